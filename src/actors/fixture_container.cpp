@@ -1,0 +1,35 @@
+#include "actors/fixture_container.h"
+
+#include "graphics/sprite.h"
+#include "media/asset_registry.h"
+#include "world/world_container.h"
+
+FixtureContainer::FixtureContainer(WorldContainer* world, b2Body* body, const b2FixtureDef* def)
+    : sprite(nullptr), fixture(body->CreateFixture(def)), world(world) {
+  fixture->GetUserData().pointer = reinterpret_cast<uintptr_t>(this);
+  sprite = new TarnwickApp::Sprite();
+}
+
+FixtureContainer::~FixtureContainer() {
+  fixture->GetBody()->DestroyFixture(fixture);
+  delete sprite;
+}
+
+FixtureContainer* FixtureContainer::of(const b2Fixture* fixture) {
+  return reinterpret_cast<FixtureContainer*>(fixture->GetUserData().pointer);
+}
+
+void FixtureContainer::setUpSprite(const char* bitmapName, int centerX, int centerY,
+                                   double scale) {
+  sprite->setBitmap(AssetRegistry::instance()->bitmap(bitmapName), true);
+  sprite->setCenterX(centerX);
+  sprite->setCenterY(centerY);
+  sprite->setScaleX(scale);
+  sprite->setScaleY(scale);
+}
+
+void FixtureContainer::placeSpriteAt(float x, float y) {
+  const Point screen = world->worldToScreen(x, y);
+  sprite->setX(screen.x);
+  sprite->setY(screen.y);
+}

@@ -1,0 +1,83 @@
+#include "app/application.h"
+
+#include <SDL_image.h>
+#include <SDL_mixer.h>
+
+#include <cstdio>
+
+#include "app/app_context.h"
+#include "app/screen_frames.h"
+#include "graphics/draw_list.h"
+#include "media/asset_registry.h"
+#include "scenes/scene_title.h"
+
+namespace {
+
+constexpr Uint32 kSdlSubsystems = SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO |
+                                  SDL_INIT_JOYSTICK | SDL_INIT_HAPTIC |
+                                  SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS;
+constexpr int kMixerFrequency = 40960;  // Hz
+constexpr int kMixerChunkSize = 4096;   // sample frames
+constexpr int kMixerChannels = 16;
+constexpr int kBlackFramesBeforeTitle = 60;
+constexpr int kTitleFadeInFrames = 20;
+
+// Standard output stays exactly the game's log; the reason for a failed start goes to stderr.
+bool failStartUp(const char* step) {
+  std::fprintf(stderr, "Tarnwick: %s failed: %s\n", step, SDL_GetError());
+  return false;
+}
+
+}  // namespace
+
+int runApplication() {
+  drawList = new TarnwickApp::DrawList();
+  if (!startUp()) return -1;
+  const bool assetsUsable = mainLoop();
+  shutDown();
+  return assetsUsable ? 0 : -1;
+}
+
+bool startUp() {
+  if (SDL_Init(kSdlSubsystems) < 0) return failStartUp("SDL_Init");
+  if (IMG_Init(IMG_INIT_PNG) != IMG_INIT_PNG) return failStartUp("PNG support (IMG_Init)");
+  // Without an audio device the game still runs, silently.
+  Mix_OpenAudio(kMixerFrequency, AUDIO_S16LSB, 2, kMixerChunkSize);
+  if (Mix_Init(MIX_INIT_MP3 | MIX_INIT_OGG) == 0) return failStartUp("MP3/OGG support (Mix_Init)");
+  Mix_AllocateChannels(kMixerChannels);
+  window = SDL_CreateWindow("Game", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_UNDEFINED, SCREEN_WIDTH,
+                            SCREEN_HEIGHT, SDL_WINDOW_SHOWN);
+  if (window == nullptr) return failStartUp("SDL_CreateWindow");
+  renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+  // Every drawing call goes through the renderer, so a game without one cannot run.
+  if (renderer == nullptr) return failStartUp("SDL_CreateRenderer");
+  SDL_SetRenderDrawColor(renderer, 255, 255, 255, 255);
+  return true;
+}
+
+void shutDown() {
+  logPrint("Exiting...\n");
+  SDL_DestroyRenderer(renderer);
+  SDL_DestroyWindow(window);
+  window = nullptr;
+  logPrint("Shutting down SDL_mixer...\n");
+  Mix_Quit();
+  logPrint("Shutting down SDL_Image...\n");
+  IMG_Quit();
+  logPrint("Shutting down SDL...\n");
+  SDL_Quit();
+  logPrint("Shutting down...\n");
+  logPrint("What?\n");
+}
+
+bool mainLoop() {
+  AssetRegistry* registry = AssetRegistry::instance();
+  if (!registry->loadAll() || !registry->hasRequiredAssets()) return false;
+  waitFrames(kBlackFramesBeforeTitle);
+  captureScreen();
+  currentScene = new SceneTitle();
+  crossFade(kTitleFadeInFrames);
+  // A run step may replace or end the current screen, so the pointer is read anew every time.
+  while (currentScene != nullptr) currentScene->run();
+  return true;
+}

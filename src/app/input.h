@@ -1,0 +1,34 @@
+#pragma once
+
+// Polled input: once per frame each screen pumps SDL's events, which refreshes the snapshot of
+// held keys; game code asks only "is this key held" and "which mouse buttons are down".
+
+#include <SDL.h>
+
+#include <array>
+
+// Takes every pending event; a closed window ends the process in order. Refreshes keyState.
+void pollInput();
+
+// True while `key` was held at the last pollInput.
+bool isKeyDown(SDL_Scancode key);
+
+// The mouse buttons held (SDL_BUTTON_LMASK, SDL_BUTTON_RMASK, ...).
+Uint32 mouseButtons();
+
+// Held keys and buttons supplied by a script instead of the devices, so that tests can play
+// the game frame by frame (SDL's own keyboard array cannot be set from outside).
+struct ScriptedInput {
+  std::array<Uint8, SDL_NUM_SCANCODES> keys{};
+  Uint32 buttons = 0;
+
+  void hold(SDL_Scancode key) { keys[key] = 1; }
+  void release(SDL_Scancode key) { keys[key] = 0; }
+  void releaseAll() {
+    keys.fill(0);
+    buttons = 0;
+  }
+};
+
+// While set, pollInput and mouseButtons read `input` instead of the devices; null restores them.
+void setScriptedInput(const ScriptedInput* input);

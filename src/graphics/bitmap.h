@@ -1,0 +1,53 @@
+#pragma once
+
+// A picture held by the GPU that can be drawn and drawn into: a render-target texture with its
+// size. Loaded pictures, screen captures, the world's off-screen picture and the overlay's
+// pictures are all bitmaps. Each drawing operation makes this bitmap the render target itself.
+
+#include <SDL.h>
+
+#include <string>
+
+#include "graphics/point.h"
+
+class Bitmap {
+ public:
+  // A new, uncleared target of w × h pixels.
+  Bitmap(int w, int h);
+  // Loads an image file; on failure logs why and stays empty (no texture, 0 × 0).
+  explicit Bitmap(std::string path);
+  ~Bitmap();
+  Bitmap(const Bitmap&) = delete;
+  Bitmap& operator=(const Bitmap&) = delete;
+
+  SDL_Texture* texture() const { return texture_; }
+  int width() const { return width_; }
+  int height() const { return height_; }
+
+  // Copies `source` into this bitmap, blended at opacity `alpha`; null rectangles mean the whole
+  // picture. The source's blend mode and alpha modulation and the render target are restored.
+  void blit(const Bitmap* source, const SDL_Rect* sourceRect, const SDL_Rect* destRect,
+            Uint8 alpha);
+  // Replaces every pixel, alpha included; leaves the window as the target.
+  void clear(SDL_Color colour);
+  void drawRect(SDL_Rect rect, SDL_Color colour);
+  void fillRect(SDL_Rect rect, SDL_Color colour);
+  // A filled disc made of vertical lines.
+  void fillCircle(Point centre, int radius, SDL_Color colour);
+  // The part of a disc between two angles (radians, counter-clockwise on screen from +x, both
+  // inclusive), point by point.
+  void fillSector(int centreX, int centreY, int radius, SDL_Color colour, double fromAngle,
+                  double toAngle);
+
+  // The pixel format of every target bitmap: the window's, or one with alpha when the
+  // window's has none, so that transparency survives in pictures.
+  static Uint32 targetFormat();
+
+ private:
+  void createTarget(int w, int h);
+  void beginDrawing(SDL_Color colour);
+
+  SDL_Texture* texture_ = nullptr;
+  int width_ = 0;
+  int height_ = 0;
+};

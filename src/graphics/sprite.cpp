@@ -1,0 +1,47 @@
+#include "graphics/sprite.h"
+
+#include "app/app_context.h"
+#include "graphics/bitmap.h"
+
+namespace TarnwickApp {
+
+namespace {
+
+// Radians to degrees as the game has always turned its sprites (not 180/pi).
+constexpr double kDegreesPerRadian = 57.3;
+
+}  // namespace
+
+Sprite::Sprite() { logPrint("Sprite created!\n"); }
+
+Sprite::~Sprite() { logPrint("Sprite destructed!\n"); }
+
+void Sprite::setBitmap(Bitmap* bitmap, bool adoptSize) {
+  bitmap_ = bitmap;
+  if (!adoptSize) return;
+  width_ = bitmap->width();
+  height_ = bitmap->height();
+  setShown(true);
+}
+
+SDL_Point Sprite::scaledPivot() const {
+  return {static_cast<int>(centerX_ * scaleX_), static_cast<int>(centerY_ * scaleY_)};
+}
+
+SDL_Rect Sprite::destination() const {
+  const SDL_Point pivot = scaledPivot();
+  return {x_ - pivot.x, y_ - pivot.y, static_cast<int>(width_ * scaleX_),
+          static_cast<int>(height_ * scaleY_)};
+}
+
+double Sprite::angleInDegrees() const { return angle_ * kDegreesPerRadian; }
+
+void Sprite::draw() {
+  if (bitmap_ == nullptr) return;
+  const SDL_Rect source{0, 0, width_, height_};
+  const SDL_Rect dest = destination();
+  const SDL_Point pivot = scaledPivot();
+  SDL_RenderCopyEx(getRenderer(), bitmap_->texture(), &source, &dest, angleInDegrees(), &pivot, flip_);
+}
+
+}  // namespace TarnwickApp

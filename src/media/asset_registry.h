@@ -1,0 +1,44 @@
+#pragma once
+
+// The one place that turns asset names into loaded pictures and sounds. Everything listed in
+// the asset list is loaded once at start-up and kept until the process ends.
+
+#include <map>
+#include <string>
+#include <vector>
+
+class Bitmap;
+class Sound;
+
+class AssetRegistry {
+ public:
+  static constexpr const char* ASSET_LIST_PATH = "assets/assets_list.json";
+  static constexpr const char* ASSET_DIR = "assets/";
+
+  // The process-wide registry, made at the first call.
+  static AssetRegistry* instance();
+
+  AssetRegistry();
+  AssetRegistry(const AssetRegistry&) = delete;
+  AssetRegistry& operator=(const AssetRegistry&) = delete;
+
+  // Loads everything the asset list names. A picture or sound that fails to load is logged and
+  // registered all the same; an unusable list is reported on standard error, loads nothing and
+  // returns false.
+  bool loadAll();
+  void loadBitmap(const std::string& path, std::string name);
+  void loadSound(const std::string& path, std::string name);
+
+  // A name that is not registered throws std::out_of_range.
+  Bitmap* bitmap(std::string name);
+  Sound* sound(std::string name);
+
+  // True when every name the game asks for is registered; otherwise names the missing ones on
+  // standard error.
+  bool hasRequiredAssets() const;
+  std::vector<std::string> missingRequiredAssets() const;
+
+ private:
+  std::map<std::string, Bitmap*>* bitmaps;
+  std::map<std::string, Sound*>* sounds;
+};
