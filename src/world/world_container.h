@@ -1,0 +1,126 @@
+#pragma once
+
+// The model of a game in progress: the physics world with its liquid, the terrain on one
+// static ground body, the player, the overlay, the enemies and the boss, the stage's pictures,
+// music, triggers and once-only flags, and the off-screen picture the visible area is drawn
+// into every frame. It is also the physics world's contact listener.
+//
+// Units are metres at 64 pixels each; world y points up, screen y down; (cameraX, cameraY) is the
+// world point at the bottom-left corner of the 800 × 600 view.
+
+#include <box2d/box2d.h>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "graphics/point.h"
+
+class Bitmap;
+class Entity;
+class FixtureContainer;
+class FixtureCounter;
+class HudEntity;
+class ParticleSystem;
+class PlayerEntity;
+namespace TarnwickApp {
+class Sprite;
+}
+
+constexpr double PIXELS_PER_METRE = 64.0;
+
+// True from the end of a world's teardown until the next world is built: while it is set, no
+// entity is updated, no trigger runs and nothing is drawn.
+extern bool worldDestroyed;
+
+class WorldContainer : public b2ContactListener {
+ public:
+  // Builds a complete world for stage 1 to 4; any other number builds the fixed parts only.
+  explicit WorldContainer(int32_t stageNumber);
+  ~WorldContainer() override;
+  WorldContainer(const WorldContainer&) = delete;
+  WorldContainer& operator=(const WorldContainer&) = delete;
+
+  // One frame: physics, entity updates, triggers.
+  void step();
+  // Draws the visible part of the world into virtualBitmap.
+  void render();
+
+  // Tears this world down and builds stage `stageNumber` in its place: every pointer to this
+  // container stays valid and now reaches the new stage.
+  void rebuild(int32_t stageNumber);
+
+  // Calls onEvent(kind, data) once on every entity with a fixture overlapping `box`.
+  void sendToArea(const b2AABB& box, int32_t kind, void* data);
+  // Hands an overlay event (health, weapon, boss) to the overlay.
+  void notifyHud(int32_t kind, void* data);
+  // Fixtures (with their bodies) and liquid particles in `box`, reported to `counter`.
+  void queryArea(FixtureCounter& counter, const b2AABB& box);
+  Point worldToScreen(float x, float y) const;
+  // A new enemy with its body at (x, y), owned by the world.
+  void spawnEnemy(float x, float y);
+  // One terrain box in stage pixels on the ground body; logs its corners.
+  FixtureContainer* addTerrainRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2,
+                                   bool notGround);
+  b2World* getWorld() { return physicsWorld; }
+
+  void BeginContact(b2Contact* contact) override;
+  void EndContact(b2Contact* contact) override;
+
+  // Entities join and leave the live set themselves; registering returns the entity's serial.
+  uint64_t registerEntity(Entity* entity);
+  void unregisterEntity(Entity* entity);
+  bool isLive(const Entity* entity) const;
+
+  // Live entities in update order: order of creation.
+  struct ByCreation {
+    bool operator()(const Entity* a, const Entity* b) const;
+  };
+
+  float timeStep;
+  double cameraX;
+  double cameraY;
+  std::set<Entity*, ByCreation> entityRegistry;
+  std::vector<Entity*> entities;  // enemies and the boss, owned, released at teardown
+  b2Vec2 respawnPoint;
+  b2World* physicsWorld;
+  ParticleSystem* particleSystem;
+  PlayerEntity* player;
+  HudEntity* hud;
+  Bitmap* panorama;
+  Bitmap* stageImage;
+  Bitmap* virtualBitmap;
+  TarnwickApp::Sprite* virtualSprite;
+  TarnwickApp::Sprite* particleSprite;
+  std::vector<FixtureContainer*> fixtureContainers;
+  std::vector<std::function<bool()>> triggers;
+  std::map<std::string, int32_t> stageFlags;
+  int32_t musicChannel;
+  b2Body* groundBody;
+
+ private:
+  void build(int32_t stageNumber);
+  void teardown();
+  void routeContact(b2Contact* contact, int32_t kind);
+  void drawBackground();
+  void drawVisibleArea();
+  void updateEntities();
+  void runTriggers();
+
+  // Stage scripts.
+  void buildStage1();
+  void buildStage2();
+  void buildStage3();
+  void buildStage4();
+  void playMusic(const char* name);
+  void addSlope();
+  void placeEnemy(float x, float y);
+  std::function<bool()> stageExit(int32_t nextStage, std::function<bool()> reached,
+                                   std::function<void()> afterChange);
+  void changeStage(int32_t nextStage);
+
+  uint64_t nextEntitySerial_ = 0;
+};
