@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Regenerates the scenery pictures (title, game over, backdrops, terrain, overlay) into
+# assets/images, byte for byte: every drawing is seeded and cairo writes no timestamps.
+set -euo pipefail
+cd "$(dirname "$0")"
+out=../../assets/images
+mkdir -p "$out"
+for script in draw_screens draw_backdrops draw_stages draw_overlay; do
+  /usr/bin/python3 "$script.py" "$out"
+done
