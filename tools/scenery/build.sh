@@ -3,6 +3,7 @@
 # assets/images, byte for byte: every drawing is seeded and cairo writes no timestamps.
 set -euo pipefail
 cd "$(dirname "$0")"
+export PYTHONDONTWRITEBYTECODE=1  # leave no bytecode beside the sources
 out=../../assets/images
 mkdir -p "$out"
 for script in draw_screens draw_backdrops draw_stages draw_overlay; do

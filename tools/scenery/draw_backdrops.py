@@ -58,6 +58,22 @@ def height_at(points, x):
     return points[-1][1]
 
 
+def grass_fringe(ctx, rng, ground, value):
+    """Tall dry grass standing along the near edge of the plain."""
+    kit.set_colour(ctx, value)
+    ctx.set_line_width(1.6)
+    for _ in range(420):
+        x = rng.uniform(-10, WIDTH + 10)
+        height = rng.uniform(14, 42)
+        lean = rng.uniform(-9, 9)
+        ctx.move_to(x, ground + 12)
+        ctx.curve_to(x, ground - height * 0.4, x + lean * 0.5, ground - height * 0.8,
+                     x + lean, ground - height)
+        ctx.stroke()
+    ctx.rectangle(0, ground + 10, WIDTH, HEIGHT - ground)
+    ctx.fill()
+
+
 def birds(ctx, rng, count, x0, y0, spread, value):
     for _ in range(count):
         x, y = x0 + rng.uniform(-spread, spread), y0 + rng.uniform(-spread, spread) * 0.4
@@ -142,6 +158,7 @@ def savanna(ctx, rng):
         acacia(ctx, rng, x, height_at(near, x) + 6, size, tree_colour)
     birds(ctx, rng, 5, 420, 190, 60, "plum")
     haze(ctx, 470, 160, "ochre", 0.35)
+    grass_fringe(ctx, rng, 478, kit.mix("ochre_dark", "plum", 0.35))
 
 
 def canyon(ctx, rng):
@@ -150,9 +167,9 @@ def canyon(ctx, rng):
               (0.78, kit.mix("ember", "gold", 0.4)), (1, "gold")])
     kit.stars(ctx, rng, 90, WIDTH, 260)
     sun(ctx, 250, 500, 34, "cream", "ember")
-    mesas(ctx, rng, 360, 60, kit.mix("plum_light", "rose", 0.45), 0.0)
+    mesas(ctx, rng, 360, 60, kit.mix("plum_light", "indigo", 0.3), 0.0)
     haze(ctx, 380, 120, "rose", 0.35)
-    mesas(ctx, rng, 420, 110, kit.mix("terracotta_dark", "plum", 0.45), 0.5)
+    mesas(ctx, rng, 420, 110, kit.mix("terracotta_dark", "plum", 0.75), 0.35)
     haze(ctx, 470, 130, kit.mix("ember", "rose", 0.5), 0.3)
     cliff_wall(ctx, rng, 0, 150, 1)
     cliff_wall(ctx, rng, WIDTH, 130, -1)
@@ -221,7 +238,7 @@ def hillside(ctx, rng):
     """Stage 3: a long forested hillside falling away into a valley at sunset."""
     sky(ctx, [(0, kit.mix("plum", "indigo", 0.4)), (0.3, kit.mix("rose", "plum_light", 0.4)),
               (0.55, kit.mix("ember", "rose", 0.3)), (0.75, "gold"), (1, "gold")])
-    sun(ctx, 600, 400, 40, "cream", "ember")
+    sun(ctx, 560, 282, 40, "cream", "ember")
     clouds(ctx, rng, 5, (60, 200), kit.mix("plum_light", "rose", 0.4), "gold", 0.7)
     layers = [  # base y, tilt (px over the width), tree height, land colour, fog colour
         (330, -60, 20, kit.mix("plum_light", "rose", 0.5), "rose"),
@@ -257,6 +274,7 @@ def arena(ctx, rng):
     arches(ctx, 430, 190, 96, kit.mix("indigo_deep", "plum", 0.4), 0.6)
     for x in (90, 330, 560, 760):
         brazier(ctx, x, 470)
+    haze(ctx, 420, 220, "teal", 0.35)
     haze(ctx, 480, 140, "teal_glow", 0.22)
     motes(ctx, rng, 40)
 
@@ -264,9 +282,13 @@ def arena(ctx, rng):
 def moon_shadows(ctx, rng, x, y, r):
     for _ in range(7):
         angle, dist = rng.uniform(0, 2 * math.pi), rng.uniform(0, r * 0.7)
-        kit.set_colour(ctx, "teal", 0.18)
-        ctx.arc(x + math.cos(angle) * dist, y + math.sin(angle) * dist,
-                rng.uniform(6, 20), 0, 2 * math.pi)
+        kit.set_colour(ctx, "teal", 0.12)
+        ellipse_r = rng.uniform(10, 26)
+        ctx.save()
+        ctx.translate(x + math.cos(angle) * dist, y + math.sin(angle) * dist)
+        ctx.scale(1.0, rng.uniform(0.5, 0.8))
+        ctx.arc(0, 0, ellipse_r, 0, 2 * math.pi)
+        ctx.restore()
         ctx.fill()
 
 
@@ -297,20 +319,25 @@ def arches(ctx, base, height, span, value, light):
 
 
 def brazier(ctx, x, y):
-    """A pillar topped with teal fire that lights the fog."""
+    """A slender pillar crowned with a bowl of teal fire that lights the fog."""
     kit.glow(ctx, x, y - 86, 90, "teal_glow", 0.45)
-    ctx.set_source(kit.vertical(y - 80, y + 130, [(0, "indigo"), (1, "indigo_deep")]))
-    ctx.rectangle(x - 12, y - 80, 24, 210)
+    ctx.set_source(kit.vertical(y - 80, y + 130, [(0, kit.mix("indigo", "teal_dark", 0.3)),
+                                                  (1, "indigo_deep")]))
+    ctx.rectangle(x - 8, y - 80, 16, 210)
     ctx.fill()
+    ctx.move_to(x - 18, y - 88)
+    ctx.line_to(x + 18, y - 88)
+    ctx.line_to(x + 7, y - 76)
+    ctx.line_to(x - 7, y - 76)
+    ctx.close_path()
     kit.set_colour(ctx, "indigo_deep")
-    ctx.rectangle(x - 20, y - 86, 40, 10)
     ctx.fill()
     for scale, value in ((1.0, "teal"), (0.6, "teal_glow"), (0.3, "cream")):
-        ctx.move_to(x - 14 * scale, y - 86)
-        ctx.curve_to(x - 16 * scale, y - 100 * 1, x - 2, y - 100 - 20 * scale, x,
-                     y - 86 - 44 * scale)
-        ctx.curve_to(x + 4, y - 100 - 14 * scale, x + 16 * scale, y - 100, x + 14 * scale,
-                     y - 86)
+        ctx.move_to(x - 14 * scale, y - 88)
+        ctx.curve_to(x - 16 * scale, y - 102, x - 2, y - 102 - 20 * scale, x,
+                     y - 88 - 44 * scale)
+        ctx.curve_to(x + 4, y - 102 - 14 * scale, x + 16 * scale, y - 102, x + 14 * scale,
+                     y - 88)
         ctx.close_path()
         kit.set_colour(ctx, value, 0.9)
         ctx.fill()
@@ -326,12 +353,5 @@ BACKDROPS = {"panorama1": savanna, "panorama2": canyon, "panorama3": hillside,
              "panorama4": arena}
 
 
-def main(out_dir):
-    for name, paint in BACKDROPS.items():
-        surface, ctx = kit.new_canvas(WIDTH, HEIGHT, opaque=True)
-        paint(ctx, kit.seeded(name))
-        kit.save(surface, f"{out_dir}/{name}.png")
-
-
 if __name__ == "__main__":
-    main(sys.argv[1])
+    kit.paint_screens(BACKDROPS, sys.argv[1], WIDTH, HEIGHT)

@@ -42,7 +42,7 @@ def limb(ctx, x0, y0, x1, y1, width):
 # A sitting serval facing right, seat at (0, 0), about 230 px tall: (x, y, rx, ry, angle).
 CAT_BODY = [(-28, -50, 44, 50, 0), (-4, -95, 30, 58, -0.15), (14, -112, 20, 34, -0.1),
             (18, -150, 15, 26, -0.12), (24, -178, 24, 20, 0), (42, -171, 12, 10, 0.15),
-            (9, -200, 13, 17, -0.4), (35, -201, 13, 17, 0.35), (-12, -5, 28, 7, 0),
+            (9, -202, 12, 20, -0.35), (35, -203, 12, 20, 0.3), (-12, -5, 28, 7, 0),
             (24, -3, 10, 5, 0), (10, -3, 9, 5, 0)]
 CAT_LEGS = [(18, -100, 24, -4, 14), (4, -95, 10, -4, 13)]
 CAT_TAIL = [(-66, -22), (-92, -8), (-112, -4), (-128, -8)]
@@ -226,12 +226,5 @@ def gameover(ctx, rng):
 SCREENS = {"title": title, "gameover": gameover}
 
 
-def main(out_dir):
-    for name, paint in SCREENS.items():
-        surface, ctx = kit.new_canvas(WIDTH, HEIGHT, opaque=True)
-        paint(ctx, kit.seeded(name))
-        kit.save(surface, f"{out_dir}/{name}.png")
-
-
 if __name__ == "__main__":
-    main(sys.argv[1])
+    kit.paint_screens(SCREENS, sys.argv[1], WIDTH, HEIGHT)

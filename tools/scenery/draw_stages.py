@@ -129,27 +129,23 @@ def draw_strata(ctx, piece, theme, rng, width):
         depth += thickness + rng.uniform(14, 30) + depth * 0.05
 
 
-def stone(ctx, x, y, rx, ry, angle, body):
-    """An embedded stone: plum outline, flat body, a lit upper lip."""
-    ctx.save()
-    ctx.translate(x, y)
-    ctx.rotate(angle)
-    ctx.scale(rx, ry)
-    ctx.arc(0, 0, 1, 0, 2 * math.pi)
-    ctx.restore()
-    kit.set_colour(ctx, body)
+def stone(ctx, rng, x, y, rx, ry, body):
+    """An embedded stone: an irregular rounded polygon, plum-edged, lit along its upper lip."""
+    corners = rng.randint(5, 8)
+    turn = rng.uniform(0, 2 * math.pi)
+    points = []
+    for i in range(corners):
+        a = turn + 2 * math.pi * i / corners
+        jitter = rng.uniform(0.75, 1.0)
+        points.append((x + rx * jitter * math.cos(a), y + ry * jitter * math.sin(a)))
+    ctx.move_to(*points[0])
+    for point in points[1:]:
+        ctx.line_to(*point)
+    ctx.close_path()
+    ctx.set_source(kit.vertical(y - ry, y + ry, [(0, kit.mix(body, "cream", 0.3)), (1, body)]))
     ctx.fill_preserve()
-    kit.set_colour(ctx, "outline", 0.85)
+    kit.set_colour(ctx, "outline", 0.8)
     ctx.set_line_width(1.6)
-    ctx.stroke()
-    ctx.save()
-    ctx.translate(x, y)
-    ctx.rotate(angle)
-    ctx.scale(rx * 0.7, ry * 0.55)
-    ctx.arc(0, -0.45, 1, math.pi * 1.1, math.pi * 1.9)
-    ctx.restore()
-    kit.set_colour(ctx, kit.mix(body, "cream", 0.45), 0.8)
-    ctx.set_line_width(1.4)
     ctx.stroke()
 
 
@@ -166,8 +162,7 @@ def draw_stones(ctx, piece, theme, rng, width):
         bottom = piece.bottom - ry - 4
         if bottom <= top:
             continue
-        stone(ctx, x, rng.uniform(top, bottom), rx, ry, rng.uniform(-0.4, 0.4),
-              rng.choice(theme.stones))
+        stone(ctx, rng, x, rng.uniform(top, bottom), rx, ry, rng.choice(theme.stones))
 
 
 def cap_edge(piece, rng, theme, width):
@@ -309,19 +304,19 @@ def roots(ctx, piece, rng, width):
     while x < x1 - 30:
         y = piece.top_at(x) + 10
         ctx.move_to(x, y)
-        thickness = rng.uniform(2.5, 5)
+        thickness = rng.uniform(4, 8)
         for _ in range(rng.randint(4, 8)):
             nx, ny = x + rng.uniform(-30, 30), y + rng.uniform(14, 36)
             ctx.curve_to(x + rng.uniform(-12, 12), y + 8, nx + rng.uniform(-12, 12), ny - 8,
                          nx, ny)
             x, y = nx, ny
-        kit.set_colour(ctx, "loam_dark", 0.85)
-        ctx.set_line_width(thickness + 2)
+        kit.set_colour(ctx, "outline", 0.9)
+        ctx.set_line_width(thickness + 3)
         ctx.stroke_preserve()
         kit.set_colour(ctx, kit.mix("loam", "ochre_dark", 0.35))
         ctx.set_line_width(thickness)
         ctx.stroke()
-        x += rng.uniform(140, 420)
+        x += rng.uniform(90, 300)
 
 
 def runes(ctx, piece, rng, width):
@@ -350,20 +345,21 @@ THEMES = {
     # Savanna at golden hour: ochre earth under sun-bleached grass.
     1: Theme(top=kit.rgb("ochre_dark"), deep=kit.mix("terracotta_dark", "plum", 0.35),
              strata=kit.rgb("terracotta"), cap=kit.rgb("gold"), cap_shade=kit.rgb("ochre"),
-             rim=kit.rgb("cream"), stones=[kit.rgb("sand_dark"), kit.rgb("sand"),
-                                           kit.mix("terracotta", "sand", 0.5)],
+             rim=kit.rgb("cream"), stones=[kit.mix("sand_dark", "terracotta", 0.3),
+                                           kit.mix("ochre_dark", "sand", 0.4),
+                                           kit.mix("terracotta", "sand", 0.35)],
              tuft=kit.mix("gold", "ochre", 0.3), detail=cliff_face),
     # Canyon at dusk: banded sandstone ledges with a dusty lip.
     2: Theme(top=kit.rgb("terracotta"), deep=kit.mix("terracotta_dark", "plum", 0.5),
              strata=kit.rgb("rust"), cap=kit.rgb("sand"), cap_shade=kit.rgb("sand_dark"),
              rim=kit.rgb("cream"), stones=[kit.rgb("sand_dark"), kit.mix("rust", "sand", 0.4)],
-             cap_depth=10, stone_density=1 / 1800, tuft=kit.mix("olive", "ochre", 0.5)),
+             cap_depth=10, stone_density=1 / 3200, tuft=kit.mix("olive", "ochre", 0.5)),
     # Forest hillside at sunset: dark loam, roots and a mossy crest.
     3: Theme(top=kit.mix("loam", "ochre_dark", 0.3), deep=kit.rgb("loam_dark"),
              strata=kit.mix("loam", "plum", 0.5), cap=kit.mix("olive", "gold", 0.3),
              cap_shade=kit.rgb("moss"), rim=kit.rgb("gold"),
              stones=[kit.mix("plum_light", "sand", 0.35), kit.mix("teal_dark", "sand", 0.3)],
-             cap_depth=14, stone_density=1 / 4200, tuft=kit.mix("olive", "gold", 0.45),
+             cap_depth=18, stone_density=1 / 4200, tuft=kit.mix("olive", "gold", 0.45),
              detail=roots),
     # The night arena: slate slabs with a teal inlay and a cold rim.
     4: Theme(top=kit.mix("indigo", "plum_light", 0.4), deep=kit.rgb("indigo_deep"),

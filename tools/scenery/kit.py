@@ -253,3 +253,12 @@ def centred_text(ctx, text, cx, y, fill, **kwargs):
 def save(surface, path):
     surface.flush()
     surface.write_to_png(path)
+
+
+def paint_screens(painters, out_dir, width, height):
+    """Paint full-screen opaque pictures: painters maps each picture's name to a function
+    (ctx, rng) that draws it; rng is seeded from the name."""
+    for name, paint in painters.items():
+        surface, ctx = new_canvas(width, height, opaque=True)
+        paint(ctx, seeded(name))
+        save(surface, f"{out_dir}/{name}.png")
