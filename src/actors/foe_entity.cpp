@@ -1,0 +1,106 @@
+#include "actors/foe_entity.h"
+
+#include "actors/fixture_container.h"
+#include "actors/player_entity.h"
+#include "media/asset_registry.h"
+#include "media/sound_playback.h"
+#include "physics/particle_group_def.h"
+#include "physics/particle_system.h"
+#include "world/world_container.h"
+
+namespace {
+
+// The upward strike's box, from the body origin: a strip 0.4 wide on the centre line.
+constexpr float kCentreLineOffset = 1.0f;  // m right of the origin
+constexpr float kStrikeHalfWidth = 0.2f;   // m
+constexpr float kStrikeBottom = 1.0f;      // m above the origin
+constexpr float kStrikeTop = 1.6f;         // m above the origin
+constexpr double kTouchKnockback = 1.0;    // impulse scale of touches and strikes
+constexpr float kLiquidLifetime = 20.0f;   // s, 400 frames
+constexpr int kHurtSoundLevel = 64;        // of 128
+
+int32_t tagOf(const b2Fixture* fixture) {
+  const FixtureContainer* container = FixtureContainer::of(fixture);
+  return container != nullptr ? container->tag : TAG_NONE;
+}
+
+Entity* entityOf(b2Fixture* fixture) {
+  return reinterpret_cast<Entity*>(fixture->GetBody()->GetUserData().pointer);
+}
+
+void playHurtSound() {
+  playSound(AssetRegistry::instance()->sound("damage"), false, 0, -1, kHurtSoundLevel);
+}
+
+}  // namespace
+
+FoeEntity::FoeEntity(WorldContainer* world, int32_t kind, int32_t health, TouchHarm touchHarm)
+    : Entity(world), health(health), body(nullptr), touchHarm_(touchHarm) {
+  this->kind = kind;
+  b2BodyDef def;
+  def.type = b2_dynamicBody;
+  def.fixedRotation = true;
+  def.userData.pointer = reinterpret_cast<uintptr_t>(static_cast<Entity*>(this));
+  body = world->getWorld()->CreateBody(&def);
+}
+
+int FoeEntity::onEvent(int32_t kind, void* data) {
+  if (kind == EVENT_HIT) {
+    const HitMessage& hit = *static_cast<const HitMessage*>(data);
+    if (takeHit(hit)) recoil(hit);
+  } else if (kind == EVENT_CONTACT_BEGIN) {
+    answerTouch(*static_cast<b2Contact**>(data));
+  }
+  return 0;
+}
+
+SDL_RendererFlip FoeEntity::spriteFlip() const {
+  return facingRight ? SDL_FLIP_NONE : SDL_FLIP_HORIZONTAL;
+}
+
+bool FoeEntity::takeHit(const HitMessage& hit) {
+  // Only the player's blows hurt: foes strike into boxes they stand in themselves.
+  if (hit.attacker != world->player) return false;
+  health = static_cast<int32_t>(health - hit.damage);
+  playHurtSound();
+  return true;
+}
+
+void FoeEntity::answerTouch(b2Contact* contact) {
+  b2Fixture* a = contact->GetFixtureA();
+  b2Fixture* b = contact->GetFixtureB();
+  b2Fixture* playerSide = tagOf(a) == TAG_PLAYER ? a : (tagOf(b) == TAG_PLAYER ? b : nullptr);
+  if (playerSide != nullptr) {
+    HitMessage hit{0, this, touchHarm_.onPlayer, kTouchKnockback};
+    entityOf(playerSide)->onEvent(EVENT_HIT, &hit);
+  }
+  if (tagOf(a) == TAG_GROUND || tagOf(b) == TAG_GROUND) strikeUpward(touchHarm_.groundStrike);
+}
+
+void FoeEntity::strikeUpward(double damage) {
+  const b2Vec2 at = body->GetPosition();
+  const float centreX = at.x + kCentreLineOffset;
+  b2AABB box;
+  box.lowerBound.Set(centreX - kStrikeHalfWidth, at.y + kStrikeBottom);
+  box.upperBound.Set(centreX + kStrikeHalfWidth, at.y + kStrikeTop);
+  HitMessage hit{0, this, damage, kTouchKnockback};
+  world->sendToArea(box, EVENT_HIT, &hit);
+}
+
+void FoeEntity::burstIntoLiquid(float radius, const b2Vec2& centre) {
+  b2CircleShape blob;
+  blob.m_radius = radius;
+  blob.m_p = centre;
+  ParticleGroupDef def;
+  def.flags = kViscousParticle;
+  def.position = body->GetPosition();
+  def.shape = &blob;
+  def.lifetime = kLiquidLifetime;
+  world->particleSystem->CreateParticleGroup(def);
+}
+
+void FoeEntity::releaseBody() {
+  if (body != nullptr) world->getWorld()->DestroyBody(body);
+  body = nullptr;
+  leaveWorld();
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+// What the ordinary enemy and the boss have in common. A foe owns one upright disc body; it takes
+// hits from the player only, hurts the player by touch, strikes upward whenever it bumps into
+// ground, and when it falls it bursts into healing liquid. It ends itself inside its own update:
+// fixture, sprite and body go and it leaves the live entities, while its storage stays with the
+// world until the world's teardown (the boss's health is still read after its fall).
+
+#include <SDL.h>
+#include <box2d/box2d.h>
+
+#include <cstdint>
+
+#include "actors/entity.h"
+
+class FoeEntity : public Entity {
+ public:
+  // Hits from the player and the start of touches; every other event is ignored.
+  int onEvent(int32_t kind, void* data) override;
+
+  // How the foe's sprite is mirrored: its pictures face left.
+  SDL_RendererFlip spriteFlip() const;
+
+  int32_t health;
+  bool facingRight = false;  // nothing turns a foe, so it is always drawn mirrored
+  b2Body* body;
+
+ protected:
+  // What a touch costs the player, and what the foe's upward strike off the ground deals.
+  struct TouchHarm {
+    double onPlayer;
+    double groundStrike;
+  };
+
+  // Creates the foe's dynamic, non-rotating body at the origin; its creator moves it into place.
+  FoeEntity(WorldContainer* world, int32_t kind, int32_t health, TouchHarm touchHarm);
+
+  // A hit from the player has just taken its damage; the foe may answer it.
+  virtual void recoil(const HitMessage& hit) = 0;
+
+  // Takes the foe out of play: its fixture with its sprite, its body, its place among the live
+  // entities. Harmless once done, so the destructor of a foe still in play can call it as well.
+  template <class Container>
+  void endSelf(Container*& container) {
+    delete container;
+    container = nullptr;
+    releaseBody();
+  }
+
+  // Hits whoever stands in the strip just above the foe's centre line.
+  void strikeUpward(double damage);
+  // Leaves a blob of healing liquid filling a circle given in body coordinates.
+  void burstIntoLiquid(float radius, const b2Vec2& centre);
+
+ private:
+  bool takeHit(const HitMessage& hit);
+  void answerTouch(b2Contact* contact);
+  void releaseBody();
+
+  TouchHarm touchHarm_;
+};
