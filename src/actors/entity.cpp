@@ -2,7 +2,9 @@
 
 #include "world/world_container.h"
 
-Entity::Entity(WorldContainer* world) : world(world), serial_(world->registerEntity(this)) {}
+Entity::Entity(WorldContainer* world) : world(world), serial_(world->takeEntitySerial()) {
+  world->registerEntity(this);
+}
 
 Entity::~Entity() { leaveWorld(); }
 

@@ -16,7 +16,9 @@ FixtureContainer::~FixtureContainer() {
 }
 
 FixtureContainer* FixtureContainer::of(const b2Fixture* fixture) {
-  return reinterpret_cast<FixtureContainer*>(fixture->GetUserData().pointer);
+  // Box2D hands out user data only through a non-const fixture; reading it changes nothing.
+  return reinterpret_cast<FixtureContainer*>(
+      const_cast<b2Fixture*>(fixture)->GetUserData().pointer);
 }
 
 void FixtureContainer::setUpSprite(const char* bitmapName, int centerX, int centerY,

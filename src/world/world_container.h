@@ -70,8 +70,9 @@ class WorldContainer : public b2ContactListener {
   void BeginContact(b2Contact* contact) override;
   void EndContact(b2Contact* contact) override;
 
-  // Entities join and leave the live set themselves; registering returns the entity's serial.
-  uint64_t registerEntity(Entity* entity);
+  // Entities join and leave the live set themselves, ordered by the serial they take first.
+  uint64_t takeEntitySerial() { return nextEntitySerial_++; }
+  void registerEntity(Entity* entity) { entityRegistry.insert(entity); }
   void unregisterEntity(Entity* entity);
   bool isLive(const Entity* entity) const;
 
@@ -117,9 +118,13 @@ class WorldContainer : public b2ContactListener {
   void buildStage4();
   void playMusic(const char* name);
   void addSlope();
-  void placeEnemy(float x, float y);
+  // A terrain fixture on the ground body; the caller keeps the container.
+  FixtureContainer* addTerrainFixture(const b2PolygonShape& shape, int32_t tag);
+  // A trigger that, once `reached` holds, logs `announcement` (if any), rebuilds this
+  // container for `nextStage` carrying the health, runs `afterChange` and reports the change.
   std::function<bool()> stageExit(int32_t nextStage, std::function<bool()> reached,
-                                   std::function<void()> afterChange);
+                                   std::function<void()> afterChange,
+                                   const char* announcement = nullptr);
   void changeStage(int32_t nextStage);
 
   uint64_t nextEntitySerial_ = 0;

@@ -1,0 +1,152 @@
+#include "scenes/hud_entity.h"
+
+#include <algorithm>
+
+#include "app/app_context.h"
+#include "graphics/bitmap.h"
+#include "media/asset_registry.h"
+
+namespace {
+
+constexpr int kCornerX = 20;  // the gauge and its frame, pixels from the top-left corner
+constexpr int kCornerY = 20;
+constexpr int kWeaponPlateX = 265;
+constexpr int kWeaponPlateY = 105;
+constexpr int kGaugeZ = 99999;
+constexpr int kFrameZ = 100000;
+constexpr int kOverlayZ = 100001;
+constexpr int kGaugeSize = 150;  // pixels
+constexpr int kGaugeCentre = 75;
+constexpr int kGaugeRadius = 70;
+// The gauge's full turn, as the game has always drawn it (not quite 2π).
+constexpr double kGaugeTurn = 6.28;
+constexpr double kBossFullHealthWidth = 676.0;
+
+constexpr SDL_Color kBlack{0, 0, 0, 255};
+constexpr SDL_Color kGrey{128, 128, 128, 255};
+constexpr SDL_Color kRed{255, 0, 0, 255};
+constexpr SDL_Color kTransparent{0, 0, 0, 0};
+constexpr SDL_Rect kBarOutline{60, 580, 680, 20};
+constexpr SDL_Rect kBarInside{62, 582, HudEntity::BOSS_BAR_WIDTH, 16};
+
+enum WeaponIndex : int32_t { kBareHand = 0, kLight = 1, kHeavy = 2 };
+
+Bitmap* gaugeFill() {
+  // Looked up once per process; the registry keeps it for the whole run.
+  static Bitmap* fill = AssetRegistry::instance()->bitmap("hud_fill");
+  return fill;
+}
+
+}  // namespace
+
+HudEntity::HudEntity(WorldContainer* world) : Entity(world), barShown(false), barFraction(1.0) {
+  logPrint("Creating overlay...\n");
+  overlayBitmap = new Bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
+  overlaySprite = new TarnwickApp::Sprite();
+  overlaySprite->setBitmap(overlayBitmap, true);
+  overlaySprite->setZ(kOverlayZ);
+  logPrint("Creaing hud...\n");
+  frameSprite = new TarnwickApp::Sprite();
+  frameSprite->setX(kCornerX);
+  frameSprite->setY(kCornerY);
+  frameSprite->setZ(kFrameZ);
+  frameSprite->setBitmap(AssetRegistry::instance()->bitmap("hud"), true);
+  gaugeSprite = new GaugeSprite(this);
+  gaugeSprite->setZ(kGaugeZ);
+  gaugeBitmap = new Bitmap(kGaugeSize, kGaugeSize);
+  logPrint("Initializing hp...\n");
+  logPrint("Initializing hp...\n");
+  setHealth(HUD_MAX_HEALTH);
+  gaugeSprite->setX(kCornerX);
+  gaugeSprite->setY(kCornerY);
+  logPrint("Initializing hp...\n");
+  gaugeSprite->setBitmap(gaugeBitmap, true);
+  weaponSprite = new TarnwickApp::Sprite();
+  weaponSprite->setX(kWeaponPlateX);
+  weaponSprite->setY(kWeaponPlateY);
+  weaponSprite->setZ(kOverlayZ);
+  logPrint("Hud created!\n");
+}
+
+HudEntity::~HudEntity() {
+  delete frameSprite;
+  delete gaugeSprite;
+  delete weaponSprite;
+  delete overlaySprite;
+  delete gaugeBitmap;
+  delete overlayBitmap;
+}
+
+void HudEntity::update() {
+  overlayBitmap->clear(kTransparent);
+  if (!barShown) return;
+  overlayBitmap->drawRect(kBarOutline, kBlack);
+  overlayBitmap->fillRect(kBarInside, kGrey);
+  SDL_Rect filled = kBarInside;
+  filled.w = static_cast<int>(barFraction * kBossFullHealthWidth);
+  overlayBitmap->fillRect(filled, kRed);
+}
+
+int HudEntity::onEvent(int32_t kind, void* data) {
+  switch (kind) {
+    case EVENT_HEALTH:
+      setHealth(*static_cast<double*>(data));
+      break;
+    case EVENT_WEAPON:
+      showWeapon(*static_cast<int32_t*>(data));
+      break;
+    case EVENT_BOSS: {
+      const BossStatus* status = static_cast<BossStatus*>(data);
+      barShown = status->alive;
+      barFraction = status->healthFraction;
+      overlaySprite->setShown(status->alive);
+      break;
+    }
+    default:
+      break;
+  }
+  return 0;
+}
+
+void HudEntity::showWeapon(int32_t index) {
+  switch (index) {
+    case kBareHand:
+      weaponSprite->setShown(false);
+      break;
+    case kLight:
+      logPrint("Setting name...\n");
+      weaponSprite->setBitmap(AssetRegistry::instance()->bitmap("hud_wl"), true);
+      break;
+    case kHeavy:
+      weaponSprite->setBitmap(AssetRegistry::instance()->bitmap("hud_wh"), true);
+      break;
+    default:
+      break;
+  }
+}
+
+void HudEntity::setHealth(double health) {
+  gaugeFill();
+  shownHealth_ = health;
+  gaugeStale_ = true;
+}
+
+void HudEntity::redrawGauge() {
+  if (!gaugeStale_) return;
+  gaugeStale_ = false;
+  const SDL_Rect whole{0, 0, kGaugeSize, kGaugeSize};
+  gaugeBitmap->clear(kTransparent);
+  gaugeBitmap->blit(gaugeFill(), &whole, &whole, 255);
+  if (!(shownHealth_ < HUD_MAX_HEALTH)) return;
+  // The lost part of the disc is blackened; what remains grows counter-clockwise from +x.
+  const double from = std::max(0.0, shownHealth_ / HUD_MAX_HEALTH * kGaugeTurn);
+  gaugeBitmap->fillSector(kGaugeCentre, kGaugeCentre, kGaugeRadius, kBlack, from, kGaugeTurn);
+}
+
+void HudEntity::GaugeSprite::draw() {
+  // Redrawing the gauge switches render targets; the pass it is part of goes on where it was.
+  SDL_Texture* target = SDL_GetRenderTarget(getRenderer());
+  hud_->redrawGauge();
+  SDL_SetRenderTarget(getRenderer(), target);
+  Sprite::draw();
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+// The overlay on top of the playing field: the round health gauge in its frame in the top-left
+// corner, the plate naming the weapon in hand, and the boss's health bar along the bottom while
+// the boss lives. An entity without a body: the world updates it every frame and hands it the
+// player's and the boss's reports.
+
+#include <cstdint>
+
+#include "actors/entity.h"
+#include "graphics/sprite.h"
+
+class Bitmap;
+
+class HudEntity : public Entity {
+ public:
+  static constexpr double HUD_MAX_HEALTH = 10000.0;
+  static constexpr int BOSS_BAR_WIDTH = 676;  // pixels inside the bar's outline
+
+  explicit HudEntity(WorldContainer* world);
+  ~HudEntity() override;
+
+  // Redraws the boss bar layer.
+  void update() override;
+  // Health, weapon and boss reports; everything else is ignored.
+  int onEvent(int32_t kind, void* data) override;
+
+  // Shows `health` on the gauge. The gauge picture itself is redrawn once, just before it is
+  // next drawn, however often the health changes in between.
+  void setHealth(double health);
+  // Brings the gauge picture up to date with the last health given.
+  void redrawGauge();
+
+  bool barShown;
+  double barFraction;
+  TarnwickApp::Sprite* frameSprite;
+  TarnwickApp::Sprite* gaugeSprite;
+  TarnwickApp::Sprite* weaponSprite;
+  TarnwickApp::Sprite* overlaySprite;
+  Bitmap* gaugeBitmap;
+  Bitmap* overlayBitmap;
+
+ private:
+  // The gauge's sprite brings its picture up to date before drawing it.
+  class GaugeSprite : public TarnwickApp::Sprite {
+   public:
+    explicit GaugeSprite(HudEntity* hud) : hud_(hud) {}
+    void draw() override;
+
+   private:
+    HudEntity* hud_;
+  };
+
+  void showWeapon(int32_t index);
+
+  double shownHealth_ = HUD_MAX_HEALTH;
+  bool gaugeStale_ = false;
+};

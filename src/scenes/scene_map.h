@@ -1,0 +1,21 @@
+#pragma once
+
+#include "scenes/scene.h"
+
+class WorldContainer;
+
+// The playing screen: drives the world one frame at a time and hands over to the game-over
+// screen when the player's health is gone. Stage changes happen inside the world.
+class SceneMap : public Scene {
+ public:
+  // Builds the world of stage 1.
+  SceneMap();
+  ~SceneMap() override;
+
+  void run() override;
+
+  WorldContainer* world;
+
+ private:
+  void loseGame();
+};

@@ -1,0 +1,32 @@
+#pragma once
+
+// Plays the game frame by frame from a script: keys and mouse buttons held for a number of
+// frames, then the world (or the current screen) stepped, as the map screen would.
+
+#include <SDL.h>
+
+#include "app/input.h"
+
+class WorldContainer;
+
+class FrameScript {
+ public:
+  FrameScript();
+  ~FrameScript();
+  FrameScript(const FrameScript&) = delete;
+  FrameScript& operator=(const FrameScript&) = delete;
+
+  FrameScript& hold(SDL_Scancode key);
+  FrameScript& release(SDL_Scancode key);
+  FrameScript& holdButtons(Uint32 mask);    // SDL_BUTTON_LMASK, SDL_BUTTON_RMASK
+  FrameScript& releaseButtons(Uint32 mask);
+  FrameScript& releaseAll();
+
+  // `frames` frames of play: poll the scripted input, step the world.
+  void play(WorldContainer& world, int frames = 1);
+  // `frames` frames of the current screen (or fewer, when the game ends).
+  void runScreens(int frames = 1);
+
+ private:
+  ScriptedInput input_;
+};
