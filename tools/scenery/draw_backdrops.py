@@ -62,9 +62,9 @@ def grass_fringe(ctx, rng, ground, value):
     """Tall dry grass standing along the near edge of the plain."""
     kit.set_colour(ctx, value)
     ctx.set_line_width(1.6)
-    for _ in range(420):
+    for _ in range(300):
         x = rng.uniform(-10, WIDTH + 10)
-        height = rng.uniform(14, 42)
+        height = rng.uniform(8, 26)
         lean = rng.uniform(-9, 9)
         ctx.move_to(x, ground + 12)
         ctx.curve_to(x, ground - height * 0.4, x + lean * 0.5, ground - height * 0.8,
@@ -151,14 +151,14 @@ def savanna(ctx, rng):
     land(ctx, rng, 380, [(18, 420), (8, 150)], kit.mix("plum_light", "rose", 0.55),
          kit.mix("rose", "gold", 0.5))
     haze(ctx, 340, 120, "gold", 0.45)
-    near = land(ctx, rng, 430, [(10, 500), (4, 120)], kit.mix("ochre", "rose", 0.3),
-                "ochre_dark", rim="cream")
+    near = land(ctx, rng, 430, [(10, 500), (4, 120)], kit.mix("sand", "rose", 0.45),
+                kit.mix("rose", "plum_light", 0.45), rim="cream")
     tree_colour = kit.mix("plum", "terracotta_dark", 0.4)
     for x, size in ((120, 120), (300, 70), (690, 150), (460, 55)):
         acacia(ctx, rng, x, height_at(near, x) + 6, size, tree_colour)
     birds(ctx, rng, 5, 420, 190, 60, "plum")
-    haze(ctx, 470, 160, "ochre", 0.35)
-    grass_fringe(ctx, rng, 478, kit.mix("ochre_dark", "plum", 0.35))
+    grass_fringe(ctx, rng, 478, kit.mix("plum_light", "rose", 0.5))
+    haze(ctx, 440, 120, "gold", 0.3)
 
 
 def canyon(ctx, rng):

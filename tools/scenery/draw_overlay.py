@@ -22,6 +22,7 @@ FRAME_SIZE = (262, 150)  # px: medallion plus the banner that runs toward the we
 PLATE_LEFT = 245         # px: where the weapon plate starts, in frame coordinates
 BANNER_TOP, BANNER_BOTTOM = 88, 122
 PLATE_SIZE = (120, 40)
+ICON_SCALE = 0.85        # weapon icons fit inside their 30 px tile
 EAR_TIP = 96             # px from the centre: ears stay inside the frame picture
 
 
@@ -151,7 +152,8 @@ def blade_icon(ctx, x, y):
     ctx.save()
     ctx.translate(x, y)
     ctx.rotate(math.pi / 4)
-    kit.set_colour(ctx, "outline")
+    ctx.scale(ICON_SCALE, ICON_SCALE)
+    ctx.translate(0, -3)  # centre the blade, tip to pommel, on the icon
     ctx.move_to(0, -15)
     ctx.line_to(4.5, -10)
     ctx.line_to(4.5, 5)
@@ -178,6 +180,7 @@ def maul_icon(ctx, x, y):
     ctx.save()
     ctx.translate(x, y)
     ctx.rotate(math.pi / 5)
+    ctx.scale(ICON_SCALE, ICON_SCALE)
     parts = [(-2.5, -8, 5, 28, "ochre_dark"), (-11, -18, 22, 13, "plum_light"),
              (-3, -18, 6, 13, "gold")]
     for px, py, w, h, fill in parts:

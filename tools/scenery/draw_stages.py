@@ -359,7 +359,7 @@ THEMES = {
              strata=kit.mix("loam", "plum", 0.5), cap=kit.mix("olive", "gold", 0.3),
              cap_shade=kit.rgb("moss"), rim=kit.rgb("gold"),
              stones=[kit.mix("plum_light", "sand", 0.35), kit.mix("teal_dark", "sand", 0.3)],
-             cap_depth=18, stone_density=1 / 4200, tuft=kit.mix("olive", "gold", 0.45),
+             cap_depth=18, stone_density=1 / 7000, tuft=kit.mix("olive", "gold", 0.45),
              detail=roots),
     # The night arena: slate slabs with a teal inlay and a cold rim.
     4: Theme(top=kit.mix("indigo", "plum_light", 0.4), deep=kit.rgb("indigo_deep"),

@@ -63,6 +63,19 @@ def hero_spot(stage, terrain, slope, size, cam_x, cam_y):
     return None
 
 
+def lost_health(ctx, health):
+    """Blacken the lost part of the gauge as the game does: a pie slice of radius 70 from the
+    health angle round to a full turn, counter-clockwise from +x with y pointing up."""
+    if health >= 1.0:
+        return
+    centre = 20 + 75
+    ctx.move_to(centre, centre)
+    ctx.arc_negative(centre, centre, 70, -health * 6.28, -6.28)
+    ctx.close_path()
+    ctx.set_source_rgb(0, 0, 0)
+    ctx.fill()
+
+
 def frame(images, stage, cam_x, cam_y, sizes, terrain, slope):
     surface = cairo.ImageSurface(cairo.FORMAT_RGB24, SCREEN_W, SCREEN_H)
     ctx = cairo.Context(surface)
@@ -77,6 +90,7 @@ def frame(images, stage, cam_x, cam_y, sizes, terrain, slope):
         blit(ctx, load(images, "serval_cat_stand"), spot[0] - HERO_PIVOT[0] * HERO_SCALE,
              spot[1] - HERO_PIVOT[1] * HERO_SCALE, HERO_SCALE)
     blit(ctx, load(images, "hud_fill"), 20, 20)
+    lost_health(ctx, 1.0 - 0.3 * (stage - 1))
     blit(ctx, load(images, "hud"), 20, 20)
     blit(ctx, load(images, "hud_wl" if stage % 2 else "hud_wh"), 265, 105)
     return surface
