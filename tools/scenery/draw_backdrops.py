@@ -263,11 +263,7 @@ def arena(ctx, rng):
     sky(ctx, [(0, "indigo_deep"), (0.5, "indigo"), (0.85, kit.mix("teal_dark", "indigo", 0.4)),
               (1, "teal_dark")])
     kit.stars(ctx, rng, 140, WIDTH, 380)
-    kit.glow(ctx, 520, 190, 260, "teal_glow", 0.25)
-    kit.set_colour(ctx, kit.mix("cream", "teal_glow", 0.25))
-    ctx.arc(520, 190, 92, 0, 2 * math.pi)
-    ctx.fill()
-    moon_shadows(ctx, rng, 520, 190, 92)
+    moon(ctx, rng, 520, 190, 92, 0.25)
     clouds(ctx, rng, 4, (120, 260), kit.mix("indigo", "plum", 0.3), "teal_glow", 0.6)
     arches(ctx, 360, 130, 64, kit.mix("indigo", "plum_light", 0.35), 0.35)
     haze(ctx, 380, 140, "teal", 0.35)
@@ -279,15 +275,19 @@ def arena(ctx, rng):
     motes(ctx, rng, 40)
 
 
-def moon_shadows(ctx, rng, x, y, r):
+def moon(ctx, rng, x, y, r, tint):
+    """A pale moon in a teal halo, its seas faintly shaded; tint is how teal its face is."""
+    kit.glow(ctx, x, y, r * 2.8, "teal_glow", 0.25)
+    kit.set_colour(ctx, kit.mix("cream", "teal_glow", tint))
+    ctx.arc(x, y, r, 0, 2 * math.pi)
+    ctx.fill()
     for _ in range(7):
         angle, dist = rng.uniform(0, 2 * math.pi), rng.uniform(0, r * 0.7)
         kit.set_colour(ctx, "teal", 0.12)
-        ellipse_r = rng.uniform(10, 26)
         ctx.save()
         ctx.translate(x + math.cos(angle) * dist, y + math.sin(angle) * dist)
         ctx.scale(1.0, rng.uniform(0.5, 0.8))
-        ctx.arc(0, 0, ellipse_r, 0, 2 * math.pi)
+        ctx.arc(0, 0, rng.uniform(0.11, 0.28) * r, 0, 2 * math.pi)
         ctx.restore()
         ctx.fill()
 

@@ -209,10 +209,7 @@ def gameover(ctx, rng):
     scene.sky(ctx, [(0, "indigo_deep"), (0.5, "indigo"), (0.85, kit.mix("plum", "teal_dark", 0.4)),
                     (1, "plum")])
     kit.stars(ctx, rng, 160, WIDTH, 420)
-    kit.glow(ctx, 250, 250, 170, "teal_glow", 0.18)
-    kit.set_colour(ctx, kit.mix("cream", "teal_glow", 0.2))
-    ctx.arc(250, 250, 54, 0, 2 * math.pi)
-    ctx.fill()
+    scene.moon(ctx, rng, 250, 250, 54, 0.2)
     scene.clouds(ctx, rng, 3, (300, 340), kit.mix("indigo", "plum", 0.4), "teal_glow", 1.0)
     savanna_ground(ctx, rng, kit.mix("indigo_deep", "plum", 0.4), kit.mix("indigo", "plum", 0.5),
                    "indigo_deep", "teal_glow")
