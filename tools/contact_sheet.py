@@ -62,7 +62,8 @@ def checkerboard(ctx, x, y, w, h, size=8):
 
 def thumb_size(width, height):
     # tiny pictures (the liquid drop) are enlarged so that they can be judged at all
-    scale = min(MAX_THUMB_HEIGHT / height, MAX_THUMB_WIDTH / width, max(1.0, 64.0 / max(width, height)))
+    enlarge = max(1.0, 64.0 / max(width, height))
+    scale = min(MAX_THUMB_HEIGHT / height, MAX_THUMB_WIDTH / width, enlarge)
     return scale, max(1, int(width * scale)), max(1, int(height * scale))
 
 

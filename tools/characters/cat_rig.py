@@ -21,10 +21,12 @@ SHIN = 29.0
 METATARSUS = 17.0
 UPPER_ARM = 22.0
 FOREARM = 21.0
-TORSO = 34.0
+TORSO = 32.0
 TAIL_SEGMENT = 9.0
 FAR_TINT = (mix(SHADE, INK, 0.3), 0.22)
 OUTLINE = 4.0
+HEAD_SCALE = 1.1      # a slightly large head keeps the face readable at half size
+FOOT_LIFT = 5.0       # paws are drawn 5 px up so their outline rests on the ground line
 
 
 @dataclass
@@ -250,13 +252,13 @@ def draw_scarf_tails(ctx, pose):
 
 def draw_scarf_wrap(ctx, pose):
     axis, _, chest = torso_frame(pose)
-    neck = add(chest, unit(axis), 9)
+    neck = add(chest, unit(axis), 7)
     side = unit(axis - 90)
-    shapes = [capsule(add(neck, side, -10), 6.5, add(neck, side, 11), 6.0),
-              ellipse(add(add(neck, side, -9), unit(axis), -3), 6, 7, axis)]
+    shapes = [capsule(add(neck, side, -9), 5.6, add(neck, side, 9), 5.0),
+              ellipse(add(add(neck, side, -8), unit(axis), -3), 5, 6, axis)]
 
     def stripes(ctx):
-        for k in (-5, 2, 9):
+        for k in (-4, 2, 8):
             p = add(neck, side, k)
             stroke_line(ctx, [add(p, unit(axis), -7), add(add(p, unit(axis), 7), side, 2)],
                         1.6, SCARF_LIGHT, 0.7)
@@ -276,7 +278,7 @@ def ear_shape(base, tip, width):
     b = add(base, n, -width / 2)
     mid_a = add(lerp(base, tip, 0.62), n, width * 0.42)
     mid_b = add(lerp(base, tip, 0.62), n, -width * 0.42)
-    return polygon([a, mid_a, tip, mid_b, b, lerp(base, tip, -0.15)], smooth=True), (a, b, n)
+    return polygon([a, mid_a, tip, mid_b, b, lerp(base, tip, -0.15)], smooth=True)
 
 
 def draw_head(ctx, pose):
@@ -284,11 +286,12 @@ def draw_head(ctx, pose):
     c = head_centre(pose)
     ctx.translate(*c)
     ctx.rotate(math.radians(pose.head_tilt))
+    ctx.scale(HEAD_SCALE, HEAD_SCALE)
     back = -pose.ears_back
 
-    far_ear, _ = ear_shape((5, 10), (9 + back * 0.6, 41 - abs(back) * 0.2), 19)
+    far_ear = ear_shape((5, 10), (9 + back * 0.6, 36 - abs(back) * 0.2), 19)
     draw_part(ctx, [far_ear], FUR, outline=OUTLINE, tint=FAR_TINT,
-              detail=lambda k: fill_shape(k, ellipse((9 + back * 0.4, 30), 4.2, 7, -5), SPOT))
+              detail=lambda k: fill_shape(k, ellipse((9 + back * 0.4, 26), 4.2, 6.5, -5), SPOT))
 
     skull = [circle((0, 0), 17.0), ellipse((13.0, -6.5), 11.5, 8.8, -8),
              polygon([(-15, -6), (-21, -15), (-12, -13), (-14, -19), (-5, -15), (2, -16)]),
@@ -304,10 +307,10 @@ def draw_head(ctx, pose):
             fill_shape(k, circle(p, 1.6), SPOT)
     draw_part(ctx, skull, FUR, outline=OUTLINE, detail=face, light=2.5, shade=4.0)
 
-    near_ear, (ea, eb, en) = ear_shape((-6, 11), (-9 + back, 43 - abs(back) * 0.3), 21)
+    near_ear = ear_shape((-6, 11), (-9 + back, 38 - abs(back) * 0.3), 21)
 
     def inner(k):
-        fill_shape(k, ear_shape((-6, 11), (-8.5 + back, 37 - abs(back) * 0.3), 12)[0],
+        fill_shape(k, ear_shape((-6, 11), (-8.5 + back, 33 - abs(back) * 0.3), 12),
                    EAR_INNER)
         stroke_line(k, [(-6, 13), (-7 + back * 0.4, 22)], 1.4, CREAM, 0.9)
         stroke_line(k, [(-4, 13), (-3 + back * 0.4, 21)], 1.2, CREAM, 0.9)
@@ -407,28 +410,29 @@ def _draw_maul(ctx):
 
 # --- motion smears -----------------------------------------------------------------------------
 
-def _fill_band(ctx, outer, inner, start, end):
+def _fade(start, end, colour, stops):
+    """A straight gradient of one colour, its alpha given at offsets from start to end."""
     grad = cairo.LinearGradient(start[0], start[1], end[0], end[1])
-    grad.add_color_stop_rgba(0.0, *STEEL_EDGE, 0.0)
-    grad.add_color_stop_rgba(0.55, *STEEL_EDGE, 0.45)
-    grad.add_color_stop_rgba(1.0, *STEEL_EDGE, 0.92)
+    for offset, alpha in stops:
+        grad.add_color_stop_rgba(offset, *colour, alpha)
+    return grad
+
+
+def _trace_points(ctx, points):
     ctx.new_path()
-    ctx.move_to(*outer[0])
-    for p in outer[1:]:
+    ctx.move_to(*points[0])
+    for p in points[1:]:
         ctx.line_to(*p)
-    for p in reversed(inner):
-        ctx.line_to(*p)
+
+
+def _fill_band(ctx, outer, inner, start, end):
+    """A swept band: bright where the weapon is now, fading where it came from."""
+    _trace_points(ctx, outer + inner[::-1])
     ctx.close_path()
-    ctx.set_source(grad)
+    ctx.set_source(_fade(start, end, STEEL_EDGE, ((0.0, 0.0), (0.55, 0.45), (1.0, 0.92))))
     ctx.fill()
-    edge = cairo.LinearGradient(start[0], start[1], end[0], end[1])
-    edge.add_color_stop_rgba(0.0, *SCARF, 0.0)
-    edge.add_color_stop_rgba(1.0, *SCARF, 0.9)
-    ctx.new_path()
-    ctx.move_to(*outer[0])
-    for p in outer[1:]:
-        ctx.line_to(*p)
-    ctx.set_source(edge)
+    _trace_points(ctx, outer)
+    ctx.set_source(_fade(start, end, SCARF, ((0.0, 0.0), (1.0, 0.9))))
     ctx.set_line_width(2.6)
     ctx.set_line_cap(cairo.LINE_CAP_ROUND)
     ctx.stroke()
@@ -481,13 +485,8 @@ def draw_burst(ctx, burst):
 
 
 def draw_streak(ctx, streak):
-    grad = cairo.LinearGradient(*streak.start, *streak.end)
-    grad.add_color_stop_rgba(0.0, *STEEL_EDGE, 0.0)
-    grad.add_color_stop_rgba(1.0, *STEEL_EDGE, 0.75)
-    ctx.new_path()
-    ctx.move_to(*streak.start)
-    ctx.line_to(*streak.end)
-    ctx.set_source(grad)
+    _trace_points(ctx, [streak.start, streak.end])
+    ctx.set_source(_fade(streak.start, streak.end, STEEL_EDGE, ((0.0, 0.0), (1.0, 0.75))))
     ctx.set_line_width(streak.width)
     ctx.set_line_cap(cairo.LINE_CAP_ROUND)
     ctx.stroke()
@@ -498,6 +497,7 @@ def draw_streak(ctx, streak):
 def draw_cat(ctx, pose):
     """Draws the pose into a context whose origin is between the feet, y up."""
     ctx.save()
+    ctx.translate(0, FOOT_LIFT)
     if pose.mirror:
         ctx.scale(-1, 1)
     near_shoulder, far_shoulder = shoulders(pose)
@@ -517,8 +517,8 @@ def draw_cat(ctx, pose):
     draw_leg(ctx, far_hip, pose.far_paw, pose.far_meta, pose.far_toe, far=True)
     draw_torso(ctx, pose)
     draw_leg(ctx, near_hip, pose.near_paw, pose.near_meta, pose.near_toe, far=False)
-    draw_scarf_wrap(ctx, pose)
     draw_head(ctx, pose)
+    draw_scarf_wrap(ctx, pose)
     if pose.weapon and pose.weapon.layer == "front":
         draw_weapon(ctx, pose.weapon)
     fist = pose.weapon.angle if pose.weapon else angle_of(sub(near_hand, near_shoulder))

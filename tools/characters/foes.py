@@ -225,6 +225,26 @@ def _boss_plates(ctx):
             fill_shape(ctx, circle(c, 3.2), CREAM)
 
 
+def _fill_ring(ctx, r_in, r_out, stops):
+    """A ring between two radii whose colour runs outward through (offset, colour, alpha)."""
+    grad = cairo.RadialGradient(0, 0, r_in, 0, 0, r_out)
+    for offset, colour, alpha in stops:
+        grad.add_color_stop_rgba(offset, *colour, alpha)
+    ctx.new_path()
+    ctx.arc(0, 0, r_out, 0, 2 * math.pi)
+    ctx.arc_negative(0, 0, r_in, 2 * math.pi, 0)
+    ctx.set_source(grad)
+    ctx.fill()
+
+
+def _boss_depth(ctx):
+    """Soft shadows where the plates meet the outer ring and the maw, and a band of sheen
+    between: depth that stays put however the wheel turns."""
+    _fill_ring(ctx, 150, 193, [(0, PLUM, 0.0), (1, PLUM, 0.5)])
+    _fill_ring(ctx, 117, 150, [(0, PLUM, 0.5), (1, PLUM, 0.0)])
+    _fill_ring(ctx, 150, 172, [(0, CREAM, 0.0), (0.5, CREAM, 0.22), (1, CREAM, 0.0)])
+
+
 def _boss_eye(ctx):
     draw_part(ctx, [circle((0, 0), 118)], _radial(0, 118, [(0, mix(INK, PLUM, 0.4)), (1, INK)]),
               outline=BOSS_OUTLINE, light=0, shade=0, rim=False)
@@ -261,6 +281,7 @@ def draw_boss():
     _boss_spikes(ctx)
     _boss_ring(ctx)
     _boss_plates(ctx)
+    _boss_depth(ctx)
     _boss_eye(ctx)
     return surface
 
