@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing the game need; only the
+# missing ones. Runs as root, or through sudo.
+set -euo pipefail
+
+packages=(
+  # libraries
+  libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev libbox2d-dev nlohmann-json3-dev
+  # toolchain and test tools
+  cmake g++ make pkg-config libgtest-dev libbenchmark-dev
+  # end-to-end tests: a virtual display, input, window tools, screenshots
+  xvfb xdotool x11-utils x11-apps libx11-dev imagemagick
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+    missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+as_root=""
+[ "$(id -u)" -ne 0 ] && as_root="sudo"
+$as_root apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $as_root apt-get install -y -qq --no-install-recommends "${missing[@]}"

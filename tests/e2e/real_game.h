@@ -1,0 +1,50 @@
+#pragma once
+
+// Drives the built game binary as a player would: on its own virtual X display, with keys and
+// mouse buttons held through xdotool, screenshots taken with xwd, and the window closed as a
+// window manager closes it. Reads the game's log and exit status.
+
+#include <sys/types.h>
+
+#include <string>
+
+class RealGame {
+ public:
+  // Starts a virtual display and the game on it, from `workingDirectory` (the game finds
+  // assets/ there).
+  explicit RealGame(const std::string& workingDirectory = TARNWICK_SOURCE_DIR);
+  ~RealGame();
+  RealGame(const RealGame&) = delete;
+  RealGame& operator=(const RealGame&) = delete;
+
+  // The game window's X id, waiting for it to appear; empty when it never does.
+  std::string windowId();
+  // Holds a key (an xdotool key name such as "Escape", "space", "d") for `seconds`.
+  void holdKey(const std::string& key, double seconds = 0.2);
+  void pressKeyDown(const std::string& key);
+  void releaseKey(const std::string& key);
+  // Holds mouse button 1 (left) or 3 (right) for `seconds`.
+  void holdButton(int button, double seconds = 0.2);
+  // Sends WM_DELETE_WINDOW to the game window.
+  void closeWindow();
+  // Saves a PNG of the game window.
+  bool screenshot(const std::string& pngPath);
+
+  // Waits up to `seconds` for the game to end; its exit status, or -1000 if it did not end
+  // (it is then killed).
+  int waitForExit(double seconds);
+  // Everything the game has written to standard output so far.
+  std::string log() const;
+  bool logContains(const std::string& line) const;
+  // Waits up to `seconds` until the log holds `line`.
+  bool waitForLog(const std::string& line, double seconds);
+
+ private:
+  int runTool(const std::string& command) const;
+
+  std::string display_;
+  std::string logPath_;
+  pid_t xvfb_ = -1;
+  pid_t game_ = -1;
+  std::string window_;
+};
