@@ -12,18 +12,21 @@ Usage: draw_overlay.py OUT_DIR
 import math
 import sys
 
+import cairo
+
 import kit
 
 GAUGE_CENTRE = 75        # px: the gauge's centre, in both the frame and the fill
-GAUGE_RADIUS = 70        # px: the disc the game blackens; the frame leaves it clear
+GAUGE_RADIUS = 70        # px: the disc the game blackens, pixel by pixel
+RING_INNER = 71.5        # px: the frame starts here, so no pixel of the gauge disc is covered
 FILL_RADIUS = 75         # px: the fill reaches under the frame's ring
-RING_OUTER = 75          # px: the frame's ring, from GAUGE_RADIUS to here
+RING_OUTER = 75          # px: the frame's ring, from RING_INNER to here
 FRAME_SIZE = (262, 150)  # px: medallion plus the banner that runs toward the weapon plate
 PLATE_LEFT = 245         # px: where the weapon plate starts, in frame coordinates
 BANNER_TOP, BANNER_BOTTOM = 88, 122
 PLATE_SIZE = (120, 40)
 ICON_SCALE = 0.85        # weapon icons fit inside their 30 px tile
-EAR_TIP = 96             # px from the centre: ears stay inside the frame picture
+EAR_TIP = 98             # px from the centre: ears stay inside the frame picture
 
 
 def ear(ctx, angle):
@@ -33,8 +36,8 @@ def ear(ctx, angle):
     def at(a, r):
         return c + r * math.cos(a), c + r * math.sin(a)
 
-    base_a, base_b, tip = at(angle - 0.4, 68), at(angle + 0.4, 68), at(angle, EAR_TIP)
-    inner = (at(angle - 0.22, 74), at(angle, EAR_TIP - 9), at(angle + 0.22, 74))
+    base_a, base_b, tip = at(angle - 0.24, 74), at(angle + 0.24, 74), at(angle, EAR_TIP)
+    inner = (at(angle - 0.12, 76), at(angle, EAR_TIP - 8), at(angle + 0.12, 76))
     for points, fill, width in (((base_a, tip, base_b), "ochre", kit.OUTLINE_WIDTH),
                                 (inner, "rose", 0)):
         ctx.move_to(*points[0])
@@ -52,24 +55,19 @@ def ear(ctx, angle):
 
 
 def ring(ctx):
-    """The medallion's rim: a bronze band with serval spots, dark-edged on both sides."""
+    """The medallion's rim: a bronze band with a dark outer edge; its dark inner edge is part of
+    the fill picture, so it lies outside the disc the game blackens."""
     c = GAUGE_CENTRE
     ctx.new_sub_path()
     ctx.arc(c, c, RING_OUTER, 0, 2 * math.pi)
     ctx.new_sub_path()
-    ctx.arc_negative(c, c, GAUGE_RADIUS, 2 * math.pi, 0)
+    ctx.arc_negative(c, c, RING_INNER, 2 * math.pi, 0)
     ctx.set_source(kit.vertical(0, 2 * c, [(0, "gold"), (0.5, "ochre"), (1, "ochre_dark")]))
     ctx.fill()
-    for i in range(18):
-        a = i * 2 * math.pi / 18 + 0.1
-        kit.set_colour(ctx, "plum", 0.75)
-        ctx.arc(c + 72.6 * math.cos(a), c + 72.6 * math.sin(a), 1.3, 0, 2 * math.pi)
-        ctx.fill()
-    for radius, width in ((RING_OUTER - 0.9, 1.8), (GAUGE_RADIUS + 0.9, 1.8)):
-        ctx.arc(c, c, radius, 0, 2 * math.pi)
-        kit.set_colour(ctx, "outline")
-        ctx.set_line_width(width)
-        ctx.stroke()
+    ctx.arc(c, c, RING_OUTER - 0.6, 0, 2 * math.pi)
+    kit.set_colour(ctx, "outline")
+    ctx.set_line_width(1.2)
+    ctx.stroke()
 
 
 def banner(ctx):
@@ -113,8 +111,15 @@ def paw(ctx, x, y, size):
 
 def draw_frame(path):
     surface, ctx = kit.new_canvas(*FRAME_SIZE)
+    # Nothing of the frame may cover the gauge: the game shows the health disc through it.
+    ctx.rectangle(0, 0, *FRAME_SIZE)
+    ctx.new_sub_path()
+    ctx.arc(GAUGE_CENTRE, GAUGE_CENTRE, RING_INNER, 0, 2 * math.pi)
+    ctx.set_fill_rule(cairo.FILL_RULE_EVEN_ODD)
+    ctx.clip()
+    ctx.set_fill_rule(cairo.FILL_RULE_WINDING)
     banner(ctx)
-    for angle in (-math.pi * 0.75, -math.pi * 0.25):
+    for angle in (-math.pi * 0.72, -math.pi * 0.28):
         ear(ctx, angle)
     ring(ctx)
     kit.save(surface, path)
@@ -142,6 +147,11 @@ def draw_fill(path):
     ctx.restore()
     ctx.set_source(kit.vertical(c - 52, c - 16, [(0, "cream", 0.55), (1, "cream", 0)]))
     ctx.fill()
+    # The rim's inner edge, just outside the disc the game blackens.
+    ctx.arc(c, c, GAUGE_RADIUS + 1, 0, 2 * math.pi)
+    kit.set_colour(ctx, "outline")
+    ctx.set_line_width(2)
+    ctx.stroke()
     kit.save(surface, path)
 
 
