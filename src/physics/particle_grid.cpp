@@ -1,0 +1,138 @@
+#include "physics/particle_grid.h"
+
+#include <cmath>
+
+namespace {
+
+// Cell coordinates are clamped to this, far beyond any level, so keys never wrap.
+constexpr float kCoordinateLimit = 1.0e9f;
+constexpr uint32_t kBias = 0x80000000u;
+// Radix sort only while the occupied rows and columns fit this many buckets.
+constexpr uint32_t kMaxBuckets = 1u << 18;
+
+// floor(v) as a biased unsigned, so that unsigned order is numeric order; NaN goes low.
+uint32_t BiasedFloor(float v) {
+  if (!(v > -kCoordinateLimit)) v = -kCoordinateLimit;
+  if (v > kCoordinateLimit) v = kCoordinateLimit;
+  int32_t i = static_cast<int32_t>(v);
+  if (v < static_cast<float>(i)) --i;
+  return static_cast<uint32_t>(i) + kBias;
+}
+
+}  // namespace
+
+void ParticleGrid::SetDiameter(float diameter) {
+  inverseDiameter_ = 1.0f / diameter;
+  squaredDiameter_ = diameter * diameter;
+}
+
+uint32_t ParticleGrid::RowOf(float y) const {
+  return BiasedFloor(y * inverseDiameter_);
+}
+
+uint32_t ParticleGrid::XOf(float x) const {
+  return BiasedFloor(x * inverseDiameter_ * static_cast<float>(kCellX));
+}
+
+size_t ParticleGrid::LowerBound(size_t first, uint64_t key) const {
+  return std::lower_bound(keys_.begin() + first, keys_.end(), key) - keys_.begin();
+}
+
+void ParticleGrid::Build(const b2Vec2* positions, int32_t count) {
+  const size_t n = static_cast<size_t>(count);
+  unsortedKeys_.resize(n);
+  keys_.resize(n);
+  indices_.resize(n);
+  if (n == 0) return;
+  uint32_t rowLow = UINT32_MAX, rowHigh = 0, xLow = UINT32_MAX, xHigh = 0;
+  for (size_t i = 0; i < n; ++i) {
+    const uint32_t row = RowOf(positions[i].y);
+    const uint32_t x = XOf(positions[i].x);
+    unsortedKeys_[i] = MakeKey(row, x);
+    rowLow = std::min(rowLow, row);
+    rowHigh = std::max(rowHigh, row);
+    xLow = std::min(xLow, x);
+    xHigh = std::max(xHigh, x);
+  }
+  if (rowHigh - rowLow < kMaxBuckets && xHigh - xLow < kMaxBuckets) {
+    RadixSort(rowLow, rowHigh - rowLow + 1, xLow, xHigh - xLow + 1);
+    return;
+  }
+  // Particles scattered over a huge area: a comparison sort, same order.
+  for (size_t i = 0; i < n; ++i) indices_[i] = static_cast<int32_t>(i);
+  std::sort(indices_.begin(), indices_.end(), [this](int32_t a, int32_t b) {
+    return unsortedKeys_[a] < unsortedKeys_[b] || (unsortedKeys_[a] == unsortedKeys_[b] && a < b);
+  });
+  for (size_t k = 0; k < n; ++k) keys_[k] = unsortedKeys_[indices_[k]];
+}
+
+// Two stable counting sorts, by x and then by row, starting from index order.
+void ParticleGrid::RadixSort(uint32_t rowLow, uint32_t rowRange, uint32_t xLow, uint32_t xRange) {
+  const size_t n = unsortedKeys_.size();
+  byX_.resize(n);
+  buckets_.assign(std::max(rowRange, xRange) + 1, 0);
+  int32_t* buckets = buckets_.data();
+  const uint64_t* keys = unsortedKeys_.data();
+
+  for (size_t i = 0; i < n; ++i) ++buckets[static_cast<uint32_t>(keys[i]) - xLow + 1];
+  for (uint32_t b = 1; b <= xRange; ++b) buckets[b] += buckets[b - 1];
+  for (size_t i = 0; i < n; ++i) {
+    byX_[buckets[static_cast<uint32_t>(keys[i]) - xLow]++] = static_cast<int32_t>(i);
+  }
+
+  std::fill(buckets_.begin(), buckets_.begin() + rowRange + 1, 0);
+  for (size_t i = 0; i < n; ++i) ++buckets[static_cast<uint32_t>(keys[i] >> 32) - rowLow + 1];
+  for (uint32_t b = 1; b <= rowRange; ++b) buckets[b] += buckets[b - 1];
+  for (size_t k = 0; k < n; ++k) {
+    const int32_t i = byX_[k];
+    const int32_t slot = buckets[static_cast<uint32_t>(keys[i] >> 32) - rowLow]++;
+    indices_[slot] = i;
+    keys_[slot] = keys[i];
+  }
+}
+
+int32_t ParticleGrid::FindContacts(const b2Vec2* positions, const uint32_t* flags,
+                                   std::vector<ParticleContact>* contacts) {
+  const size_t count = keys_.size();
+  sortedPositions_.resize(count);
+  for (size_t k = 0; k < count; ++k) sortedPositions_[k] = positions[indices_[k]];
+
+  const uint64_t* keys = keys_.data();
+  const int32_t* indices = indices_.data();
+  const b2Vec2* sorted = sortedPositions_.data();
+  const float squaredDiameter = squaredDiameter_;
+  const float inverseDiameter = inverseDiameter_;
+  size_t found = 0;
+  // Every candidate is written and kept only when close enough: no unpredictable branch.
+  auto test = [&](ParticleContact* out, size_t a, size_t b) {
+    const b2Vec2 d = sorted[b] - sorted[a];
+    const float distanceSquared = d.x * d.x + d.y * d.y;
+    const float distance = std::sqrt(distanceSquared);
+    const float inverse = distance > 0.0f ? 1.0f / distance : 0.0f;
+    const int32_t indexA = indices[a];
+    const int32_t indexB = indices[b];
+    out[found] = {indexA, indexB, 1.0f - distance * inverseDiameter,
+                  b2Vec2(d.x * inverse, d.y * inverse), flags[indexA] | flags[indexB]};
+    found += distanceSquared < squaredDiameter ? 1 : 0;
+  };
+
+  // Each pair is met once: from the first particle in sort order, to the right in its own row
+  // and from one cell left to one cell right in the row above.
+  size_t above = 0;
+  for (size_t a = 0; a < count; ++a) {
+    const uint64_t key = keys[a];
+    size_t rightEnd = a + 1;
+    while (rightEnd < count && keys[rightEnd] <= key + kCellX) ++rightEnd;
+    const uint64_t aboveLeft = key + kRowStep - kCellX;
+    while (above < count && keys[above] < aboveLeft) ++above;
+    size_t aboveEnd = above;
+    while (aboveEnd < count && keys[aboveEnd] <= key + kRowStep + kCellX) ++aboveEnd;
+
+    const size_t candidates = (rightEnd - a - 1) + (aboveEnd - above);
+    if (contacts->size() < found + candidates) contacts->resize(2 * (found + candidates));
+    ParticleContact* out = contacts->data();
+    for (size_t b = a + 1; b < rightEnd; ++b) test(out, a, b);
+    for (size_t b = above; b < aboveEnd; ++b) test(out, a, b);
+  }
+  return static_cast<int32_t>(found);
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <box2d/b2_collision.h>
+#include <box2d/b2_math.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "physics/particle_contact.h"
+
+// The liquid's broad phase: particle indices sorted by cell, in rows one diameter high, then by x
+// (in sixteenths of a diameter), then by index. Neighbours are found by sweeping this order, and
+// the particles near a box by jumping from row to row. Rebuilt from the positions by a radix
+// sort at every step, so the order depends on the positions alone.
+class ParticleGrid {
+ public:
+  void SetDiameter(float diameter);
+
+  // Sorts particles 0 .. count-1 by their cells.
+  void Build(const b2Vec2* positions, int32_t count);
+
+  // Writes every pair of particles closer than one diameter (positions as given to Build) to the
+  // front of *contacts, in sort order of the first particle, and returns how many. The vector
+  // only grows: entries past the count are scratch.
+  int32_t FindContacts(const b2Vec2* positions, const uint32_t* flags,
+                       std::vector<ParticleContact>* contacts);
+
+  // Calls visit(index) for every particle whose cell lies within one cell of the box: a superset
+  // of the particles within one diameter of it, as of the last Build.
+  template <typename Visit>
+  void ForEachNear(const b2AABB& box, Visit&& visit) const;
+
+ private:
+  static constexpr uint64_t kRowStep = uint64_t{1} << 32;
+  static constexpr uint32_t kCellX = 16;  // one diameter along x in key units
+
+  static uint64_t MakeKey(uint32_t row, uint32_t x) { return (uint64_t{row} << 32) | x; }
+  uint32_t RowOf(float y) const;
+  uint32_t XOf(float x) const;
+  size_t LowerBound(size_t first, uint64_t key) const;
+  void RadixSort(uint32_t rowLow, uint32_t rowRange, uint32_t xLow, uint32_t xRange);
+
+  float inverseDiameter_ = 1.0f;
+  float squaredDiameter_ = 1.0f;
+  std::vector<uint64_t> keys_;    // sorted
+  std::vector<int32_t> indices_;  // particle of each sorted key
+  std::vector<b2Vec2> sortedPositions_;
+  // Radix sort scratch.
+  std::vector<uint64_t> unsortedKeys_;
+  std::vector<int32_t> byX_;
+  std::vector<int32_t> buckets_;
+};
+
+template <typename Visit>
+void ParticleGrid::ForEachNear(const b2AABB& box, Visit&& visit) const {
+  const uint32_t rowLow = RowOf(box.lowerBound.y) - 1;
+  const uint32_t rowHigh = RowOf(box.upperBound.y) + 1;
+  const uint32_t xLow = XOf(box.lowerBound.x) - kCellX;
+  const uint32_t xHigh = XOf(box.upperBound.x) + kCellX;
+  const size_t count = keys_.size();
+  const uint64_t last = MakeKey(rowHigh, xHigh);
+  size_t k = LowerBound(0, MakeKey(rowLow, xLow));
+  while (k < count && keys_[k] <= last) {
+    const uint32_t row = static_cast<uint32_t>(keys_[k] >> 32);
+    const uint32_t x = static_cast<uint32_t>(keys_[k]);
+    if (x < xLow) {
+      k = LowerBound(k, MakeKey(row, xLow));
+    } else if (x > xHigh) {
+      k = LowerBound(k, MakeKey(row + 1, xLow));
+    } else {
+      visit(indices_[k]);
+      ++k;
+    }
+  }
+}

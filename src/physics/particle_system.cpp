@@ -1,0 +1,522 @@
+#include "physics/particle_system.h"
+
+#include <box2d/b2_body.h>
+#include <box2d/b2_chain_shape.h>
+#include <box2d/b2_collision.h>
+#include <box2d/b2_edge_shape.h>
+#include <box2d/b2_fixture.h>
+#include <box2d/b2_shape.h>
+#include <box2d/b2_world.h>
+#include <box2d/b2_world_callbacks.h>
+
+#include <algorithm>
+#include <cfloat>
+#include <climits>
+#include <cmath>
+#include <stdexcept>
+#include <string>
+
+#include "physics/particle_query_callback.h"
+#include "physics/shape_distance.h"
+
+#if defined(__SSE__)
+#include <xmmintrin.h>
+#endif
+
+namespace {
+
+constexpr float kParticleStride = 0.75f;         // lattice spacing of a filled group, in diameters
+constexpr float kMinParticleWeight = 1.0f;       // contact weight at which pressure starts
+constexpr float kMaxParticlePressure = 0.25f;    // in units of the critical pressure
+constexpr float kMaxDampingFraction = 0.5f;      // of the approaching speed, per contact and step
+constexpr float kFixedPointOne = 4294967296.0f;  // 2^32: one tick of the lifetime clock
+constexpr float kMaxLifetimeTicks = 1.0e9f;
+
+// Collects each non-sensor fixture near a box once, in the order Box2D reports them (a chain
+// fixture is reported once per link).
+class FixtureCollector : public b2QueryCallback {
+ public:
+  explicit FixtureCollector(std::vector<b2Fixture*>* fixtures) : fixtures_(fixtures) {}
+  bool ReportFixture(b2Fixture* fixture) override {
+    if (fixture->IsSensor()) return true;
+    if (std::find(fixtures_->begin(), fixtures_->end(), fixture) == fixtures_->end()) {
+      fixtures_->push_back(fixture);
+    }
+    return true;
+  }
+
+ private:
+  std::vector<b2Fixture*>* fixtures_;
+};
+
+// Branch-free min and max: the damping's choices depend on each contact and defeat prediction.
+inline float Min(float a, float b) {
+#if defined(__SSE__)
+  return _mm_cvtss_f32(_mm_min_ss(_mm_set_ss(a), _mm_set_ss(b)));
+#else
+  return a < b ? a : b;
+#endif
+}
+
+inline float Max(float a, float b) {
+#if defined(__SSE__)
+  return _mm_cvtss_f32(_mm_max_ss(_mm_set_ss(a), _mm_set_ss(b)));
+#else
+  return a > b ? a : b;
+#endif
+}
+
+bool IsInside(const b2Vec2& p, const b2Vec2& lower, const b2Vec2& upper) {
+  return lower.x <= p.x && p.x <= upper.x && lower.y <= p.y && p.y <= upper.y;
+}
+
+// Where a particle near a moving body would be had it moved with the body over the last rigid
+// step, from the body's pose then (xf0) to its pose now (xf). Around a circle only the centre's
+// motion counts, so a rolling wheel does not fling the liquid round.
+b2Vec2 CarryWithBody(const b2Vec2& p, const b2Transform& xf0, const b2Transform& xf,
+                     const b2Vec2& localCenter, bool circle) {
+  b2Vec2 local = b2MulT(xf0, p);
+  if (circle) local = b2MulT(xf.q, b2Mul(xf0.q, local - localCenter)) + localCenter;
+  return b2Mul(xf, local);
+}
+
+// Runs solve over the contacts as four interleaved streams: the four quarters of the list side by
+// side. Each quarter covers its own stretch of the liquid, so the streams seldom share a particle
+// and the result is that of the plain order but on the seams; the processor then overlaps four
+// chains of dependent velocity updates instead of waiting on one.
+template <typename Solve>
+void ForEachContact(const ParticleContact* contacts, int32_t count, Solve&& solve) {
+  const int32_t quarter = count / 4;
+  for (int32_t k = 0; k < quarter; ++k) {
+    solve(contacts[k]);
+    solve(contacts[k + quarter]);
+    solve(contacts[k + 2 * quarter]);
+    solve(contacts[k + 3 * quarter]);
+  }
+  for (int32_t k = 4 * quarter; k < count; ++k) solve(contacts[k]);
+}
+
+}  // namespace
+
+ParticleSystem::ParticleSystem(b2World* world, const ParticleSystemDef& def)
+    : world_(world), def_(def) {
+  if (world == nullptr) throw std::invalid_argument("ParticleSystem needs a world");
+  if (!(def.radius > 0.0f) || !std::isfinite(def.radius)) {
+    throw std::invalid_argument("ParticleSystemDef.radius must be positive");
+  }
+  if (!(def.density > 0.0f))
+    throw std::invalid_argument("ParticleSystemDef.density must be positive");
+  if (!(def.lifetimeGranularity > 0.0f)) {
+    throw std::invalid_argument("ParticleSystemDef.lifetimeGranularity must be positive");
+  }
+  if (def.maxCount < 0)
+    throw std::invalid_argument("ParticleSystemDef.maxCount must not be negative");
+  diameter_ = 2.0f * def_.radius;
+  inverseDiameter_ = 1.0f / diameter_;
+  const float stride = kParticleStride * diameter_;
+  particleMass_ = def_.density * stride * stride;
+  const float inverseStride = inverseDiameter_ * (1.0f / kParticleStride);
+  particleInverseMass_ = (1.0f / def_.density) * inverseStride * inverseStride;
+  grid_.SetDiameter(diameter_);
+}
+
+int32_t ParticleSystem::CreateParticleGroup(const ParticleGroupDef& def) {
+  if (def.shape == nullptr) throw std::invalid_argument("ParticleGroupDef.shape is null");
+  const b2Shape& shape = *def.shape;
+  const float stride = kParticleStride * diameter_;
+  std::vector<b2Vec2> points;
+  if (shape.GetType() == b2Shape::e_circle || shape.GetType() == b2Shape::e_polygon) {
+    b2Transform identity;
+    identity.SetIdentity();
+    b2AABB box;
+    shape.ComputeAABB(&box, identity, 0);
+    for (float y = std::floor(box.lowerBound.y / stride) * stride; y < box.upperBound.y;
+         y += stride) {
+      for (float x = std::floor(box.lowerBound.x / stride) * stride; x < box.upperBound.x;
+           x += stride) {
+        const b2Vec2 p(x, y);
+        if (shape.TestPoint(identity, p)) points.push_back(p);
+      }
+    }
+  } else {
+    // Lines: particles one stride apart along the links, the spacing carried across corners.
+    float along = 0.0f;
+    for (int32_t child = 0; child < shape.GetChildCount(); ++child) {
+      b2Vec2 v1, v2;
+      if (shape.GetType() == b2Shape::e_edge) {
+        const auto& edge = static_cast<const b2EdgeShape&>(shape);
+        v1 = edge.m_vertex1;
+        v2 = edge.m_vertex2;
+      } else {
+        b2EdgeShape edge;
+        static_cast<const b2ChainShape&>(shape).GetChildEdge(&edge, child);
+        v1 = edge.m_vertex1;
+        v2 = edge.m_vertex2;
+      }
+      const b2Vec2 d = v2 - v1;
+      const float length = d.Length();
+      for (; along < length; along += stride) points.push_back(v1 + (along / length) * d);
+      along -= length;
+    }
+  }
+
+  const int32_t made =
+      std::min(static_cast<int32_t>(points.size()),
+               def_.maxCount > 0 ? MakeRoom(static_cast<int32_t>(points.size())) : INT32_MAX);
+  if (made <= 0) return 0;
+
+  int32_t expiration = 0;
+  if (def.lifetime > 0.0f) {
+    const float ticks = std::min(def.lifetime / def_.lifetimeGranularity, kMaxLifetimeTicks);
+    const int32_t now = static_cast<int32_t>(timeElapsed_ >> 32);
+    expiration = now + std::max(static_cast<int32_t>(ticks), 1);
+  }
+  b2Transform xf;
+  xf.Set(def.position, def.angle);
+  for (int32_t i = 0; i < made; ++i) {
+    const b2Vec2 p = b2Mul(xf, points[i]);
+    positions_.push_back(p);
+    velocities_.push_back(def.linearVelocity + b2Cross(def.angularVelocity, p - def.position));
+    flags_.push_back(def.flags);
+    expirationTicks_.push_back(expiration);
+  }
+  allFlags_ |= def.flags;
+  return made;
+}
+
+// At maxCount: marks the particles that must give way (those closest to expiry, then the oldest)
+// when destroyByAge is on; returns how many of `wanted` new particles may be made.
+int32_t ParticleSystem::MakeRoom(int32_t wanted) {
+  std::vector<int32_t> alive;
+  for (int32_t i = 0; i < GetParticleCount(); ++i) {
+    if (!(flags_[i] & kZombieParticle)) alive.push_back(i);
+  }
+  const int32_t room = def_.maxCount - static_cast<int32_t>(alive.size());
+  if (wanted <= room) return wanted;
+  if (!def_.destroyByAge) return std::max(room, 0);
+  auto expiry = [this](int32_t i) {
+    return expirationTicks_[i] > 0 ? expirationTicks_[i] : INT32_MAX;
+  };
+  std::stable_sort(alive.begin(), alive.end(),
+                   [&](int32_t a, int32_t b) { return expiry(a) < expiry(b); });
+  const int32_t victims = std::min(wanted - room, static_cast<int32_t>(alive.size()));
+  for (int32_t k = 0; k < victims; ++k) flags_[alive[k]] |= kZombieParticle;
+  return std::min(wanted, def_.maxCount);
+}
+
+void ParticleSystem::DestroyParticle(int32_t index) {
+  if (index < 0 || index >= GetParticleCount()) {
+    throw std::out_of_range("DestroyParticle: no particle " + std::to_string(index));
+  }
+  flags_[index] |= kZombieParticle;
+}
+
+void ParticleSystem::QueryAABB(ParticleQueryCallback* callback, const b2AABB& box) const {
+  // A plain scan: a query costs microseconds even for a boss's burst, and a callback may destroy
+  // or create particles while it runs.
+  const size_t count = positions_.size();
+  for (size_t i = 0; i < count && i < positions_.size(); ++i) {
+    const b2Vec2 p = positions_[i];
+    if (box.lowerBound.x < p.x && p.x < box.upperBound.x && box.lowerBound.y < p.y &&
+        p.y < box.upperBound.y) {
+      if (!callback->ReportParticle(this, static_cast<int32_t>(i))) return;
+    }
+  }
+}
+
+void ParticleSystem::Step(float dt, int32_t iterations) {
+  if (!(dt > 0.0f) || positions_.empty()) return;
+  AdvanceClock(dt);
+  RemoveDeadParticles();
+  const int32_t count = GetParticleCount();
+  if (count == 0) return;
+  weights_.resize(count);
+  pressures_.resize(count);
+  const int32_t subSteps = std::max(iterations, 1);
+  const float subDt = dt / static_cast<float>(subSteps);
+  for (int32_t i = 0; i < subSteps; ++i) {
+    grid_.Build(positions_.data(), count);
+    contactCount_ = grid_.FindContacts(positions_.data(), flags_.data(), &contacts_);
+    UpdateBodyContacts();
+    ComputeWeights();
+    if (allFlags_ & kViscousParticle) SolveViscous();
+    SolveGravity(subDt);
+    SolvePressure(subDt);
+    SolveDamping(subDt);
+    LimitVelocity(subDt);
+    SolveCollision(subDt, i == 0 ? dt : 0.0f);
+    if (allFlags_ & kWallParticle) SolveWall();
+    b2Vec2* positions = positions_.data();
+    const b2Vec2* velocities = velocities_.data();
+    for (int32_t k = 0; k < count; ++k) positions[k] += subDt * velocities[k];
+  }
+}
+
+void ParticleSystem::AdvanceClock(float dt) {
+  timeElapsed_ += static_cast<int64_t>((dt / def_.lifetimeGranularity) * kFixedPointOne);
+}
+
+void ParticleSystem::RemoveDeadParticles() {
+  const int32_t now = static_cast<int32_t>(timeElapsed_ >> 32);
+  const int32_t count = GetParticleCount();
+  auto dead = [&](int32_t i) {
+    return (flags_[i] & kZombieParticle) || (expirationTicks_[i] > 0 && expirationTicks_[i] <= now);
+  };
+  int32_t firstDead = 0;
+  while (firstDead < count && !dead(firstDead)) ++firstDead;
+  if (firstDead == count) return;
+
+  int32_t kept = 0;
+  uint32_t allFlags = 0;
+  for (int32_t i = 0; i < count; ++i) {
+    if (dead(i)) continue;
+    positions_[kept] = positions_[i];
+    velocities_[kept] = velocities_[i];
+    flags_[kept] = flags_[i];
+    expirationTicks_[kept] = expirationTicks_[i];
+    allFlags |= flags_[i];
+    ++kept;
+  }
+  positions_.resize(kept);
+  velocities_.resize(kept);
+  flags_.resize(kept);
+  expirationTicks_.resize(kept);
+  allFlags_ = allFlags;
+}
+
+b2AABB ParticleSystem::ParticleBounds(float sweepDt) const {
+  b2AABB box;
+  box.lowerBound.Set(FLT_MAX, FLT_MAX);
+  box.upperBound.Set(-FLT_MAX, -FLT_MAX);
+  const int32_t count = GetParticleCount();
+  for (int32_t i = 0; i < count; ++i) {
+    const b2Vec2 p1 = positions_[i];
+    const b2Vec2 p2 = p1 + sweepDt * velocities_[i];
+    box.lowerBound = b2Min(box.lowerBound, b2Min(p1, p2));
+    box.upperBound = b2Max(box.upperBound, b2Max(p1, p2));
+  }
+  return box;
+}
+
+void ParticleSystem::CollectFixtures(const b2AABB& box) {
+  fixtures_.clear();
+  FixtureCollector collector(&fixtures_);
+  world_->QueryAABB(&collector, box);
+}
+
+void ParticleSystem::UpdateBodyContacts() {
+  bodyContacts_.clear();
+  b2AABB box = ParticleBounds(0.0f);
+  const b2Vec2 margin(diameter_, diameter_);
+  box.lowerBound -= margin;
+  box.upperBound += margin;
+  CollectFixtures(box);
+
+  const b2Vec2* positions = positions_.data();
+  for (b2Fixture* fixture : fixtures_) {
+    b2Body* body = fixture->GetBody();
+    const b2Transform& xf = body->GetTransform();
+    const b2Vec2 center = body->GetWorldCenter();
+    const float bodyMass = body->GetMass();
+    const float bodyInertia =
+        body->GetInertia() - bodyMass * body->GetLocalCenter().LengthSquared();
+    const float bodyInverseMass = bodyMass > 0.0f ? 1.0f / bodyMass : 0.0f;
+    const float bodyInverseInertia =
+        bodyInertia > 0.0f && !body->IsFixedRotation() ? 1.0f / bodyInertia : 0.0f;
+    const b2Shape& shape = *fixture->GetShape();
+    for (int32_t child = 0; child < shape.GetChildCount(); ++child) {
+      const b2AABB& childBox = fixture->GetAABB(child);
+      if (!b2TestOverlap(childBox, box)) continue;
+      const b2Vec2 lower = childBox.lowerBound - margin;
+      const b2Vec2 upper = childBox.upperBound + margin;
+      grid_.ForEachNear(childBox, [&](int32_t a) {
+        const b2Vec2 p = positions[a];
+        if (!IsInside(p, lower, upper)) return;
+        float distance;
+        b2Vec2 normal;
+        ComputeShapeDistance(shape, xf, p, child, &distance, &normal);
+        if (!(distance < diameter_)) return;
+        const float particleInverseMass = flags_[a] & kWallParticle ? 0.0f : particleInverseMass_;
+        const float arm = b2Cross(p - center, normal);
+        const float inverseMass =
+            particleInverseMass + bodyInverseMass + bodyInverseInertia * arm * arm;
+        bodyContacts_.push_back({a, body, fixture, 1.0f - distance * inverseDiameter_, -normal,
+                                 inverseMass > 0.0f ? 1.0f / inverseMass : 0.0f});
+      });
+    }
+  }
+}
+
+void ParticleSystem::ComputeWeights() {
+  float* weights = weights_.data();
+  std::fill(weights_.begin(), weights_.end(), 0.0f);
+  for (const ParticleBodyContact& contact : bodyContacts_) weights[contact.index] += contact.weight;
+  ForEachContact(contacts_.data(), contactCount_, [weights](const ParticleContact& contact) {
+    weights[contact.indexA] += contact.weight;
+    weights[contact.indexB] += contact.weight;
+  });
+}
+
+// Each contact pulls the two velocities toward each other; a body drags the particle toward
+// its own velocity at that point and feels the opposite impulse.
+void ParticleSystem::SolveViscous() {
+  const float strength = def_.viscousStrength;
+  b2Vec2* velocities = velocities_.data();
+  for (const ParticleBodyContact& contact : bodyContacts_) {
+    const int32_t a = contact.index;
+    if (!(flags_[a] & kViscousParticle)) continue;
+    b2Body* body = contact.body;
+    const b2Vec2 p = positions_[a];
+    const b2Vec2 relative = body->GetLinearVelocityFromWorldPoint(p) - velocities[a];
+    const b2Vec2 impulse = (strength * contact.mass * contact.weight) * relative;
+    velocities[a] += particleInverseMass_ * impulse;
+    if (body->GetType() == b2_dynamicBody) body->ApplyLinearImpulse(-impulse, p, true);
+  }
+  ForEachContact(contacts_.data(), contactCount_, [=](const ParticleContact& contact) {
+    if (!(contact.flags & kViscousParticle)) return;
+    const int32_t a = contact.indexA;
+    const int32_t b = contact.indexB;
+    const b2Vec2 change = (strength * contact.weight) * (velocities[b] - velocities[a]);
+    velocities[a] += change;
+    velocities[b] -= change;
+  });
+}
+
+void ParticleSystem::SolveGravity(float dt) {
+  const b2Vec2 change = (dt * def_.gravityScale) * world_->GetGravity();
+  for (b2Vec2& v : velocities_) v += change;
+}
+
+// Pressure grows with a particle's crowding (its total contact weight above one) and pushes
+// each pair apart along their normal; fixtures push back in proportion to the contact weight.
+void ParticleSystem::SolvePressure(float dt) {
+  const float criticalVelocity = diameter_ / dt;
+  const float criticalPressure = def_.density * criticalVelocity * criticalVelocity;
+  const float pressurePerWeight = def_.pressureStrength * criticalPressure;
+  const float maxPressure = kMaxParticlePressure * criticalPressure;
+  const int32_t count = GetParticleCount();
+  const float* weights = weights_.data();
+  float* pressures = pressures_.data();
+  for (int32_t i = 0; i < count; ++i) {
+    const float h = pressurePerWeight * std::max(0.0f, weights[i] - kMinParticleWeight);
+    pressures[i] = std::min(h, maxPressure);
+  }
+
+  const float velocityPerPressure = dt / (def_.density * diameter_);
+  b2Vec2* velocities = velocities_.data();
+  for (const ParticleBodyContact& contact : bodyContacts_) {
+    const int32_t a = contact.index;
+    const float h = pressures[a] + pressurePerWeight * contact.weight;
+    const b2Vec2 impulse =
+        (velocityPerPressure * contact.weight * contact.mass * h) * contact.normal;
+    velocities[a] -= particleInverseMass_ * impulse;
+    if (contact.body->GetType() == b2_dynamicBody) {
+      contact.body->ApplyLinearImpulse(impulse, positions_[a], true);
+    }
+  }
+  ForEachContact(contacts_.data(), contactCount_, [=](const ParticleContact& contact) {
+    const int32_t a = contact.indexA;
+    const int32_t b = contact.indexB;
+    const float h = pressures[a] + pressures[b];
+    const b2Vec2 change = (velocityPerPressure * contact.weight * h) * contact.normal;
+    velocities[a] -= change;
+    velocities[b] += change;
+  });
+}
+
+// Removes part of the approaching normal speed of every contact: a share growing with the
+// contact weight, or with the speed itself for fast impacts, at most half of it.
+void ParticleSystem::SolveDamping(float dt) {
+  const float linearDamping = def_.dampingStrength;
+  const float quadraticDamping = dt / diameter_;  // 1 / critical velocity
+  b2Vec2* velocities = velocities_.data();
+  for (const ParticleBodyContact& contact : bodyContacts_) {
+    const int32_t a = contact.index;
+    b2Body* body = contact.body;
+    const b2Vec2 p = positions_[a];
+    const b2Vec2 relative = body->GetLinearVelocityFromWorldPoint(p) - velocities[a];
+    const float normalSpeed = b2Dot(relative, contact.normal);
+    if (!(normalSpeed < 0.0f)) continue;
+    const float damping = std::max(linearDamping * contact.weight,
+                                   std::min(-quadraticDamping * normalSpeed, kMaxDampingFraction));
+    const b2Vec2 impulse = (damping * contact.mass * normalSpeed) * contact.normal;
+    velocities[a] += particleInverseMass_ * impulse;
+    if (body->GetType() == b2_dynamicBody) body->ApplyLinearImpulse(-impulse, p, true);
+  }
+  ForEachContact(contacts_.data(), contactCount_, [=](const ParticleContact& contact) {
+    const int32_t a = contact.indexA;
+    const int32_t b = contact.indexB;
+    const b2Vec2 relative = velocities[b] - velocities[a];
+    const float normalSpeed = b2Dot(relative, contact.normal);
+    // Separating pairs get a zero change rather than a branch.
+    const float approachingSpeed = Min(normalSpeed, 0.0f);
+    const float damping = Max(linearDamping * contact.weight,
+                              Min(-quadraticDamping * approachingSpeed, kMaxDampingFraction));
+    const b2Vec2 change = (damping * approachingSpeed) * contact.normal;
+    velocities[a] += change;
+    velocities[b] -= change;
+  });
+}
+
+// No particle moves more than a diameter in a step.
+void ParticleSystem::LimitVelocity(float dt) {
+  const float criticalVelocity = diameter_ / dt;
+  const float limitSquared = criticalVelocity * criticalVelocity;
+  for (b2Vec2& v : velocities_) {
+    const float speedSquared = b2Dot(v, v);
+    if (speedSquared > limitSquared) v *= std::sqrt(limitSquared / speedSquared);
+  }
+}
+
+// Stops every particle whose next move would cross into a fixture just in front of its surface.
+// On the first sub-step the move is cast from where the particle would be had it moved with the
+// body over the rigid step just taken (the body's previous pose is recovered from its velocity),
+// so a body that moved into the liquid sweeps it along instead of swallowing it.
+void ParticleSystem::SolveCollision(float dt, float rigidDt) {
+  CollectFixtures(ParticleBounds(dt));
+  const float inverseDt = 1.0f / dt;
+  const b2Vec2* positions = positions_.data();
+  b2Vec2* velocities = velocities_.data();
+  for (b2Fixture* fixture : fixtures_) {
+    b2Body* body = fixture->GetBody();
+    const b2Transform& xf = body->GetTransform();
+    const b2Vec2 localCenter = body->GetLocalCenter();
+    const bool circle = fixture->GetShape()->GetType() == b2Shape::e_circle;
+    const b2Vec2 bodyVelocity = body->GetLinearVelocity();
+    const float bodySpin = body->GetAngularVelocity();
+    const bool carried = rigidDt > 0.0f && body->GetType() != b2_staticBody &&
+                         (bodyVelocity.x != 0.0f || bodyVelocity.y != 0.0f || bodySpin != 0.0f);
+    b2Transform xf0 = xf;
+    if (carried) {
+      xf0.q.Set(body->GetAngle() - rigidDt * bodySpin);
+      xf0.p = body->GetWorldCenter() - rigidDt * bodyVelocity - b2Mul(xf0.q, localCenter);
+    }
+    const int32_t childCount = fixture->GetShape()->GetChildCount();
+    for (int32_t child = 0; child < childCount; ++child) {
+      const b2AABB& childBox = fixture->GetAABB(child);
+      grid_.ForEachNear(childBox, [&](int32_t a) {
+        const b2Vec2 p = positions[a];
+        b2RayCastInput input;
+        input.p1 = carried ? CarryWithBody(p, xf0, xf, localCenter, circle) : p;
+        input.p2 = p + dt * velocities[a];
+        input.maxFraction = 1.0f;
+        b2AABB segment;
+        segment.lowerBound = b2Min(input.p1, input.p2);
+        segment.upperBound = b2Max(input.p1, input.p2);
+        if (!b2TestOverlap(segment, childBox)) return;
+        b2RayCastOutput output;
+        if (!fixture->RayCast(&output, input, child)) return;
+        const b2Vec2 stop = (1.0f - output.fraction) * input.p1 + output.fraction * input.p2 +
+                            b2_linearSlop * output.normal;
+        velocities[a] = inverseDt * (stop - p);
+      });
+    }
+  }
+}
+
+void ParticleSystem::SolveWall() {
+  const int32_t count = GetParticleCount();
+  for (int32_t i = 0; i < count; ++i) {
+    if (flags_[i] & kWallParticle) velocities_[i].SetZero();
+  }
+}

@@ -1,0 +1,96 @@
+#pragma once
+
+#include <box2d/b2_math.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "physics/particle_contact.h"
+#include "physics/particle_grid.h"
+#include "physics/particle_group_def.h"
+#include "physics/particle_system_def.h"
+
+class b2Fixture;
+class b2World;
+class ParticleQueryCallback;
+struct b2AABB;
+
+// A liquid of round particles beside a Box2D world: particles push, damp and drag one another,
+// fall under the world's gravity, and meet the world's fixtures (pushing dynamic bodies back).
+// A particle is known by its index in the buffers; indices change only at the start of Step,
+// when marked and expired particles are removed and the survivors close up in order.
+//
+// The liquid runs right after Box2D's Step: call b2World::Step(dt, ...) and then Step(dt, ...)
+// here, with the same dt (the rigid bodies see the liquid's impulses in their next step).
+class ParticleSystem {
+ public:
+  // Does not own the world; the owner deletes the system before the world. Throws
+  // std::invalid_argument for a null world or a radius, density or lifetime granularity that is
+  // not positive, or a negative maxCount.
+  ParticleSystem(b2World* world, const ParticleSystemDef& def);
+  ParticleSystem(const ParticleSystem&) = delete;
+  ParticleSystem& operator=(const ParticleSystem&) = delete;
+
+  // Fills def.shape (circle, polygon; edges and chains are stroked) on a square lattice of
+  // 0.75 diameter in the shape's frame, placed at def's position and angle. Returns the number
+  // of particles made; they take the indices from the old count on. Throws
+  // std::invalid_argument when def.shape is null.
+  int32_t CreateParticleGroup(const ParticleGroupDef& def);
+  // Marks the particle; it is removed at the start of the next Step. Safe inside a query.
+  // Throws std::out_of_range for an index outside 0 .. count-1.
+  void DestroyParticle(int32_t index);
+
+  int32_t GetParticleCount() const { return static_cast<int32_t>(positions_.size()); }
+  const b2Vec2* GetPositionBuffer() const { return positions_.data(); }
+  const b2Vec2* GetVelocityBuffer() const { return velocities_.data(); }
+  const uint32_t* GetFlagsBuffer() const { return flags_.data(); }
+
+  // Reports every particle strictly inside the box once, in index order; marked particles too.
+  void QueryAABB(ParticleQueryCallback* callback, const b2AABB& box) const;
+
+  // Advances the liquid by dt in `iterations` sub-steps (at least one); dt <= 0 does nothing.
+  void Step(float dt, int32_t iterations);
+
+  const ParticleSystemDef& GetDef() const { return def_; }
+
+ private:
+  int32_t MakeRoom(int32_t wanted);
+  void AdvanceClock(float dt);
+  void RemoveDeadParticles();
+  void UpdateBodyContacts();
+  void ComputeWeights();
+  void SolveViscous();
+  void SolveGravity(float dt);
+  void SolvePressure(float dt);
+  void SolveDamping(float dt);
+  void LimitVelocity(float dt);
+  void SolveCollision(float dt, float rigidDt);
+  void SolveWall();
+  void CollectFixtures(const b2AABB& box);
+  b2AABB ParticleBounds(float sweepDt) const;
+
+  b2World* world_;
+  ParticleSystemDef def_;
+  float diameter_;
+  float inverseDiameter_;
+  float particleMass_;
+  float particleInverseMass_;
+
+  // Particle buffers, one entry per particle, in index order.
+  std::vector<b2Vec2> positions_;
+  std::vector<b2Vec2> velocities_;
+  std::vector<uint32_t> flags_;
+  std::vector<int32_t> expirationTicks_;  // 0: never expires
+  std::vector<float> weights_;
+  std::vector<float> pressures_;
+  uint32_t allFlags_ = 0;  // union of every particle's flags
+
+  // Lifetime clock: ticks of lifetimeGranularity in 32.32 fixed point.
+  int64_t timeElapsed_ = 0;
+
+  ParticleGrid grid_;
+  std::vector<ParticleContact> contacts_;  // the first contactCount_ are this sub-step's
+  int32_t contactCount_ = 0;
+  std::vector<ParticleBodyContact> bodyContacts_;
+  std::vector<b2Fixture*> fixtures_;
+};

@@ -1,0 +1,108 @@
+// ParticleGrid: the neighbour sweep finds exactly the close pairs, and box look-ups miss nobody.
+
+#include "physics/particle_grid.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <set>
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr float kDiameter = 0.16f;
+
+std::vector<b2Vec2> Scatter(int count, float width, float height, unsigned seed) {
+  std::mt19937 random(seed);
+  std::uniform_real_distribution<float> x(-width / 2, width / 2);
+  std::uniform_real_distribution<float> y(-height / 2, height / 2);
+  std::vector<b2Vec2> points(count);
+  for (b2Vec2& p : points) p.Set(x(random), y(random));
+  return points;
+}
+
+std::set<std::pair<int32_t, int32_t>> BruteForcePairs(const std::vector<b2Vec2>& points) {
+  std::set<std::pair<int32_t, int32_t>> pairs;
+  for (int32_t a = 0; a < static_cast<int32_t>(points.size()); ++a) {
+    for (int32_t b = a + 1; b < static_cast<int32_t>(points.size()); ++b) {
+      const b2Vec2 d = points[b] - points[a];
+      if (d.x * d.x + d.y * d.y < kDiameter * kDiameter) pairs.insert({a, b});
+    }
+  }
+  return pairs;
+}
+
+TEST(ParticleGridContacts, SweepFindsExactlyThePairsCloserThanADiameter) {
+  for (unsigned seed = 1; seed <= 4; ++seed) {
+    const std::vector<b2Vec2> points = Scatter(1500, 4.0f, 3.0f, seed);
+    const std::vector<uint32_t> flags(points.size(), 32u);
+    ParticleGrid grid;
+    grid.SetDiameter(kDiameter);
+    grid.Build(points.data(), static_cast<int32_t>(points.size()));
+    std::vector<ParticleContact> contacts;
+    const int32_t count = grid.FindContacts(points.data(), flags.data(), &contacts);
+
+    std::set<std::pair<int32_t, int32_t>> found;
+    for (int32_t k = 0; k < count; ++k) {
+      const ParticleContact& c = contacts[k];
+      const b2Vec2 d = points[c.indexB] - points[c.indexA];
+      EXPECT_NEAR(c.weight, 1.0f - d.Length() / kDiameter, 1e-5f);
+      EXPECT_NEAR(c.normal.x, d.x / d.Length(), 1e-4f);
+      EXPECT_NEAR(c.normal.y, d.y / d.Length(), 1e-4f);
+      EXPECT_EQ(c.flags, 32u);
+      EXPECT_TRUE(
+          found.insert({std::min(c.indexA, c.indexB), std::max(c.indexA, c.indexB)}).second);
+    }
+    EXPECT_EQ(found, BruteForcePairs(points)) << "seed " << seed;
+  }
+}
+
+TEST(ParticleGridContacts, FarApartParticlesUseTheComparisonSortAndStillMeet) {
+  std::vector<b2Vec2> points = Scatter(200, 1.0f, 1.0f, 9);
+  points.push_back(b2Vec2(1.0e6f, -3.0e5f));
+  points.push_back(b2Vec2(1.0e6f + 0.1f, -3.0e5f));
+  const std::vector<uint32_t> flags(points.size(), 0u);
+  ParticleGrid grid;
+  grid.SetDiameter(kDiameter);
+  grid.Build(points.data(), static_cast<int32_t>(points.size()));
+  std::vector<ParticleContact> contacts;
+  const int32_t count = grid.FindContacts(points.data(), flags.data(), &contacts);
+  std::set<std::pair<int32_t, int32_t>> found;
+  for (int32_t k = 0; k < count; ++k) {
+    found.insert({std::min(contacts[k].indexA, contacts[k].indexB),
+                  std::max(contacts[k].indexA, contacts[k].indexB)});
+  }
+  EXPECT_EQ(found, BruteForcePairs(points));
+}
+
+TEST(ParticleGridNear, VisitsEveryParticleWithinADiameterOfTheBoxOnce) {
+  const std::vector<b2Vec2> points = Scatter(3000, 10.0f, 10.0f, 5);
+  ParticleGrid grid;
+  grid.SetDiameter(kDiameter);
+  grid.Build(points.data(), static_cast<int32_t>(points.size()));
+  b2AABB box;
+  box.lowerBound.Set(-1.3f, 0.2f);
+  box.upperBound.Set(2.1f, 0.9f);
+  std::vector<int32_t> visited;
+  grid.ForEachNear(box, [&](int32_t i) { visited.push_back(i); });
+  const std::set<int32_t> unique(visited.begin(), visited.end());
+  EXPECT_EQ(unique.size(), visited.size());
+  for (int32_t i = 0; i < static_cast<int32_t>(points.size()); ++i) {
+    const b2Vec2 p = points[i];
+    const bool near = p.x >= box.lowerBound.x - kDiameter && p.x <= box.upperBound.x + kDiameter &&
+                      p.y >= box.lowerBound.y - kDiameter && p.y <= box.upperBound.y + kDiameter;
+    if (near) {
+      EXPECT_EQ(unique.count(i), 1u) << i;
+    }
+    if (unique.count(i) == 1) {  // nothing beyond the next cell out is visited
+      EXPECT_GE(p.x, box.lowerBound.x - 2 * kDiameter);
+      EXPECT_LE(p.x, box.upperBound.x + 2 * kDiameter);
+      EXPECT_GE(p.y, box.lowerBound.y - 2 * kDiameter);
+      EXPECT_LE(p.y, box.upperBound.y + 2 * kDiameter);
+    }
+  }
+}
+
+}  // namespace
