@@ -1,0 +1,105 @@
+#pragma once
+
+// A weapon whose attack is a table of phases, each lasting a number of frames. Every frame of a
+// phase may push the hero forward or stop it and may cost health; the first frame may strike a
+// box in front of (or behind) the hero; the end of a phase leads to the next one, to the second
+// blow when the player asked for it, or back to rest. The three weapons differ only in their
+// tables.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "actors/weapon_wrapper.h"
+
+// One blow: a box as tall as the hero that starts just off its centre line and reaches `reach`
+// further, towards the facing direction or, for a back strike, away from it.
+struct Strike {
+  float reach;       // m
+  double damage;     // health taken from whoever is in the box
+  double knockback;  // impulse scale
+  bool behind;
+};
+
+struct AttackPhase {
+  enum class Motion { kKeep, kForward, kStop };
+  enum class Ending { kNextPhase, kSecondBlowIfQueued, kRest };
+
+  // A phase of `frames` frames showing `picture`, that moves on to the next phase.
+  constexpr AttackPhase(int32_t frames, const char* picture) : frames(frames), picture(picture) {}
+
+  constexpr AttackPhase pushesForward(float speed) const {
+    AttackPhase phase = *this;
+    phase.motion = Motion::kForward;
+    phase.forwardSpeed = speed;
+    return phase;
+  }
+  constexpr AttackPhase stops() const {
+    AttackPhase phase = *this;
+    phase.motion = Motion::kStop;
+    return phase;
+  }
+  constexpr AttackPhase costsEachFrame(double cost) const {
+    AttackPhase phase = *this;
+    phase.costPerFrame = cost;
+    return phase;
+  }
+  constexpr AttackPhase strikes(Strike blow) const {
+    AttackPhase phase = *this;
+    phase.hasStrike = true;
+    phase.strike = blow;
+    return phase;
+  }
+  // At its end the phase leads on at the price of `cost`.
+  constexpr AttackPhase costsOnLeaving(double cost) const {
+    AttackPhase phase = *this;
+    phase.leavingCost = cost;
+    return phase;
+  }
+  // At its end the phase leads to the second blow (at the price of `cost`) only when the player
+  // asked for it, and otherwise back to rest.
+  constexpr AttackPhase secondBlowIfQueued(double cost) const {
+    AttackPhase phase = *this;
+    phase.ending = Ending::kSecondBlowIfQueued;
+    phase.leavingCost = cost;
+    return phase;
+  }
+  // The last phase: the attack ends with it.
+  constexpr AttackPhase endsAttack() const {
+    AttackPhase phase = *this;
+    phase.ending = Ending::kRest;
+    return phase;
+  }
+
+  int32_t frames;
+  const char* picture;
+  Motion motion = Motion::kKeep;
+  float forwardSpeed = 0.0f;  // m/s
+  double costPerFrame = 0.0;
+  bool hasStrike = false;
+  Strike strike{};
+  Ending ending = Ending::kNextPhase;
+  double leavingCost = 0.0;
+};
+
+// A weapon's whole attack: phase 1 is phases[0].
+struct AttackSequence {
+  const AttackPhase* phases;
+  std::size_t count;
+  const char* secondBlowSound;  // played as the second blow begins; null for none
+};
+
+class PhasedWeapon : public WeaponWrapper {
+ public:
+  void step(PlayerEntity& player) override;
+  void frameName(PlayerEntity& player, std::string& name) override;
+
+ protected:
+  // This weapon's table.
+  virtual const AttackSequence& sequence() const = 0;
+
+ private:
+  const AttackPhase* currentPhase(const PlayerEntity& player) const;
+  void leavePhase(PlayerEntity& player, const AttackPhase& phase) const;
+  void beginSecondBlow(PlayerEntity& player, const AttackPhase& phase) const;
+};

@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "actors/player_entity.h"
+#include "actors/player_test_arena.h"
+
+namespace {
+
+using PlayerHit = PlayerArena;
+
+// A foe standing just left (or right) of the hero.
+b2AABB besideHero(float centreX, bool left) {
+  return left ? box(centreX - 1.5f, 0.0f, centreX - 1.2f, 1.0f)
+              : box(centreX + 1.2f, 0.0f, centreX + 1.5f, 1.0f);
+}
+
+TEST_F(PlayerHit, LogsTheMessageAddressTwiceAndTheBlow) {
+  HitRecorder* foe = addRecorder(besideHero(kStartCentreX, true));
+  HitMessage blow{0, foe, 5.0, 0.5};
+  testing::internal::CaptureStdout();
+  player->onEvent(EVENT_HIT, &blow);
+  const std::string log = testing::internal::GetCapturedStdout();
+  char address[32];
+  const unsigned int truncated = static_cast<unsigned int>(reinterpret_cast<uintptr_t>(&blow));
+  std::snprintf(address, sizeof address, "%x %x\n", truncated, truncated);
+  EXPECT_EQ(std::string(address) + "Player hurt! 5.000000 0.500000\n", log);
+  EXPECT_DOUBLE_EQ(9995.0, player->health);
+}
+
+TEST_F(PlayerHit, ItsOwnBlowsAreIgnored) {
+  HitMessage ownBlow{0, player, 5.0, 0.5};
+  testing::internal::CaptureStdout();
+  player->onEvent(EVENT_HIT, &ownBlow);
+  EXPECT_EQ("", testing::internal::GetCapturedStdout());
+  EXPECT_DOUBLE_EQ(10000.0, player->health);
+}
+
+TEST_F(PlayerHit, AFoeOnTheLeftKnocksTheHeroRightAndUpAndTurnsItLeft) {
+  HitRecorder* foe = addRecorder(besideHero(kStartCentreX, true));
+  constexpr double kKnockback = 0.6;
+  HitMessage blow{0, foe, 10.0, kKnockback};
+  player->onEvent(EVENT_HIT, &blow);
+  const float mass = player->body->GetMass();
+  EXPECT_NEAR(0.8 * kKnockback / mass, heroVelocity().x, 1e-4);
+  EXPECT_NEAR(0.6 * kKnockback / mass, heroVelocity().y, 1e-4);
+  EXPECT_FALSE(player->facingRight);
+  EXPECT_TRUE(player->staggered);
+  EXPECT_EQ("serval_cat_dodge", shownPicture());
+}
+
+TEST_F(PlayerHit, ABossOnTheRightKnocksTheHeroLeftAndTurnsItRight) {
+  script.hold(SDL_SCANCODE_A);
+  play();
+  script.release(SDL_SCANCODE_A);
+  play();
+  ASSERT_FALSE(player->facingRight);
+  HitRecorder* boss = addRecorder(besideHero(kStartCentreX, false), KIND_BOSS);
+  HitMessage blow{0, boss, 10.0, 1.0};
+  player->onEvent(EVENT_HIT, &blow);
+  EXPECT_LT(heroVelocity().x, 0.0f);
+  EXPECT_TRUE(player->facingRight);
+}
+
+TEST_F(PlayerHit, AKnockBackFlightCannotBeSteeredAndEndsOnLanding) {
+  HitRecorder* foe = addRecorder(besideHero(kStartCentreX, true));
+  HitMessage blow{0, foe, 10.0, 1.0};
+  player->onEvent(EVENT_HIT, &blow);
+  const float flightSpeed = heroVelocity().x;
+  script.hold(SDL_SCANCODE_A);
+  play(2);
+  ASSERT_TRUE(player->airborne);
+  EXPECT_FLOAT_EQ(flightSpeed, heroVelocity().x);
+  play(40);
+  EXPECT_FALSE(player->staggered);
+  EXPECT_FLOAT_EQ(-1.5f, heroVelocity().x);
+}
+
+TEST_F(PlayerHit, AnAttackingHeroIsTurnedAndStoppedButNotKnockedBack) {
+  HitRecorder* foe = addRecorder(besideHero(kStartCentreX, true));
+  click();
+  ASSERT_NE(0, player->attackPhase);
+  HitMessage blow{0, foe, 10.0, 1.0};
+  player->onEvent(EVENT_HIT, &blow);
+  EXPECT_FALSE(player->facingRight);
+  EXPECT_EQ(0.0f, heroVelocity().x);
+  EXPECT_EQ(0.0f, heroVelocity().y);
+  EXPECT_FALSE(player->staggered);
+  play();
+  EXPECT_NE(0, player->attackPhase) << "the attack goes on";
+  EXPECT_FALSE(player->airborne);
+}
+
+TEST_F(PlayerHit, ABlowFromSomethingElseOnlyCostsHealth) {
+  constexpr int32_t kNotAFoe = -1;
+  HitRecorder* stranger = addRecorder(besideHero(kStartCentreX, true), kNotAFoe);
+  HitMessage blow{0, stranger, 7.0, 1.0};
+  player->onEvent(EVENT_HIT, &blow);
+  EXPECT_DOUBLE_EQ(9993.0, player->health);
+  EXPECT_TRUE(player->facingRight);
+  EXPECT_FALSE(player->staggered);
+  EXPECT_EQ(0.0f, heroVelocity().x);
+}
+
+TEST_F(PlayerHit, OtherEventsAreIgnored) {
+  double health = 1.0;
+  player->onEvent(EVENT_HEALTH, &health);
+  b2Contact* contact = nullptr;
+  player->onEvent(EVENT_CONTACT_BEGIN, &contact);
+  EXPECT_DOUBLE_EQ(10000.0, player->health);
+}
+
+}  // namespace
