@@ -29,47 +29,27 @@ struct AttackPhase {
   constexpr AttackPhase(int32_t frames, const char* picture) : frames(frames), picture(picture) {}
 
   constexpr AttackPhase pushesForward(float speed) const {
-    AttackPhase phase = *this;
-    phase.motion = Motion::kForward;
-    phase.forwardSpeed = speed;
-    return phase;
+    return with(&AttackPhase::motion, Motion::kForward).with(&AttackPhase::forwardSpeed, speed);
   }
-  constexpr AttackPhase stops() const {
-    AttackPhase phase = *this;
-    phase.motion = Motion::kStop;
-    return phase;
-  }
+  constexpr AttackPhase stops() const { return with(&AttackPhase::motion, Motion::kStop); }
   constexpr AttackPhase costsEachFrame(double cost) const {
-    AttackPhase phase = *this;
-    phase.costPerFrame = cost;
-    return phase;
+    return with(&AttackPhase::costPerFrame, cost);
   }
   constexpr AttackPhase strikes(Strike blow) const {
-    AttackPhase phase = *this;
-    phase.hasStrike = true;
-    phase.strike = blow;
-    return phase;
+    return with(&AttackPhase::hasStrike, true).with(&AttackPhase::strike, blow);
   }
   // At its end the phase leads on at the price of `cost`.
   constexpr AttackPhase costsOnLeaving(double cost) const {
-    AttackPhase phase = *this;
-    phase.leavingCost = cost;
-    return phase;
+    return with(&AttackPhase::leavingCost, cost);
   }
   // At its end the phase leads to the second blow (at the price of `cost`) only when the player
   // asked for it, and otherwise back to rest.
   constexpr AttackPhase secondBlowIfQueued(double cost) const {
-    AttackPhase phase = *this;
-    phase.ending = Ending::kSecondBlowIfQueued;
-    phase.leavingCost = cost;
-    return phase;
+    return with(&AttackPhase::ending, Ending::kSecondBlowIfQueued)
+        .with(&AttackPhase::leavingCost, cost);
   }
   // The last phase: the attack ends with it.
-  constexpr AttackPhase endsAttack() const {
-    AttackPhase phase = *this;
-    phase.ending = Ending::kRest;
-    return phase;
-  }
+  constexpr AttackPhase endsAttack() const { return with(&AttackPhase::ending, Ending::kRest); }
 
   int32_t frames;
   const char* picture;
@@ -80,6 +60,15 @@ struct AttackPhase {
   Strike strike{};
   Ending ending = Ending::kNextPhase;
   double leavingCost = 0.0;
+
+ private:
+  // A copy of this phase with one field changed.
+  template <typename Field>
+  constexpr AttackPhase with(Field AttackPhase::*field, Field value) const {
+    AttackPhase phase = *this;
+    phase.*field = value;
+    return phase;
+  }
 };
 
 // A weapon's whole attack: phase 1 is phases[0].

@@ -52,9 +52,7 @@ TEST_F(PlayerHit, AFoeOnTheLeftKnocksTheHeroRightAndUpAndTurnsItLeft) {
 }
 
 TEST_F(PlayerHit, ABossOnTheRightKnocksTheHeroLeftAndTurnsItRight) {
-  script.hold(SDL_SCANCODE_A);
-  play();
-  script.release(SDL_SCANCODE_A);
+  press(SDL_SCANCODE_A);
   play();
   ASSERT_FALSE(player->facingRight);
   HitRecorder* boss = addRecorder(besideHero(kStartCentreX, false), KIND_BOSS);

@@ -107,17 +107,11 @@ TEST_F(PlayerJump, HoldingSpaceJumpsOnce) {
 
 TEST_F(PlayerJump, DoubleJumpOnlyOncePerFlight) {
   testing::internal::CaptureStdout();
-  script.hold(SDL_SCANCODE_SPACE);
-  play();
-  script.release(SDL_SCANCODE_SPACE);
+  press(SDL_SCANCODE_SPACE);
   play(3);
-  script.hold(SDL_SCANCODE_SPACE);
+  press(SDL_SCANCODE_SPACE);
   play();
-  script.release(SDL_SCANCODE_SPACE);
-  play();
-  script.hold(SDL_SCANCODE_SPACE);
-  play();
-  script.release(SDL_SCANCODE_SPACE);
+  press(SDL_SCANCODE_SPACE);
   play(2 * kLongEnoughToLand);
   EXPECT_EQ(
       (Lines{"Flying!1", "Space Detected..", "Double Jumping!", "Space Detected..", "Landed"}),
@@ -125,9 +119,7 @@ TEST_F(PlayerJump, DoubleJumpOnlyOncePerFlight) {
 }
 
 TEST_F(PlayerJump, DoubleJumpSetsTheRiseToExactlyFive) {
-  script.hold(SDL_SCANCODE_SPACE);
-  play();
-  script.release(SDL_SCANCODE_SPACE);
+  press(SDL_SCANCODE_SPACE);
   while (heroVelocity().y > -2.0f) play();
   script.hold(SDL_SCANCODE_SPACE);
   play();

@@ -120,6 +120,12 @@ void PlayerArena::placeHero(float centreX, float feetY) {
   play(kSettleFrames);
 }
 
+void PlayerArena::press(SDL_Scancode key) {
+  script.hold(key);
+  play();
+  script.release(key);
+}
+
 void PlayerArena::click() {
   script.holdButtons(SDL_BUTTON_LMASK);
   play();

@@ -48,6 +48,8 @@ class PlayerArena : public GameTest {
   void placeHero(float centreX, float feetY = 0.1f);
 
   void play(int frames = 1) { script.play(*world, frames); }
+  // Plays one frame with `key` held; it is up again from the next frame on.
+  void press(SDL_Scancode key);
   // Plays one frame with the left button down; it is up again from the next frame on.
   void click();
   // Draws the world and names the picture the hero's sprite shows.

@@ -16,17 +16,11 @@ TEST_F(PlayerWeaponChoice, BareHandsAtFirst) {
 }
 
 TEST_F(PlayerWeaponChoice, KeysOneTwoThreeTakeBareHandsLightAndHeavy) {
-  script.hold(SDL_SCANCODE_2);
-  play();
-  script.release(SDL_SCANCODE_2);
+  press(SDL_SCANCODE_2);
   EXPECT_EQ("serval_cat_lightwep_1_1", weaponShownBy(attack()));
-  script.hold(SDL_SCANCODE_3);
-  play();
-  script.release(SDL_SCANCODE_3);
+  press(SDL_SCANCODE_3);
   EXPECT_EQ("serval_cat_heavywep_1_1", weaponShownBy(attack()));
-  script.hold(SDL_SCANCODE_1);
-  play();
-  script.release(SDL_SCANCODE_1);
+  press(SDL_SCANCODE_1);
   EXPECT_EQ("serval_cat_attk_1_1", weaponShownBy(attack()));
 }
 

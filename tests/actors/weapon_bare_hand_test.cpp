@@ -54,9 +54,7 @@ TEST_F(WeaponBareHandAttack, JabAndPunchStrikeOnceEachJustInFront) {
 }
 
 TEST_F(WeaponBareHandAttack, FacingLeftStrikesToTheLeft) {
-  script.hold(SDL_SCANCODE_A);
-  play();
-  script.release(SDL_SCANCODE_A);
+  press(SDL_SCANCODE_A);
   play();
   const float centre = heroCentreX();
   HitRecorder* left = addRecorder(box(centre - 0.6f, 0.2f, centre - 0.4f, 1.0f));

@@ -11,9 +11,7 @@ class WeaponHeavyAttack : public PlayerArena {
  protected:
   void SetUp() override {
     PlayerArena::SetUp();
-    script.hold(SDL_SCANCODE_3);
-    play();
-    script.release(SDL_SCANCODE_3);
+    press(SDL_SCANCODE_3);
   }
 };
 

@@ -11,9 +11,7 @@ class WeaponLightAttack : public PlayerArena {
  protected:
   void SetUp() override {
     PlayerArena::SetUp();
-    script.hold(SDL_SCANCODE_2);
-    play();
-    script.release(SDL_SCANCODE_2);
+    press(SDL_SCANCODE_2);
   }
 };
 
