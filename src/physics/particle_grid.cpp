@@ -41,7 +41,7 @@ size_t ParticleGrid::LowerBound(size_t first, uint64_t key) const {
 void ParticleGrid::Build(const b2Vec2* positions, int32_t count) {
   const size_t n = static_cast<size_t>(count);
   unsortedKeys_.resize(n);
-  keys_.resize(n);
+  keys_.assign(n + kPadding, kSentinel);
   indices_.resize(n);
   if (n == 0) return;
   uint32_t rowLow = UINT32_MAX, rowHigh = 0, xLow = UINT32_MAX, xHigh = 0;
@@ -93,46 +93,75 @@ void ParticleGrid::RadixSort(uint32_t rowLow, uint32_t rowRange, uint32_t xLow, 
 
 int32_t ParticleGrid::FindContacts(const b2Vec2* positions, const uint32_t* flags,
                                    std::vector<ParticleContact>* contacts) {
-  const size_t count = keys_.size();
-  sortedPositions_.resize(count);
-  for (size_t k = 0; k < count; ++k) sortedPositions_[k] = positions[indices_[k]];
+  const size_t count = indices_.size();
+  sortedX_.assign(count + kPadding, 0.0f);
+  sortedY_.assign(count + kPadding, 0.0f);
+  for (size_t k = 0; k < count; ++k) {
+    sortedX_[k] = positions[indices_[k]].x;
+    sortedY_[k] = positions[indices_[k]].y;
+  }
+  const size_t found = FindClosePairs();
+  if (contacts->size() < found) contacts->resize(found + found / 2);
 
-  const uint64_t* keys = keys_.data();
+  const float* x = sortedX_.data();
+  const float* y = sortedY_.data();
   const int32_t* indices = indices_.data();
-  const b2Vec2* sorted = sortedPositions_.data();
-  const float squaredDiameter = squaredDiameter_;
-  const float inverseDiameter = inverseDiameter_;
-  size_t found = 0;
-  // Every candidate is written and kept only when close enough: no unpredictable branch.
-  auto test = [&](ParticleContact* out, size_t a, size_t b) {
-    const b2Vec2 d = sorted[b] - sorted[a];
-    const float distanceSquared = d.x * d.x + d.y * d.y;
-    const float distance = std::sqrt(distanceSquared);
+  const ClosePair* pairs = pairs_.data();
+  ParticleContact* out = contacts->data();
+  for (size_t k = 0; k < found; ++k) {
+    const uint32_t a = pairs[k].a;
+    const uint32_t b = pairs[k].b;
+    const b2Vec2 d(x[b] - x[a], y[b] - y[a]);
+    const float distance = std::sqrt(d.x * d.x + d.y * d.y);
     const float inverse = distance > 0.0f ? 1.0f / distance : 0.0f;
     const int32_t indexA = indices[a];
     const int32_t indexB = indices[b];
-    out[found] = {indexA, indexB, 1.0f - distance * inverseDiameter,
-                  b2Vec2(d.x * inverse, d.y * inverse), flags[indexA] | flags[indexB]};
-    found += distanceSquared < squaredDiameter ? 1 : 0;
-  };
-
-  // Each pair is met once: from the first particle in sort order, to the right in its own row
-  // and from one cell left to one cell right in the row above.
-  size_t above = 0;
-  for (size_t a = 0; a < count; ++a) {
-    const uint64_t key = keys[a];
-    size_t rightEnd = a + 1;
-    while (rightEnd < count && keys[rightEnd] <= key + kCellX) ++rightEnd;
-    const uint64_t aboveLeft = key + kRowStep - kCellX;
-    while (above < count && keys[above] < aboveLeft) ++above;
-    size_t aboveEnd = above;
-    while (aboveEnd < count && keys[aboveEnd] <= key + kRowStep + kCellX) ++aboveEnd;
-
-    const size_t candidates = (rightEnd - a - 1) + (aboveEnd - above);
-    if (contacts->size() < found + candidates) contacts->resize(2 * (found + candidates));
-    ParticleContact* out = contacts->data();
-    for (size_t b = a + 1; b < rightEnd; ++b) test(out, a, b);
-    for (size_t b = above; b < aboveEnd; ++b) test(out, a, b);
+    out[k] = {indexA, indexB, 1.0f - distance * inverseDiameter_,
+              b2Vec2(d.x * inverse, d.y * inverse), flags[indexA] | flags[indexB]};
   }
   return static_cast<int32_t>(found);
+}
+
+// Each pair is met once: from the first particle in sort order, to the right in its own row and
+// from one cell left to one cell right in the row above. The first few candidates each way are
+// tested in a fixed window and kept only when in range and close enough, so the common case
+// runs without unpredictable branches; the sentinels past the end end every scan.
+size_t ParticleGrid::FindClosePairs() {
+  const size_t count = keys_.size() - kPadding;
+  const uint64_t* keys = keys_.data();
+  const float* x = sortedX_.data();
+  const float* y = sortedY_.data();
+  const float squaredDiameter = squaredDiameter_;
+  size_t found = 0;
+  size_t above = 0;
+  ClosePair* pairs = pairs_.data();
+  // Room for `extra` more candidates, and for the window that may follow them.
+  auto reserve = [&](size_t extra) {
+    if (pairs_.size() >= found + extra + kAboveWindow) return;
+    pairs_.resize(2 * (found + extra + kAboveWindow));
+    pairs = pairs_.data();
+  };
+  for (size_t a = 0; a < count; ++a) {
+    reserve(kRightWindow);
+    auto keep = [&](size_t b, bool inRange) {
+      const float dx = x[b] - x[a];
+      const float dy = y[b] - y[a];
+      pairs[found] = {static_cast<uint32_t>(a), static_cast<uint32_t>(b)};
+      found += (inRange & (dx * dx + dy * dy < squaredDiameter)) ? 1 : 0;
+    };
+    auto keepOverflow = [&](size_t b) {
+      reserve(1);
+      keep(b, true);
+    };
+
+    const uint64_t rightLimit = keys[a] + kCellX;
+    for (size_t j = 1; j <= kRightWindow; ++j) keep(a + j, keys[a + j] <= rightLimit);
+    for (size_t b = a + 1 + kRightWindow; keys[b] <= rightLimit; ++b) keepOverflow(b);
+
+    while (keys[above] < keys[a] + kRowStep - kCellX) ++above;
+    const uint64_t aboveLimit = keys[a] + kRowStep + kCellX;
+    for (size_t j = 0; j < kAboveWindow; ++j) keep(above + j, keys[above + j] <= aboveLimit);
+    for (size_t b = above + kAboveWindow; keys[b] <= aboveLimit; ++b) keepOverflow(b);
+  }
+  return found;
 }

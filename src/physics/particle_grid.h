@@ -34,18 +34,32 @@ class ParticleGrid {
  private:
   static constexpr uint64_t kRowStep = uint64_t{1} << 32;
   static constexpr uint32_t kCellX = 16;  // one diameter along x in key units
+  // Sentinel keys after the last particle, beyond any real key, so scans need no bounds check.
+  static constexpr size_t kPadding = 16;
+  static constexpr uint64_t kSentinel = UINT64_MAX;
+  // Candidates tested without branching, to the right and in the row above.
+  static constexpr size_t kRightWindow = 4;
+  static constexpr size_t kAboveWindow = 8;
+
+  struct ClosePair {
+    uint32_t a;  // positions in sort order
+    uint32_t b;
+  };
 
   static uint64_t MakeKey(uint32_t row, uint32_t x) { return (uint64_t{row} << 32) | x; }
   uint32_t RowOf(float y) const;
   uint32_t XOf(float x) const;
   size_t LowerBound(size_t first, uint64_t key) const;
   void RadixSort(uint32_t rowLow, uint32_t rowRange, uint32_t xLow, uint32_t xRange);
+  size_t FindClosePairs();
 
   float inverseDiameter_ = 1.0f;
   float squaredDiameter_ = 1.0f;
   std::vector<uint64_t> keys_;    // sorted
   std::vector<int32_t> indices_;  // particle of each sorted key
-  std::vector<b2Vec2> sortedPositions_;
+  std::vector<float> sortedX_;    // positions in sort order
+  std::vector<float> sortedY_;
+  std::vector<ClosePair> pairs_;
   // Radix sort scratch.
   std::vector<uint64_t> unsortedKeys_;
   std::vector<int32_t> byX_;
@@ -58,7 +72,7 @@ void ParticleGrid::ForEachNear(const b2AABB& box, Visit&& visit) const {
   const uint32_t rowHigh = RowOf(box.upperBound.y) + 1;
   const uint32_t xLow = XOf(box.lowerBound.x) - kCellX;
   const uint32_t xHigh = XOf(box.upperBound.x) + kCellX;
-  const size_t count = keys_.size();
+  const size_t count = indices_.size();
   const uint64_t last = MakeKey(rowHigh, xHigh);
   size_t k = LowerBound(0, MakeKey(rowLow, xLow));
   while (k < count && keys_[k] <= last) {

@@ -30,7 +30,7 @@ constexpr float kMinParticleWeight = 1.0f;       // contact weight at which pres
 constexpr float kMaxParticlePressure = 0.25f;    // in units of the critical pressure
 constexpr float kMaxDampingFraction = 0.5f;      // of the approaching speed, per contact and step
 constexpr float kFixedPointOne = 4294967296.0f;  // 2^32: one tick of the lifetime clock
-constexpr float kMaxLifetimeTicks = 1.0e9f;
+constexpr float kMaxTicks = 1.0e9f;              // longest lifetime or step the clock takes
 
 // Collects each non-sensor fixture near a box once, in the order Box2D reports them (a chain
 // fixture is reported once per link).
@@ -64,6 +64,49 @@ inline float Max(float a, float b) {
 #else
   return a > b ? a : b;
 #endif
+}
+
+// Lattice points of a circle or polygon in its own frame: rows in y, then x, from the multiples
+// of the stride at or below its lower bounds.
+std::vector<b2Vec2> FillPoints(const b2Shape& shape, float stride) {
+  b2Transform identity;
+  identity.SetIdentity();
+  b2AABB box;
+  shape.ComputeAABB(&box, identity, 0);
+  std::vector<b2Vec2> points;
+  for (float y = std::floor(box.lowerBound.y / stride) * stride; y < box.upperBound.y;
+       y += stride) {
+    for (float x = std::floor(box.lowerBound.x / stride) * stride; x < box.upperBound.x;
+         x += stride) {
+      const b2Vec2 p(x, y);
+      if (shape.TestPoint(identity, p)) points.push_back(p);
+    }
+  }
+  return points;
+}
+
+// Points one stride apart along an edge or a chain's links, the spacing carried across corners.
+std::vector<b2Vec2> StrokePoints(const b2Shape& shape, float stride) {
+  std::vector<b2Vec2> points;
+  float along = 0.0f;
+  for (int32_t child = 0; child < shape.GetChildCount(); ++child) {
+    b2EdgeShape edge;
+    if (shape.GetType() == b2Shape::e_edge) {
+      edge = static_cast<const b2EdgeShape&>(shape);
+    } else {
+      static_cast<const b2ChainShape&>(shape).GetChildEdge(&edge, child);
+    }
+    const b2Vec2 d = edge.m_vertex2 - edge.m_vertex1;
+    const float length = d.Length();
+    for (; along < length; along += stride) points.push_back(edge.m_vertex1 + (along / length) * d);
+    along -= length;
+  }
+  return points;
+}
+
+// The liquid's reaction on a body: dynamic bodies take it (and wake), the others never move.
+void PushBody(b2Body* body, const b2Vec2& impulse, const b2Vec2& point) {
+  if (body->GetType() == b2_dynamicBody) body->ApplyLinearImpulse(impulse, point, true);
 }
 
 bool IsInside(const b2Vec2& p, const b2Vec2& lower, const b2Vec2& upper) {
@@ -113,8 +156,6 @@ ParticleSystem::ParticleSystem(b2World* world, const ParticleSystemDef& def)
     throw std::invalid_argument("ParticleSystemDef.maxCount must not be negative");
   diameter_ = 2.0f * def_.radius;
   inverseDiameter_ = 1.0f / diameter_;
-  const float stride = kParticleStride * diameter_;
-  particleMass_ = def_.density * stride * stride;
   const float inverseStride = inverseDiameter_ * (1.0f / kParticleStride);
   particleInverseMass_ = (1.0f / def_.density) * inverseStride * inverseStride;
   grid_.SetDiameter(diameter_);
@@ -122,55 +163,17 @@ ParticleSystem::ParticleSystem(b2World* world, const ParticleSystemDef& def)
 
 int32_t ParticleSystem::CreateParticleGroup(const ParticleGroupDef& def) {
   if (def.shape == nullptr) throw std::invalid_argument("ParticleGroupDef.shape is null");
-  const b2Shape& shape = *def.shape;
   const float stride = kParticleStride * diameter_;
-  std::vector<b2Vec2> points;
-  if (shape.GetType() == b2Shape::e_circle || shape.GetType() == b2Shape::e_polygon) {
-    b2Transform identity;
-    identity.SetIdentity();
-    b2AABB box;
-    shape.ComputeAABB(&box, identity, 0);
-    for (float y = std::floor(box.lowerBound.y / stride) * stride; y < box.upperBound.y;
-         y += stride) {
-      for (float x = std::floor(box.lowerBound.x / stride) * stride; x < box.upperBound.x;
-           x += stride) {
-        const b2Vec2 p(x, y);
-        if (shape.TestPoint(identity, p)) points.push_back(p);
-      }
-    }
-  } else {
-    // Lines: particles one stride apart along the links, the spacing carried across corners.
-    float along = 0.0f;
-    for (int32_t child = 0; child < shape.GetChildCount(); ++child) {
-      b2Vec2 v1, v2;
-      if (shape.GetType() == b2Shape::e_edge) {
-        const auto& edge = static_cast<const b2EdgeShape&>(shape);
-        v1 = edge.m_vertex1;
-        v2 = edge.m_vertex2;
-      } else {
-        b2EdgeShape edge;
-        static_cast<const b2ChainShape&>(shape).GetChildEdge(&edge, child);
-        v1 = edge.m_vertex1;
-        v2 = edge.m_vertex2;
-      }
-      const b2Vec2 d = v2 - v1;
-      const float length = d.Length();
-      for (; along < length; along += stride) points.push_back(v1 + (along / length) * d);
-      along -= length;
-    }
-  }
-
+  const b2Shape::Type type = def.shape->GetType();
+  const std::vector<b2Vec2> points = type == b2Shape::e_circle || type == b2Shape::e_polygon
+                                         ? FillPoints(*def.shape, stride)
+                                         : StrokePoints(*def.shape, stride);
   const int32_t made =
       std::min(static_cast<int32_t>(points.size()),
                def_.maxCount > 0 ? MakeRoom(static_cast<int32_t>(points.size())) : INT32_MAX);
   if (made <= 0) return 0;
 
-  int32_t expiration = 0;
-  if (def.lifetime > 0.0f) {
-    const float ticks = std::min(def.lifetime / def_.lifetimeGranularity, kMaxLifetimeTicks);
-    const int32_t now = static_cast<int32_t>(timeElapsed_ >> 32);
-    expiration = now + std::max(static_cast<int32_t>(ticks), 1);
-  }
+  const int32_t expiration = ExpirationTick(def.lifetime);
   b2Transform xf;
   xf.Set(def.position, def.angle);
   for (int32_t i = 0; i < made; ++i) {
@@ -182,6 +185,13 @@ int32_t ParticleSystem::CreateParticleGroup(const ParticleGroupDef& def) {
   }
   allFlags_ |= def.flags;
   return made;
+}
+
+// The lifetime clock's tick at which a particle made now with this lifetime expires; 0: never.
+int32_t ParticleSystem::ExpirationTick(float lifetime) const {
+  if (!(lifetime > 0.0f)) return 0;
+  const float ticks = std::min(lifetime / def_.lifetimeGranularity, kMaxTicks);
+  return Now() + std::max(static_cast<int32_t>(ticks), 1);
 }
 
 // At maxCount: marks the particles that must give way (those closest to expiry, then the oldest)
@@ -253,11 +263,12 @@ void ParticleSystem::Step(float dt, int32_t iterations) {
 }
 
 void ParticleSystem::AdvanceClock(float dt) {
-  timeElapsed_ += static_cast<int64_t>((dt / def_.lifetimeGranularity) * kFixedPointOne);
+  const float ticks = std::min(dt / def_.lifetimeGranularity, kMaxTicks);
+  timeElapsed_ += static_cast<int64_t>(ticks * kFixedPointOne);
 }
 
 void ParticleSystem::RemoveDeadParticles() {
-  const int32_t now = static_cast<int32_t>(timeElapsed_ >> 32);
+  const int32_t now = Now();
   const int32_t count = GetParticleCount();
   auto dead = [&](int32_t i) {
     return (flags_[i] & kZombieParticle) || (expirationTicks_[i] > 0 && expirationTicks_[i] <= now);
@@ -370,7 +381,7 @@ void ParticleSystem::SolveViscous() {
     const b2Vec2 relative = body->GetLinearVelocityFromWorldPoint(p) - velocities[a];
     const b2Vec2 impulse = (strength * contact.mass * contact.weight) * relative;
     velocities[a] += particleInverseMass_ * impulse;
-    if (body->GetType() == b2_dynamicBody) body->ApplyLinearImpulse(-impulse, p, true);
+    PushBody(body, -impulse, p);
   }
   ForEachContact(contacts_.data(), contactCount_, [=](const ParticleContact& contact) {
     if (!(contact.flags & kViscousParticle)) return;
@@ -410,9 +421,7 @@ void ParticleSystem::SolvePressure(float dt) {
     const b2Vec2 impulse =
         (velocityPerPressure * contact.weight * contact.mass * h) * contact.normal;
     velocities[a] -= particleInverseMass_ * impulse;
-    if (contact.body->GetType() == b2_dynamicBody) {
-      contact.body->ApplyLinearImpulse(impulse, positions_[a], true);
-    }
+    PushBody(contact.body, impulse, positions_[a]);
   }
   ForEachContact(contacts_.data(), contactCount_, [=](const ParticleContact& contact) {
     const int32_t a = contact.indexA;
@@ -441,7 +450,7 @@ void ParticleSystem::SolveDamping(float dt) {
                                    std::min(-quadraticDamping * normalSpeed, kMaxDampingFraction));
     const b2Vec2 impulse = (damping * contact.mass * normalSpeed) * contact.normal;
     velocities[a] += particleInverseMass_ * impulse;
-    if (body->GetType() == b2_dynamicBody) body->ApplyLinearImpulse(-impulse, p, true);
+    PushBody(body, -impulse, p);
   }
   ForEachContact(contacts_.data(), contactCount_, [=](const ParticleContact& contact) {
     const int32_t a = contact.indexA;

@@ -55,6 +55,8 @@ class ParticleSystem {
 
  private:
   int32_t MakeRoom(int32_t wanted);
+  int32_t ExpirationTick(float lifetime) const;
+  int32_t Now() const { return static_cast<int32_t>(timeElapsed_ >> 32); }
   void AdvanceClock(float dt);
   void RemoveDeadParticles();
   void UpdateBodyContacts();
@@ -73,7 +75,6 @@ class ParticleSystem {
   ParticleSystemDef def_;
   float diameter_;
   float inverseDiameter_;
-  float particleMass_;
   float particleInverseMass_;
 
   // Particle buffers, one entry per particle, in index order.

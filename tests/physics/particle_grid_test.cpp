@@ -59,6 +59,23 @@ TEST(ParticleGridContacts, SweepFindsExactlyThePairsCloserThanADiameter) {
   }
 }
 
+TEST(ParticleGridContacts, CrowdedParticlesOverflowingTheWindowsAreAllFound) {
+  const std::vector<b2Vec2> points = Scatter(2500, 1.0f, 1.0f, 7);  // dozens in every cell
+  const std::vector<uint32_t> flags(points.size(), 0u);
+  ParticleGrid grid;
+  grid.SetDiameter(kDiameter);
+  grid.Build(points.data(), static_cast<int32_t>(points.size()));
+  std::vector<ParticleContact> contacts;
+  const int32_t count = grid.FindContacts(points.data(), flags.data(), &contacts);
+  std::set<std::pair<int32_t, int32_t>> found;
+  for (int32_t k = 0; k < count; ++k) {
+    found.insert({std::min(contacts[k].indexA, contacts[k].indexB),
+                  std::max(contacts[k].indexA, contacts[k].indexB)});
+  }
+  EXPECT_EQ(static_cast<size_t>(count), found.size());
+  EXPECT_EQ(found, BruteForcePairs(points));
+}
+
 TEST(ParticleGridContacts, FarApartParticlesUseTheComparisonSortAndStillMeet) {
   std::vector<b2Vec2> points = Scatter(200, 1.0f, 1.0f, 9);
   points.push_back(b2Vec2(1.0e6f, -3.0e5f));
