@@ -113,17 +113,22 @@ TEST(ParticleSystemGetDef, KeepsTheSettings) {
   EXPECT_EQ(w.system.GetDef().viscousStrength, 0.25f);
 }
 
-TEST(ParticleGroupFill, EnemyBlobMakesEighteenParticlesInsideItsCircle) {
-  StillWorld w;
+// A dying foe's burst: viscous liquid for 20 s in a circle of the given centre and radius.
+int32_t Burst(ParticleSystem* system, const b2Vec2& centre, float radius, const b2Vec2& at) {
   b2CircleShape circle;
-  circle.m_p.Set(1.0f, 0.3f);
-  circle.m_radius = 0.3f;
+  circle.m_p = centre;
+  circle.m_radius = radius;
   ParticleGroupDef def;
   def.flags = kViscousParticle;
   def.shape = &circle;
-  def.position.Set(5.0f, 3.0f);
+  def.position = at;
   def.lifetime = 20.0f;
-  EXPECT_EQ(w.system.CreateParticleGroup(def), 18);
+  return system->CreateParticleGroup(def);
+}
+
+TEST(ParticleGroupFill, EnemyBlobMakesEighteenParticlesInsideItsCircle) {
+  StillWorld w;
+  EXPECT_EQ(Burst(&w.system, b2Vec2(1.0f, 0.3f), 0.3f, b2Vec2(5.0f, 3.0f)), 18);
   ASSERT_EQ(w.system.GetParticleCount(), 18);
   for (int32_t i = 0; i < 18; ++i) {
     const b2Vec2 p = w.system.GetPositionBuffer()[i];
@@ -134,14 +139,7 @@ TEST(ParticleGroupFill, EnemyBlobMakesEighteenParticlesInsideItsCircle) {
 
 TEST(ParticleGroupFill, BossBlobMakes2693Particles) {
   StillWorld w;
-  b2CircleShape circle;
-  circle.m_radius = 3.5f;
-  ParticleGroupDef def;
-  def.flags = kViscousParticle;
-  def.shape = &circle;
-  def.position.Set(7.0f, 4.5f);
-  def.lifetime = 20.0f;
-  EXPECT_EQ(w.system.CreateParticleGroup(def), 2693);
+  EXPECT_EQ(Burst(&w.system, b2Vec2(0.0f, 0.0f), 3.5f, b2Vec2(7.0f, 4.5f)), 2693);
   EXPECT_EQ(w.system.GetParticleCount(), 2693);
 }
 
@@ -352,12 +350,7 @@ TEST(ParticleQuery, StopsWhenTheCallbackSaysSo) {
 TEST(ParticleQuery, FindsANewGroupAtOnceAndMovedParticlesWhereTheyAre) {
   b2World world(b2Vec2(0.0f, -10.0f));
   ParticleSystem system(&world, GameDef());
-  b2CircleShape circle;
-  circle.m_radius = 0.3f;
-  ParticleGroupDef def;
-  def.shape = &circle;
-  def.position.Set(0.0f, 10.0f);
-  const int32_t made = system.CreateParticleGroup(def);
+  const int32_t made = Burst(&system, b2Vec2(0.0f, 0.0f), 0.3f, b2Vec2(0.0f, 10.0f));
   Collector atOnce;
   system.QueryAABB(&atOnce, Box(-1.0f, 9.0f, 1.0f, 11.0f));
   EXPECT_EQ(static_cast<int32_t>(atOnce.indices.size()), made);
@@ -379,13 +372,8 @@ TEST(ParticleMaxCount, OldestGiveWayWhenDestroyByAge) {
   ParticleSystemDef def = GameDef();
   def.maxCount = 10;
   ParticleSystem system(&world, def);
-  b2CircleShape circle;
-  circle.m_radius = 0.3f;
-  ParticleGroupDef group;
-  group.shape = &circle;
-  EXPECT_EQ(system.CreateParticleGroup(group), 10);
-  group.position.Set(5.0f, 0.0f);
-  EXPECT_EQ(system.CreateParticleGroup(group), 10);
+  EXPECT_EQ(Burst(&system, b2Vec2(0.0f, 0.0f), 0.3f, b2Vec2(0.0f, 0.0f)), 10);
+  EXPECT_EQ(Burst(&system, b2Vec2(0.0f, 0.0f), 0.3f, b2Vec2(5.0f, 0.0f)), 10);
   system.Step(kTimeStep, 1);
   ASSERT_EQ(system.GetParticleCount(), 10);
   for (int32_t i = 0; i < 10; ++i) EXPECT_GT(system.GetPositionBuffer()[i].x, 4.0f);
@@ -397,12 +385,8 @@ TEST(ParticleMaxCount, NewParticlesAreRefusedWithoutDestroyByAge) {
   def.maxCount = 12;
   def.destroyByAge = false;
   ParticleSystem system(&world, def);
-  b2CircleShape circle;
-  circle.m_radius = 0.3f;
-  ParticleGroupDef group;
-  group.shape = &circle;
-  EXPECT_EQ(system.CreateParticleGroup(group), 12);
-  EXPECT_EQ(system.CreateParticleGroup(group), 0);
+  EXPECT_EQ(Burst(&system, b2Vec2(0.0f, 0.0f), 0.3f, b2Vec2(0.0f, 0.0f)), 12);
+  EXPECT_EQ(Burst(&system, b2Vec2(0.0f, 0.0f), 0.3f, b2Vec2(0.0f, 0.0f)), 0);
   EXPECT_EQ(system.GetParticleCount(), 12);
 }
 
