@@ -8,7 +8,9 @@ namespace {
 
 constexpr double kTouchDamage = 100.0;  // to the player touching the boss, and its ground strike
 constexpr float kRadius = 3.5f;         // m
-constexpr float kDensity = 20.0f;       // kg/m²
+const b2Vec2 kDiscCentre(0.0f, 0.0f);   // the body origin is the disc's centre
+constexpr float kFriction = 0.0f;
+constexpr float kDensity = 20.0f;                // kg/m²
 constexpr uint16_t kPassesTerrainMask = 0xFFFD;  // everything but the terrain's category
 
 // The pattern clock: one cycle counts from 1200 down to -200; the first starts at 799.
@@ -62,14 +64,8 @@ void EnemyBossEntity::EnemyBossContainer::syncSprite() {
 EnemyBossEntity::EnemyBossEntity(WorldContainer* world)
     : FoeEntity(world, KIND_BOSS, kFullHealth, {kTouchDamage, kTouchDamage}) {
   body->SetGravityScale(0.0f);
-  b2CircleShape disc;
-  disc.m_radius = kRadius;
-  b2FixtureDef def;
-  def.shape = &disc;
-  def.friction = 0.0f;
-  def.restitution = 0.0f;
-  def.density = kDensity;
-  def.filter.maskBits = kPassesTerrainMask;
+  const b2CircleShape disc = discShape(kRadius, kDiscCentre);
+  const b2FixtureDef def = discFixture(disc, kFriction, kDensity, kPassesTerrainMask);
   container = new EnemyBossContainer(world, body, &def);
   container->tag = TAG_BOSS;
   container->owner = this;
@@ -96,7 +92,7 @@ void EnemyBossEntity::reportToOverlay() {
 }
 
 void EnemyBossEntity::fall() {
-  burstIntoLiquid(kRadius, b2Vec2(0.0f, 0.0f));
+  burstIntoLiquid(kRadius, kDiscCentre);
   b2AABB arena;
   arena.lowerBound.Set(0.0f, 0.0f);
   arena.upperBound.Set(kArenaSize, kArenaSize);
@@ -120,6 +116,7 @@ void EnemyBossEntity::followPattern() {
 }
 
 void EnemyBossEntity::callEnemies() {
-  for (int i = 0; i < kCalledEnemies; ++i)
+  for (int i = 0; i < kCalledEnemies; ++i) {
     world->spawnEnemy(kFirstCallX + i * kCallSpacing, kCallY);
+  }
 }

@@ -18,6 +18,7 @@ constexpr float kRadius = 0.3f;        // m
 const b2Vec2 kDiscCentre(1.0f, 0.3f);  // body coordinates: the origin's y is the disc's bottom
 constexpr float kFriction = 1.0f;
 constexpr float kDensity = 1.0f;  // kg/m²
+constexpr uint16_t kCollidesWithAll = 0xFFFF;
 
 constexpr int kLeapDelayMin = 60;             // frames
 constexpr int kLeapDelayRange = 61;           // frames: delays of 60 to 120
@@ -30,15 +31,6 @@ constexpr double kImpulseY = 0.6;  // N·s per unit of strength
 constexpr int kSpriteCentreX = 64;  // pixels
 constexpr int kSpriteCentreY = 128;
 constexpr double kSpriteScale = 0.75;
-
-b2FixtureDef discFixture(const b2CircleShape& disc) {
-  b2FixtureDef def;
-  def.shape = &disc;
-  def.friction = kFriction;
-  def.restitution = 0.0f;
-  def.density = kDensity;
-  return def;
-}
 
 }  // namespace
 
@@ -56,10 +48,8 @@ void EnemyEntity::EnemyContainer::syncSprite() {
 
 EnemyEntity::EnemyEntity(WorldContainer* world)
     : FoeEntity(world, KIND_ENEMY, kStartHealth, {kTouchDamage, kGroundStrikeDamage}) {
-  b2CircleShape disc;
-  disc.m_radius = kRadius;
-  disc.m_p = kDiscCentre;
-  const b2FixtureDef def = discFixture(disc);
+  const b2CircleShape disc = discShape(kRadius, kDiscCentre);
+  const b2FixtureDef def = discFixture(disc, kFriction, kDensity, kCollidesWithAll);
   container = new EnemyContainer(world, body, &def);
   container->tag = TAG_ENEMY;
   container->owner = this;

@@ -87,10 +87,26 @@ void FoeEntity::strikeUpward(double damage) {
   world->sendToArea(box, EVENT_HIT, &hit);
 }
 
+b2CircleShape FoeEntity::discShape(float radius, const b2Vec2& centre) {
+  b2CircleShape disc;
+  disc.m_radius = radius;
+  disc.m_p = centre;
+  return disc;
+}
+
+b2FixtureDef FoeEntity::discFixture(const b2CircleShape& disc, float friction, float density,
+                                    uint16_t mask) {
+  b2FixtureDef def;
+  def.shape = &disc;
+  def.friction = friction;
+  def.restitution = 0.0f;
+  def.density = density;
+  def.filter.maskBits = mask;
+  return def;
+}
+
 void FoeEntity::burstIntoLiquid(float radius, const b2Vec2& centre) {
-  b2CircleShape blob;
-  blob.m_radius = radius;
-  blob.m_p = centre;
+  const b2CircleShape blob = discShape(radius, centre);
   ParticleGroupDef def;
   def.flags = kViscousParticle;
   def.position = body->GetPosition();

@@ -47,6 +47,12 @@ class FoeEntity : public Entity {
     releaseBody();
   }
 
+  // A circle of `radius` centred on `centre` in body coordinates.
+  static b2CircleShape discShape(float radius, const b2Vec2& centre);
+  // The fixture of a foe's disc: it never bounces; `mask` names the categories it collides with.
+  static b2FixtureDef discFixture(const b2CircleShape& disc, float friction, float density,
+                                  uint16_t mask);
+
   // Hits whoever stands in the strip just above the foe's centre line.
   void strikeUpward(double damage);
   // Leaves a blob of healing liquid filling a circle given in body coordinates.
