@@ -1,7 +1,7 @@
 #pragma once
 
 // The layout of the four stages, in one place: the game builds its colliders from these tables
-// and tools/art/draw_stages.py draws the stage pictures from the same rows, so the ground a
+// and tools/scenery/draw_stages.py draws the stage pictures from the same rows, so the ground a
 // player sees and the ground it stands on cannot drift apart. Keep one row per line: the art
 // generator reads this file.
 

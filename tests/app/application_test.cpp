@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -27,14 +28,21 @@ namespace {
 // Decides the held input when the given frame (counted in presents) is about to be shown.
 using InputScript = std::function<void(int present, ScriptedInput& input)>;
 
+// The child re-runs the test from the start in a process of its own; it finds the file its
+// parent reads through the environment.
 std::string transcriptPath() {
-  return (fs::temp_directory_path() / ("tarnwick-transcript-" + std::to_string(getpid()))).string();
+  constexpr const char* kVariable = "TARNWICK_TEST_TRANSCRIPT";
+  if (const char* inherited = std::getenv(kVariable)) return inherited;
+  const std::string path =
+      (fs::temp_directory_path() / ("tarnwick-transcript-" + std::to_string(getpid()))).string();
+  setenv(kVariable, path.c_str(), 1);
+  return path;
 }
 
 // Runs in the child: the game exactly as main() runs it, then exits with its status.
 [[noreturn]] void playWholeGame(const std::string& workingDirectory, const std::string& output,
-                                InputScript script) {
-  setenv("SDL_VIDEODRIVER", "dummy", 1);
+                                InputScript script, const char* videoDriver = "dummy") {
+  setenv("SDL_VIDEODRIVER", videoDriver, 1);
   setenv("SDL_RENDER_DRIVER", "software", 1);
   setenv("SDL_AUDIODRIVER", "dummy", 1);
   if (chdir(workingDirectory.c_str()) != 0) std::_Exit(100);
@@ -138,12 +146,8 @@ TEST_F(WholeGame, SpaceOnTheTitleStartsStageOne) {
 }
 
 TEST_F(WholeGame, FailedStartUpSaysWhyOnStandardError) {
-  EXPECT_EXIT(
-      {
-        setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
-        playWholeGame(assets, output, [](int, ScriptedInput&) {});
-      },
-      ::testing::ExitedWithCode(255), "Tarnwick: SDL_Init failed: .+");
+  EXPECT_EXIT(playWholeGame(assets, output, [](int, ScriptedInput&) {}, "no-such-driver"),
+              ::testing::ExitedWithCode(255), "Tarnwick: SDL_Init failed: .+");
   EXPECT_EQ((std::vector<std::string>{"Tarnwick starting...", "Tarnwick exiting code -1"}),
             linesOf(output));
 }

@@ -39,6 +39,7 @@ class ScreenFrames : public GameTest {
 
   // Fades from black to a white screen and returns the red level of every fade frame.
   std::vector<Uint8> fadeFromBlackToWhite(int frames) {
+    sprite->setShown(false);
     captureScreen();
     sprite->setBitmap(white, true);
     PresentLog log;

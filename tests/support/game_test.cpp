@@ -13,6 +13,7 @@
 #include "graphics/draw_list.h"
 #include "media/asset_registry.h"
 #include "support/test_assets.h"
+#include "world/world_container.h"
 
 void startHeadlessGame() {
   static bool started = false;
@@ -37,7 +38,11 @@ void startHeadlessGame() {
   testing::internal::GetCapturedStdout();
 }
 
-void GameTest::SetUp() { startHeadlessGame(); }
+void GameTest::SetUp() {
+  startHeadlessGame();
+  // Whoever builds a world clears the flag, as the title screen does before a new game.
+  worldDestroyed = false;
+}
 
 void GameTest::TearDown() {
   setScriptedInput(nullptr);

@@ -1,0 +1,123 @@
+#include "graphics/bitmap.h"
+
+#include <gtest/gtest.h>
+
+#include "app/app_context.h"
+#include "support/game_test.h"
+
+namespace {
+
+constexpr SDL_Color kWhite{255, 255, 255, 255};
+constexpr SDL_Color kRed{255, 0, 0, 255};
+constexpr SDL_Color kClear{0, 0, 0, 0};
+
+bool same(SDL_Color a, SDL_Color b) {
+  return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a;
+}
+
+class BitmapDrawing : public GameTest {
+ protected:
+  void SetUp() override {
+    GameTest::SetUp();
+    canvas = new Bitmap(100, 100);
+    canvas->clear(kClear);
+  }
+  void TearDown() override {
+    delete canvas;
+    GameTest::TearDown();
+  }
+  bool painted(int x, int y) const { return pixelAt(canvas->texture(), x, y).a != 0; }
+
+  Bitmap* canvas = nullptr;
+};
+
+TEST_F(BitmapDrawing, TargetsKeepTransparency) {
+  EXPECT_TRUE(SDL_ISPIXELFORMAT_ALPHA(Bitmap::targetFormat()));
+  EXPECT_EQ(0, pixelAt(canvas->texture(), 50, 50).a);
+}
+
+TEST_F(BitmapDrawing, CircleIsMadeOfVerticalLinesWithinTheRadius) {
+  canvas->fillCircle(Point(50, 50), 10, kRed);
+  EXPECT_TRUE(painted(50, 40));
+  EXPECT_TRUE(painted(50, 60));
+  EXPECT_FALSE(painted(50, 39));
+  EXPECT_FALSE(painted(50, 61));
+  EXPECT_TRUE(painted(40, 50)) << "the outermost columns are single points";
+  EXPECT_FALSE(painted(40, 49));
+  EXPECT_FALSE(painted(39, 50));
+  EXPECT_TRUE(painted(60, 50));
+}
+
+TEST_F(BitmapDrawing, SectorRunsCounterClockwiseOnScreen) {
+  canvas->fillSector(50, 50, 20, kRed, 0.0, 3.14159265 / 2);
+  EXPECT_TRUE(painted(60, 40)) << "upper right";
+  EXPECT_TRUE(painted(50, 50)) << "the centre has angle 0";
+  EXPECT_FALSE(painted(40, 40)) << "upper left";
+  EXPECT_FALSE(painted(60, 60)) << "lower right";
+  EXPECT_FALSE(painted(70, 30)) << "outside the radius";
+}
+
+TEST_F(BitmapDrawing, SectorDrawsNothingForAnEmptyRangeAndSkipsTheCentreAfterZero) {
+  canvas->fillSector(50, 50, 20, kRed, 2.0, 1.0);
+  EXPECT_FALSE(painted(50, 50));
+  EXPECT_FALSE(painted(60, 40));
+  canvas->fillSector(50, 50, 20, kRed, 0.5, 6.3);
+  EXPECT_FALSE(painted(50, 50));
+  EXPECT_TRUE(painted(40, 60));
+}
+
+TEST_F(BitmapDrawing, BlitStretchesAndRestoresTheSource) {
+  Bitmap source(10, 10);
+  source.clear(kWhite);
+  SDL_SetTextureAlphaMod(source.texture(), 77);
+  SDL_SetTextureBlendMode(source.texture(), SDL_BLENDMODE_ADD);
+  canvas->blit(&source, nullptr, nullptr, 255);
+  EXPECT_TRUE(same(kWhite, pixelAt(canvas->texture(), 99, 99)));
+  Uint8 alpha = 0;
+  SDL_BlendMode blend;
+  SDL_GetTextureAlphaMod(source.texture(), &alpha);
+  SDL_GetTextureBlendMode(source.texture(), &blend);
+  EXPECT_EQ(77, alpha);
+  EXPECT_EQ(SDL_BLENDMODE_ADD, blend);
+}
+
+TEST_F(BitmapDrawing, ClearLeavesTheWindowAsTargetAndTheDrawColourAsItWas) {
+  SDL_SetRenderTarget(renderer, canvas->texture());
+  SDL_SetRenderDrawColor(renderer, 1, 2, 3, 4);
+  canvas->clear(kRed);
+  EXPECT_EQ(nullptr, SDL_GetRenderTarget(renderer));
+  SDL_Color colour;
+  SDL_GetRenderDrawColor(renderer, &colour.r, &colour.g, &colour.b, &colour.a);
+  EXPECT_TRUE(same(SDL_Color{1, 2, 3, 4}, colour));
+  EXPECT_TRUE(same(kRed, pixelAt(canvas->texture(), 0, 0)));
+}
+
+TEST_F(BitmapDrawing, RectanglesOutlineAndFill) {
+  canvas->drawRect({10, 10, 20, 20}, kRed);
+  EXPECT_TRUE(painted(10, 10));
+  EXPECT_TRUE(painted(29, 29));
+  EXPECT_FALSE(painted(20, 20));
+  canvas->fillRect({10, 10, 20, 20}, kRed);
+  EXPECT_TRUE(painted(20, 20));
+  EXPECT_EQ(canvas->texture(), SDL_GetRenderTarget(renderer)) << "the bitmap stays the target";
+}
+
+TEST_F(BitmapDrawing, MissingOrBrokenFileGivesAnEmptyPictureAndALogLine) {
+  testing::internal::CaptureStdout();
+  Bitmap missing("assets/no-such-picture.png");
+  const std::string log = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(nullptr, missing.texture());
+  EXPECT_EQ(0, missing.width());
+  EXPECT_EQ(0, missing.height());
+  EXPECT_EQ(0u, log.find("Load Image error("));
+  EXPECT_NE(std::string::npos, log.find(") while loading:assets/no-such-picture.png\n"));
+}
+
+TEST_F(BitmapDrawing, LoadedPictureKeepsItsSizeAndPixels) {
+  Bitmap title("assets/images/title.png");
+  EXPECT_EQ(800, title.width());
+  EXPECT_EQ(600, title.height());
+  EXPECT_EQ(255, pixelAt(title.texture(), 10, 10).a);
+}
+
+}  // namespace

@@ -1,0 +1,240 @@
+#include "world/world_container.h"
+
+#include <gtest/gtest.h>
+
+#include <iterator>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "actors/enemy_entity.h"
+#include "actors/fixture_container.h"
+#include "actors/fixture_counter.h"
+#include "actors/player_entity.h"
+#include "app/app_context.h"
+#include "graphics/bitmap.h"
+#include "support/frame_script.h"
+#include "support/game_test.h"
+
+namespace {
+
+// An entity with a body of its own that records the events it receives.
+class Listener : public Entity {
+ public:
+  Listener(WorldContainer* world, b2Vec2 at, bool dynamic) : Entity(world) {
+    b2BodyDef def;
+    def.type = dynamic ? b2_dynamicBody : b2_staticBody;
+    def.position = at;
+    def.userData.pointer = reinterpret_cast<uintptr_t>(this);
+    body = world->getWorld()->CreateBody(&def);
+    b2PolygonShape shape;
+    shape.SetAsBox(0.2f, 0.2f);
+    body->CreateFixture(&shape, 1.0f);
+  }
+  ~Listener() override { world->getWorld()->DestroyBody(body); }
+  void update() override { ++updates; }
+  int onEvent(int32_t kind, void*) override {
+    kinds.push_back(kind);
+    return 0;
+  }
+  b2Body* body;
+  std::vector<int32_t> kinds;
+  int updates = 0;
+};
+
+class WorldTest : public GameTest {
+ protected:
+  void TearDown() override {
+    testing::internal::CaptureStdout();
+    delete world;
+    testing::internal::GetCapturedStdout();
+    GameTest::TearDown();
+  }
+  void build(int stage) {
+    testing::internal::CaptureStdout();
+    world = new WorldContainer(stage);
+    buildLog = testing::internal::GetCapturedStdout();
+  }
+  void moveHeroTo(float x, float y) { world->player->body->SetTransform(b2Vec2(x, y), 0.0f); }
+
+  WorldContainer* world = nullptr;
+  std::string buildLog;
+  FrameScript script;
+};
+
+// Terrain boxes logged: a line of four corners in metres, then one of the screen position.
+size_t terrainBoxesLogged(const std::string& log) {
+  static const std::regex pair(R"((-?\d+\.\d{6} ){3}-?\d+\.\d{6}\n-?\d+ -?\d+\n)");
+  return std::distance(std::sregex_iterator(log.begin(), log.end(), pair), std::sregex_iterator());
+}
+
+TEST_F(WorldTest, EmptyWorldHasOnlyTheHeroAndTheOverlay) {
+  build(0);
+  EXPECT_EQ(b2Vec2(1.0f, 1.0f), world->player->body->GetPosition());
+  EXPECT_EQ(-1, world->musicChannel);
+  EXPECT_TRUE(world->fixtureContainers.empty());
+  EXPECT_TRUE(world->triggers.empty());
+  EXPECT_EQ(2u, world->entityRegistry.size());
+  world->render();
+  EXPECT_EQ(0, pixelAt(world->virtualBitmap->texture(), 5, 5).a) << "no background";
+}
+
+TEST_F(WorldTest, WorldPointsMapToScreenPixels) {
+  build(0);
+  EXPECT_EQ(64, world->worldToScreen(1, 1).x);
+  EXPECT_EQ(536, world->worldToScreen(1, 1).y);
+  EXPECT_EQ(600, world->worldToScreen(0, 0).y);
+  world->cameraX = 2.0;
+  world->cameraY = 1.0;
+  EXPECT_EQ(-64, world->worldToScreen(1, 1).x);
+  EXPECT_EQ(600, world->worldToScreen(1, 1).y);
+}
+
+TEST_F(WorldTest, TeardownLogsItsEightStepsInOrder) {
+  build(1);
+  testing::internal::CaptureStdout();
+  delete world;
+  world = nullptr;
+  const std::string log = testing::internal::GetCapturedStdout();
+  const std::vector<std::string> steps = {
+      "Destroying virtual bitmap...\n", "Destroying fixture containers...\n",
+      "Destroying entities...\n",       "Destroying walls...\n",
+      "Destroying HUD...\n",            "Destroying Player...\n",
+      "Destroying b2World...\n",        "~WorldContainer() done...\n"};
+  size_t at = 0;
+  for (const std::string& step : steps) {
+    const size_t found = log.find(step, at);
+    ASSERT_NE(std::string::npos, found) << step << "missing or out of order in\n" << log;
+    at = found + step.size();
+  }
+  EXPECT_EQ(at, log.size()) << "the last line ends the teardown";
+  EXPECT_TRUE(worldDestroyed);
+  worldDestroyed = false;
+}
+
+TEST_F(WorldTest, StagesLayOutTheirTerrain) {
+  build(1);
+  EXPECT_EQ(3u, terrainBoxesLogged(buildLog));
+  EXPECT_NE(std::string::npos, buildLog.find("-0.312500 2.078125 0.000000 9.375000\n-20 467\n"));
+  EXPECT_NE(std::string::npos, buildLog.find("0.000000 0.000000 50.000000 1.765625\n0 600\n"));
+  EXPECT_EQ(3u, world->fixtureContainers.size());
+  EXPECT_EQ(TAG_NONE, world->fixtureContainers[0]->tag);
+  EXPECT_EQ(TAG_GROUND, world->fixtureContainers[1]->tag);
+  EXPECT_EQ(6u, world->entities.size());
+  EXPECT_EQ(b2Vec2(2.0f, 3.0f), world->player->body->GetPosition());
+}
+
+TEST_F(WorldTest, EntityEndingItselfMidWalkDoesNotDisturbTheOthers) {
+  build(0);
+  Listener* first = new Listener(world, b2Vec2(3, 3), false);
+  Listener* last = new Listener(world, b2Vec2(5, 3), false);
+  // The middle one leaves the world during its own update.
+  struct Leaver : Listener {
+    using Listener::Listener;
+    void update() override { leaveWorld(); }
+  };
+  Leaver* middle = new Leaver(world, b2Vec2(4, 3), false);
+  world->entities = {first, middle, last};
+  world->step();
+  world->step();
+  EXPECT_EQ(2, first->updates);
+  EXPECT_EQ(2, last->updates);
+  EXPECT_FALSE(world->isLive(middle));
+}
+
+TEST_F(WorldTest, ContactsReachBothEntitiesAndTerrainContactsOnlyTheActor) {
+  build(0);
+  Listener* falling = new Listener(world, b2Vec2(3, 3), true);
+  Listener* resting = new Listener(world, b2Vec2(3, 2), false);
+  world->entities = {falling, resting};
+  script.play(*world, 20);
+  ASSERT_FALSE(falling->kinds.empty());
+  EXPECT_EQ(EVENT_CONTACT_BEGIN, falling->kinds.front());
+  EXPECT_EQ(EVENT_CONTACT_BEGIN, resting->kinds.front());
+}
+
+TEST_F(WorldTest, AreaEventsReachEachEntityOnce) {
+  build(0);
+  Listener* a = new Listener(world, b2Vec2(3, 3), false);
+  b2PolygonShape second;
+  second.SetAsBox(0.1f, 0.1f, b2Vec2(0.1f, 0), 0);
+  a->body->CreateFixture(&second, 1.0f);
+  Listener* b = new Listener(world, b2Vec2(9, 3), false);
+  world->entities = {a, b};
+  b2AABB box;
+  box.lowerBound.Set(2, 2);
+  box.upperBound.Set(4, 4);
+  HitMessage hit{0, nullptr, 1.0, 0.0};
+  world->sendToArea(box, EVENT_HIT, &hit);
+  EXPECT_EQ(std::vector<int32_t>{EVENT_HIT}, a->kinds) << "two fixtures, one call";
+  EXPECT_TRUE(b->kinds.empty());
+  box.lowerBound.Set(20, 20);
+  box.upperBound.Set(21, 21);
+  world->sendToArea(box, EVENT_HIT, &hit);
+  EXPECT_EQ(1u, a->kinds.size());
+}
+
+TEST_F(WorldTest, TriggerThatReportsAReplacementStopsThePass) {
+  build(0);
+  std::vector<int> called;
+  world->triggers.push_back([&] { called.push_back(1); return true; });
+  world->triggers.push_back([&] { called.push_back(2); return false; });
+  world->triggers.push_back([&] { called.push_back(3); return true; });
+  world->step();
+  EXPECT_EQ((std::vector<int>{1, 2}), called);
+}
+
+TEST_F(WorldTest, StageOneExitCarriesTheHealthAsAWholeNumber) {
+  build(1);
+  world->player->health = 123.9;
+  moveHeroTo(47.0f, 2.0f);
+  testing::internal::CaptureStdout();
+  world->step();
+  const std::string log = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(17u, terrainBoxesLogged(log));
+  EXPECT_EQ(123.0, world->player->health);
+  EXPECT_EQ(b2Vec2(0.0f, 8.0f), world->player->body->GetPosition()) << "stage 2's start";
+  EXPECT_EQ(17u, world->fixtureContainers.size());
+  EXPECT_FALSE(worldDestroyed);
+}
+
+TEST_F(WorldTest, StageTwoExitNeedsBothThresholds) {
+  build(2);
+  moveHeroTo(47.79999924f, 12.0f);
+  world->step();
+  EXPECT_EQ(17u, world->fixtureContainers.size()) << "still stage 2";
+  moveHeroTo(60.0f, 5.0f);
+  world->step();
+  EXPECT_EQ(17u, world->fixtureContainers.size()) << "too low";
+  moveHeroTo(47.80000305f, 20.0f);
+  testing::internal::CaptureStdout();
+  world->step();
+  EXPECT_NE(std::string::npos,
+            testing::internal::GetCapturedStdout().find("Going to stage 3...\nDestroying virtual"));
+  EXPECT_EQ(1u, world->fixtureContainers.size()) << "stage 3's slope";
+  EXPECT_EQ(47u, world->entities.size());
+}
+
+TEST_F(WorldTest, AmbushFiresOncePerWorld) {
+  build(1);
+  moveHeroTo(28.0f, 2.0f);
+  world->step();
+  EXPECT_EQ(11u, world->entities.size());
+  moveHeroTo(20.0f, 2.0f);
+  world->step();
+  moveHeroTo(29.0f, 2.0f);
+  world->step();
+  EXPECT_EQ(11u, world->entities.size());
+}
+
+TEST_F(WorldTest, StageThreeExitEntersTheBossArena) {
+  build(3);
+  moveHeroTo(59.0f, 10.0f);
+  world->step();
+  EXPECT_EQ(10u, world->fixtureContainers.size());
+  EXPECT_EQ(1u, world->entities.size()) << "the boss";
+  EXPECT_EQ(b2Vec2(2.0f, 2.0f), world->player->body->GetPosition());
+  EXPECT_EQ(1u, world->triggers.size());
+}
+
+}  // namespace
