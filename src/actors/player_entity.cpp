@@ -65,6 +65,7 @@ constexpr int32_t kQuartersPerCycle = 4;
 
 constexpr SDL_Scancode kWeaponKeys[] = {SDL_SCANCODE_1, SDL_SCANCODE_2, SDL_SCANCODE_3};
 
+// A fresh weapon by its index as the overlay knows it: 0 bare hands, 1 light, 2 heavy.
 WeaponWrapper* makeWeapon(int32_t index) {
   switch (index) {
     case 1:
