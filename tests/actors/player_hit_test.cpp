@@ -102,12 +102,4 @@ TEST_F(PlayerHit, ABlowFromSomethingElseOnlyCostsHealth) {
   EXPECT_EQ(0.0f, heroVelocity().x);
 }
 
-TEST_F(PlayerHit, OtherEventsAreIgnored) {
-  double health = 1.0;
-  player->onEvent(EVENT_HEALTH, &health);
-  b2Contact* contact = nullptr;
-  player->onEvent(EVENT_CONTACT_BEGIN, &contact);
-  EXPECT_DOUBLE_EQ(10000.0, player->health);
-}
-
 }  // namespace

@@ -54,9 +54,4 @@ TEST_F(WeaponLightAttack, BothCutsStrikeOnceEachInFront) {
   EXPECT_DOUBLE_EQ(0.8, inReach->hits[1].knockback);
 }
 
-TEST_F(WeaponLightAttack, TheHeroStandsStillWhileCutting) {
-  const AttackTrace combo = attack({}, 3);
-  EXPECT_NEAR(kStartCentreX, heroCentreX(), 1e-3f);
-}
-
 }  // namespace
