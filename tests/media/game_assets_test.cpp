@@ -1,0 +1,88 @@
+// The game's own asset list and files, loaded through the registry exactly as at start-up.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "graphics/bitmap.h"
+#include "media/asset_registry.h"
+#include "media/required_assets.h"
+#include "media/sound.h"
+#include "support/game_test.h"
+#include "support/test_assets.h"
+
+namespace {
+
+struct Size {
+  const char* name;
+  int width;
+  int height;
+};
+
+const Size kFixedSizes[] = {
+    {"title", 800, 600},     {"gameover", 800, 600},     {"panorama1", 800, 600},
+    {"panorama2", 800, 600}, {"panorama3", 800, 600},    {"panorama4", 800, 600},
+    {"hud_fill", 150, 150},  {"water_particle", 16, 16}, {"enemy", 128, 128},
+    {"enemy_boss", 600, 600}, {"stage1", 3300, 600},     {"stage2", 3200, 1480},
+    {"stage3", 4000, 2000},  {"stage4", 1000, 600},
+};
+
+class GameAssets : public GameTest {
+ protected:
+  void SetUp() override {
+    GameTest::SetUp();
+    ASSERT_EQ(0, chdir(TARNWICK_SOURCE_DIR));
+    testing::internal::CaptureStdout();
+    registry = std::make_unique<AssetRegistry>();
+    loaded = registry->loadAll();
+    log = testing::internal::GetCapturedStdout();
+  }
+  void TearDown() override {
+    ASSERT_EQ(0, chdir(TestAssets::directory().c_str()));
+    GameTest::TearDown();
+  }
+
+  std::unique_ptr<AssetRegistry> registry;
+  bool loaded = false;
+  std::string log;
+};
+
+TEST_F(GameAssets, EveryRequiredNameLoadsWithoutError) {
+  ASSERT_TRUE(loaded);
+  EXPECT_TRUE(registry->missingRequiredAssets().empty());
+  EXPECT_EQ(std::string::npos, log.find("error")) << log;
+  for (const char* name : RequiredAssets::kBitmaps) {
+    EXPECT_NE(nullptr, registry->bitmap(name)->texture()) << name;
+  }
+  for (const char* name : RequiredAssets::kSounds) {
+    EXPECT_NE(nullptr, registry->sound(name)->chunk) << name;
+  }
+}
+
+TEST_F(GameAssets, PicturesHaveTheSizesTheGameDrawsThemAt) {
+  for (const Size& size : kFixedSizes) {
+    EXPECT_EQ(size.width, registry->bitmap(size.name)->width()) << size.name;
+    EXPECT_EQ(size.height, registry->bitmap(size.name)->height()) << size.name;
+  }
+}
+
+TEST_F(GameAssets, HeroFramesShareOneCanvas) {
+  for (const char* name : RequiredAssets::kBitmaps) {
+    if (std::string(name).rfind("serval_cat_", 0) != 0) continue;
+    EXPECT_EQ(512, registry->bitmap(name)->width()) << name;
+    EXPECT_EQ(512, registry->bitmap(name)->height()) << name;
+  }
+}
+
+TEST_F(GameAssets, OverlayFrameLeavesTheGaugeDiscVisible) {
+  Bitmap* frame = registry->bitmap("hud");
+  for (int dy = -60; dy <= 60; dy += 20) {
+    for (int dx = -60; dx <= 60; dx += 20) {
+      if (dx * dx + dy * dy > 65 * 65) continue;
+      EXPECT_EQ(0, pixelAt(frame->texture(), 75 + dx, 75 + dy).a) << dx << "," << dy;
+    }
+  }
+}
+
+}  // namespace
