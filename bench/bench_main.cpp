@@ -2,11 +2,11 @@
 // of the original standard output while the game's lines go to /dev/null.
 
 #include <benchmark/benchmark.h>
-#include <ext/stdio_filebuf.h>
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <ext/stdio_filebuf.h>
 #include <ostream>
 
 int main(int argc, char** argv) {

@@ -6,7 +6,9 @@ Entity::Entity(WorldContainer* world) : world(world), serial_(world->takeEntityS
   world->registerEntity(this);
 }
 
-Entity::~Entity() { leaveWorld(); }
+Entity::~Entity() {
+  leaveWorld();
+}
 
 void Entity::leaveWorld() {
   if (!inWorld_) return;

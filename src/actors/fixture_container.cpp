@@ -21,8 +21,7 @@ FixtureContainer* FixtureContainer::of(const b2Fixture* fixture) {
       const_cast<b2Fixture*>(fixture)->GetUserData().pointer);
 }
 
-void FixtureContainer::setUpSprite(const char* bitmapName, int centerX, int centerY,
-                                   double scale) {
+void FixtureContainer::setUpSprite(const char* bitmapName, int centerX, int centerY, double scale) {
   sprite->setBitmap(AssetRegistry::instance()->bitmap(bitmapName), true);
   sprite->setCenterX(centerX);
   sprite->setCenterY(centerY);

@@ -11,9 +11,13 @@ bool screenFrozen = false;
 Bitmap* capturedScreen = nullptr;
 const Uint8* keyState = nullptr;
 
-SDL_Window* getWindow() { return window; }
+SDL_Window* getWindow() {
+  return window;
+}
 
-SDL_Renderer* getRenderer() { return renderer; }
+SDL_Renderer* getRenderer() {
+  return renderer;
+}
 
 int logPrint(const char* format, ...) {
   va_list arguments;

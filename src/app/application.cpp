@@ -14,8 +14,8 @@
 namespace {
 
 constexpr Uint32 kSdlSubsystems = SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO |
-                                  SDL_INIT_JOYSTICK | SDL_INIT_HAPTIC |
-                                  SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS;
+                                  SDL_INIT_JOYSTICK | SDL_INIT_HAPTIC | SDL_INIT_GAMECONTROLLER |
+                                  SDL_INIT_EVENTS;
 constexpr int kMixerFrequency = 40960;  // Hz
 constexpr int kMixerChunkSize = 4096;   // sample frames
 constexpr int kMixerChannels = 16;

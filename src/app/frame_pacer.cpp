@@ -26,7 +26,8 @@ void FramePacer::afterPresent() {
   if (lastPresent_ != 0) {
     const double deadline = kFrameSeconds - kToleranceSeconds;
     double remaining = deadline - secondsSince(lastPresent_);
-    if (remaining > kSpinSeconds) SDL_Delay(static_cast<Uint32>((remaining - kSpinSeconds) * 1000.0));
+    if (remaining > kSpinSeconds)
+      SDL_Delay(static_cast<Uint32>((remaining - kSpinSeconds) * 1000.0));
     while (secondsSince(lastPresent_) < deadline) {
     }
   }

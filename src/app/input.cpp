@@ -11,7 +11,9 @@ const ScriptedInput* scriptedInput = nullptr;
 
 }  // namespace
 
-void setScriptedInput(const ScriptedInput* input) { scriptedInput = input; }
+void setScriptedInput(const ScriptedInput* input) {
+  scriptedInput = input;
+}
 
 void pollInput() {
   keyState = SDL_GetKeyboardState(nullptr);
@@ -26,7 +28,10 @@ void pollInput() {
   if (scriptedInput != nullptr) keyState = scriptedInput->keys.data();
 }
 
-bool isKeyDown(SDL_Scancode key) { return keyState[key] != 0; }
+// Before the first poll there is no snapshot yet, and nothing is held.
+bool isKeyDown(SDL_Scancode key) {
+  return keyState != nullptr && keyState[key] != 0;
+}
 
 Uint32 mouseButtons() {
   if (scriptedInput != nullptr) return scriptedInput->buttons;

@@ -37,7 +37,9 @@ void showFadeFrame(Bitmap* oldPicture, Bitmap* newPicture, Uint8 alpha) {
 
 }  // namespace
 
-void setPresentObserver(std::function<void()> observer) { presentObserver = std::move(observer); }
+void setPresentObserver(std::function<void()> observer) {
+  presentObserver = std::move(observer);
+}
 
 void renderFrame() {
   SDL_Renderer* r = getRenderer();
@@ -73,7 +75,8 @@ void crossFade(int frames) {
   Bitmap* newPicture = new Bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
   renderInto(newPicture, nullptr);
   for (int i = 0; i < frames; ++i) {
-    showFadeFrame(capturedScreen, newPicture, static_cast<Uint8>(static_cast<int>(std::roundf(opacity))));
+    showFadeFrame(capturedScreen, newPicture,
+                  static_cast<Uint8>(static_cast<int>(std::roundf(opacity))));
     opacity += step;
   }
   screenFrozen = false;

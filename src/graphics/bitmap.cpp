@@ -19,7 +19,9 @@ Uint32 Bitmap::targetFormat() {
   return SDL_PIXELFORMAT_ARGB8888;
 }
 
-Bitmap::Bitmap(int w, int h) { createTarget(w, h); }
+Bitmap::Bitmap(int w, int h) {
+  createTarget(w, h);
+}
 
 Bitmap::Bitmap(std::string path) {
   SDL_Surface* surface = IMG_Load(path.c_str());

@@ -12,9 +12,13 @@ constexpr double kDegreesPerRadian = 57.3;
 
 }  // namespace
 
-Sprite::Sprite() { logPrint("Sprite created!\n"); }
+Sprite::Sprite() {
+  logPrint("Sprite created!\n");
+}
 
-Sprite::~Sprite() { logPrint("Sprite destructed!\n"); }
+Sprite::~Sprite() {
+  logPrint("Sprite destructed!\n");
+}
 
 void Sprite::setBitmap(Bitmap* bitmap, bool adoptSize) {
   bitmap_ = bitmap;
@@ -34,14 +38,17 @@ SDL_Rect Sprite::destination() const {
           static_cast<int>(height_ * scaleY_)};
 }
 
-double Sprite::angleInDegrees() const { return angle_ * kDegreesPerRadian; }
+double Sprite::angleInDegrees() const {
+  return angle_ * kDegreesPerRadian;
+}
 
 void Sprite::draw() {
   if (bitmap_ == nullptr) return;
   const SDL_Rect source{0, 0, width_, height_};
   const SDL_Rect dest = destination();
   const SDL_Point pivot = scaledPivot();
-  SDL_RenderCopyEx(getRenderer(), bitmap_->texture(), &source, &dest, angleInDegrees(), &pivot, flip_);
+  SDL_RenderCopyEx(getRenderer(), bitmap_->texture(), &source, &dest, angleInDegrees(), &pivot,
+                   flip_);
 }
 
 }  // namespace TarnwickApp

@@ -60,9 +60,13 @@ void AssetRegistry::loadSound(const std::string& path, std::string name) {
   sounds->emplace(std::move(name), new Sound(path));
 }
 
-Bitmap* AssetRegistry::bitmap(std::string name) { return bitmaps->at(name); }
+Bitmap* AssetRegistry::bitmap(std::string name) {
+  return bitmaps->at(name);
+}
 
-Sound* AssetRegistry::sound(std::string name) { return sounds->at(name); }
+Sound* AssetRegistry::sound(std::string name) {
+  return sounds->at(name);
+}
 
 std::vector<std::string> AssetRegistry::missingRequiredAssets() const {
   std::vector<std::string> missing;

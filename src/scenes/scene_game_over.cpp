@@ -22,7 +22,9 @@ SceneGameOver::SceneGameOver() {
   sprite->setBitmap(picture, true);
 }
 
-SceneGameOver::~SceneGameOver() { delete sprite; }
+SceneGameOver::~SceneGameOver() {
+  delete sprite;
+}
 
 void SceneGameOver::run() {
   flipFrame();

@@ -29,7 +29,9 @@ SceneTitle::SceneTitle() {
       playSound(AssetRegistry::instance()->sound("title"), true, kMusicFadeInMs, -1, kMusicLevel);
 }
 
-SceneTitle::~SceneTitle() { delete sprite; }
+SceneTitle::~SceneTitle() {
+  delete sprite;
+}
 
 void SceneTitle::run() {
   flipFrame();

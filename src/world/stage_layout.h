@@ -35,9 +35,9 @@ constexpr std::array<PictureSize, 4> kPictureSizes = {{
 }};
 
 constexpr std::array<TerrainBox, 3> kStage1Terrain = {{
-    {-20, 467, 0, 0, true},       // left wall
-    {0, 600, 3200, 487, false},   // floor
-    {3200, 467, 3300, 0, true},   // right wall
+    {-20, 467, 0, 0, true},      // left wall
+    {0, 600, 3200, 487, false},  // floor
+    {3200, 467, 3300, 0, true},  // right wall
 }};
 
 constexpr std::array<TerrainBox, 17> kStage2Terrain = {{

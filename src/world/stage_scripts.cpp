@@ -41,8 +41,7 @@ constexpr int kStage3LastEnemyX = 50;
 constexpr float kStage3EnemyY = 31.0f;
 
 template <size_t N>
-void addTerrain(WorldContainer& world,
-                       const std::array<StageLayout::TerrainBox, N>& boxes) {
+void addTerrain(WorldContainer& world, const std::array<StageLayout::TerrainBox, N>& boxes) {
   for (const StageLayout::TerrainBox& box : boxes) {
     world.fixtureContainers.push_back(
         world.addTerrainRect(box.x1, box.y1, box.x2, box.y2, box.notGround));
@@ -52,8 +51,8 @@ void addTerrain(WorldContainer& world,
 }  // namespace
 
 void WorldContainer::playMusic(const char* name) {
-  musicChannel = playSound(AssetRegistry::instance()->sound(name), true, kMusicFadeInMs, -1,
-                           kMusicLevel);
+  musicChannel =
+      playSound(AssetRegistry::instance()->sound(name), true, kMusicFadeInMs, -1, kMusicLevel);
 }
 
 void WorldContainer::changeStage(int32_t nextStage) {
@@ -66,8 +65,8 @@ void WorldContainer::changeStage(int32_t nextStage) {
 }
 
 std::function<bool()> WorldContainer::stageExit(int32_t nextStage, std::function<bool()> reached,
-                                                 std::function<void()> afterChange,
-                                                 const char* announcement) {
+                                                std::function<void()> afterChange,
+                                                const char* announcement) {
   // The trigger runs as a copy, so it may go on after the change has rebuilt this container.
   return [this, nextStage, reached, afterChange, announcement]() {
     if (!reached()) return true;

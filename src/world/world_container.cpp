@@ -23,18 +23,22 @@ constexpr float kTimeStep = 0.05f;  // seconds per frame
 constexpr int32_t kVelocityIterations = 8;
 constexpr int32_t kPositionIterations = 3;
 constexpr int32_t kParticleIterations = 1;
-constexpr float kGravity = -10.0f;          // m/s²
-constexpr float kParticleRadius = 0.08f;    // m
-constexpr float kViewMargin = 0.5f;         // m drawn beyond every edge of the view
-constexpr int kParticlePivot = 8;           // the drop picture's centre, pixels
+constexpr float kGravity = -10.0f;        // m/s²
+constexpr float kParticleRadius = 0.08f;  // m
+constexpr float kViewMargin = 0.5f;       // m drawn beyond every edge of the view
+constexpr int kParticlePivot = 8;         // the drop picture's centre, pixels
 constexpr int kMusicFadeOutMs = 1000;
 constexpr uint16_t kTerrainCategory = 0x0002;
 constexpr float kTerrainFriction = 1.0f;
 const b2Vec2 kDefaultRespawnPoint(1.0f, 1.0f);
 constexpr SDL_Color kTransparent{0, 0, 0, 0};
 
-double viewWidthMetres() { return SCREEN_WIDTH / PIXELS_PER_METRE; }
-double viewHeightMetres() { return SCREEN_HEIGHT / PIXELS_PER_METRE; }
+double viewWidthMetres() {
+  return SCREEN_WIDTH / PIXELS_PER_METRE;
+}
+double viewHeightMetres() {
+  return SCREEN_HEIGHT / PIXELS_PER_METRE;
+}
 
 }  // namespace
 
@@ -42,9 +46,13 @@ bool WorldContainer::ByCreation::operator()(const Entity* a, const Entity* b) co
   return a->serial() < b->serial();
 }
 
-WorldContainer::WorldContainer(int32_t stageNumber) { build(stageNumber); }
+WorldContainer::WorldContainer(int32_t stageNumber) {
+  build(stageNumber);
+}
 
-WorldContainer::~WorldContainer() { teardown(); }
+WorldContainer::~WorldContainer() {
+  teardown();
+}
 
 void WorldContainer::rebuild(int32_t stageNumber) {
   teardown();
@@ -90,11 +98,20 @@ void WorldContainer::build(int32_t stageNumber) {
   hud = new HudEntity(this);
   respawnPoint = kDefaultRespawnPoint;
   switch (stageNumber) {
-    case 1: buildStage1(); break;
-    case 2: buildStage2(); break;
-    case 3: buildStage3(); break;
-    case 4: buildStage4(); break;
-    default: break;
+    case 1:
+      buildStage1();
+      break;
+    case 2:
+      buildStage2();
+      break;
+    case 3:
+      buildStage3();
+      break;
+    case 4:
+      buildStage4();
+      break;
+    default:
+      break;
   }
   player->body->SetTransform(respawnPoint, 0.0f);
 }
@@ -129,7 +146,9 @@ void WorldContainer::teardown() {
   entityRegistry.clear();
 }
 
-void WorldContainer::unregisterEntity(Entity* entity) { entityRegistry.erase(entity); }
+void WorldContainer::unregisterEntity(Entity* entity) {
+  entityRegistry.erase(entity);
+}
 
 bool WorldContainer::isLive(const Entity* entity) const {
   return entityRegistry.count(const_cast<Entity*>(entity)) != 0;
@@ -179,9 +198,9 @@ void WorldContainer::drawBackground() {
     const int h = stageImage->height();
     const float heightMetres = static_cast<float>(h / PIXELS_PER_METRE);
     const SDL_Rect source{0, 0, w, h};
-    const SDL_Rect dest{static_cast<int>((0.0 - cameraX) * PIXELS_PER_METRE),
-                        static_cast<int>(SCREEN_HEIGHT - (heightMetres - cameraY) * PIXELS_PER_METRE),
-                        w, h};
+    const SDL_Rect dest{
+        static_cast<int>((0.0 - cameraX) * PIXELS_PER_METRE),
+        static_cast<int>(SCREEN_HEIGHT - (heightMetres - cameraY) * PIXELS_PER_METRE), w, h};
     virtualBitmap->blit(stageImage, &source, &dest, 255);
   }
 }
@@ -225,7 +244,9 @@ void WorldContainer::sendToArea(const b2AABB& box, int32_t kind, void* data) {
   }
 }
 
-void WorldContainer::notifyHud(int32_t kind, void* data) { hud->onEvent(kind, data); }
+void WorldContainer::notifyHud(int32_t kind, void* data) {
+  hud->onEvent(kind, data);
+}
 
 Point WorldContainer::worldToScreen(float x, float y) const {
   return Point(static_cast<int32_t>((x - cameraX) * PIXELS_PER_METRE),
@@ -274,9 +295,13 @@ FixtureContainer* WorldContainer::addTerrainFixture(const b2PolygonShape& shape,
   return container;
 }
 
-void WorldContainer::BeginContact(b2Contact* contact) { routeContact(contact, EVENT_CONTACT_BEGIN); }
+void WorldContainer::BeginContact(b2Contact* contact) {
+  routeContact(contact, EVENT_CONTACT_BEGIN);
+}
 
-void WorldContainer::EndContact(b2Contact* contact) { routeContact(contact, EVENT_CONTACT_END); }
+void WorldContainer::EndContact(b2Contact* contact) {
+  routeContact(contact, EVENT_CONTACT_END);
+}
 
 void WorldContainer::routeContact(b2Contact* contact, int32_t kind) {
   b2Contact* shared = contact;

@@ -63,8 +63,7 @@ class WorldContainer : public b2ContactListener {
   // A new enemy with its body at (x, y), owned by the world.
   void spawnEnemy(float x, float y);
   // One terrain box in stage pixels on the ground body; logs its corners.
-  FixtureContainer* addTerrainRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2,
-                                   bool notGround);
+  FixtureContainer* addTerrainRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, bool notGround);
   b2World* getWorld() { return physicsWorld; }
 
   void BeginContact(b2Contact* contact) override;
@@ -123,8 +122,8 @@ class WorldContainer : public b2ContactListener {
   // A trigger that, once `reached` holds, logs `announcement` (if any), rebuilds this
   // container for `nextStage` carrying the health, runs `afterChange` and reports the change.
   std::function<bool()> stageExit(int32_t nextStage, std::function<bool()> reached,
-                                   std::function<void()> afterChange,
-                                   const char* announcement = nullptr);
+                                  std::function<void()> afterChange,
+                                  const char* announcement = nullptr);
   void changeStage(int32_t nextStage);
 
   uint64_t nextEntitySerial_ = 0;

@@ -73,8 +73,8 @@ void pushQuit() {
 }
 
 const std::vector<std::string> kShutdownLines = {
-    "Exiting...",         "Shutting down SDL_mixer...", "Shutting down SDL_Image...",
-    "Shutting down SDL...", "Shutting down...",          "What?"};
+    "Exiting...",           "Shutting down SDL_mixer...", "Shutting down SDL_Image...",
+    "Shutting down SDL...", "Shutting down...",           "What?"};
 
 // The frame after the title has faded in: 60 black frames, the capture, the new picture and
 // the 20 fade frames.
@@ -114,7 +114,8 @@ TEST_F(WholeGame, EscapeOnTheTitleEndsWithTheFullTranscript) {
   EXPECT_EQ("Loading asset damage(assets/sound/damage.wav)", lines[5 + 49])
       << "then the sounds, in name order";
   EXPECT_EQ("All assets loaded.", lines[5 + 49 + 5]);
-  std::vector<std::string> ending = {"Sprite created!", "Sprite destructed!", "Destroyed drawable!"};
+  std::vector<std::string> ending = {"Sprite created!", "Sprite destructed!",
+                                     "Destroyed drawable!"};
   ending.insert(ending.end(), kShutdownLines.begin(), kShutdownLines.end());
   ending.push_back("Tarnwick exiting code 0");
   EXPECT_EQ(ending, tail(lines, ending.size()));
@@ -141,12 +142,14 @@ TEST_F(WholeGame, SpaceOnTheTitleStartsStageOne) {
               ::testing::ExitedWithCode(0), "");
   const std::vector<std::string> lines = linesOf(output);
   EXPECT_NE(lines.end(), std::find(lines.begin(), lines.end(), "Hud created!"));
-  EXPECT_NE(lines.end(), std::find(lines.begin(), lines.end(), "0.000000 0.000000 50.000000 1.765625"))
+  EXPECT_NE(lines.end(),
+            std::find(lines.begin(), lines.end(), "0.000000 0.000000 50.000000 1.765625"))
       << "stage 1's floor is laid out";
 }
 
 TEST_F(WholeGame, FailedStartUpSaysWhyOnStandardError) {
-  EXPECT_EXIT(playWholeGame(assets, output, [](int, ScriptedInput&) {}, "no-such-driver"),
+  EXPECT_EXIT(playWholeGame(
+                  assets, output, [](int, ScriptedInput&) {}, "no-such-driver"),
               ::testing::ExitedWithCode(255), "Tarnwick: SDL_Init failed: .+");
   EXPECT_EQ((std::vector<std::string>{"Tarnwick starting...", "Tarnwick exiting code -1"}),
             linesOf(output));
@@ -156,7 +159,8 @@ class BrokenAssetList : public WholeGame {
  protected:
   // Runs the game over an asset list with the given text; expects the clean failure.
   void expectRefused(const std::string& listText, const std::string& stderrPattern) {
-    const fs::path dir = fs::temp_directory_path() / ("tarnwick-broken-" + std::to_string(getpid()));
+    const fs::path dir =
+        fs::temp_directory_path() / ("tarnwick-broken-" + std::to_string(getpid()));
     fs::create_directories(dir / "assets");
     std::ofstream(dir / "assets" / "assets_list.json") << listText;
     EXPECT_EXIT(playWholeGame(dir.string(), output, [](int, ScriptedInput&) {}),

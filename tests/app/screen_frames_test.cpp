@@ -63,7 +63,8 @@ TEST_F(ScreenFrames, TwentyFrameFadeRunsThroughTheKnownAlphas) {
 
 TEST_F(ScreenFrames, LongFadesNeverReachFullStrength) {
   const std::vector<Uint8> ninety = fadeFromBlackToWhite(90);
-  EXPECT_EQ((std::vector<Uint8>{246, 249, 252}), std::vector<Uint8>(ninety.end() - 3, ninety.end()));
+  EXPECT_EQ((std::vector<Uint8>{246, 249, 252}),
+            std::vector<Uint8>(ninety.end() - 3, ninety.end()));
   const std::vector<Uint8> hundred = fadeFromBlackToWhite(100);
   EXPECT_EQ((std::vector<Uint8>{247, 250, 252}),
             std::vector<Uint8>(hundred.end() - 3, hundred.end()));

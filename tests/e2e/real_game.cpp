@@ -47,8 +47,8 @@ pid_t spawn(const char* const argv[], const std::string& directory, const std::s
 RealGame::RealGame(const std::string& workingDirectory)
     : display_(freeDisplay()),
       logPath_("/tmp/tarnwick-e2e-" + std::to_string(getpid()) + display_.substr(1) + ".log") {
-  const char* xvfb[] = {"/usr/bin/Xvfb", display_.c_str(), "-screen", "0", "1024x768x24",
-                        "-nolisten", "tcp", nullptr};
+  const char* xvfb[] = {"/usr/bin/Xvfb", display_.c_str(), "-screen", "0",
+                        "1024x768x24",   "-nolisten",      "tcp",     nullptr};
   xvfb_ = spawn(xvfb, "/", "/dev/null", display_);
   for (int i = 0; i < 100 && runTool("xdpyinfo >/dev/null 2>&1") != 0; ++i) sleepFor(kPollSeconds);
   const char* game[] = {TARNWICK_BINARY, nullptr};
@@ -81,9 +81,13 @@ std::string RealGame::windowId() {
   return window_;
 }
 
-void RealGame::pressKeyDown(const std::string& key) { runTool("xdotool keydown " + key); }
+void RealGame::pressKeyDown(const std::string& key) {
+  runTool("xdotool keydown " + key);
+}
 
-void RealGame::releaseKey(const std::string& key) { runTool("xdotool keyup " + key); }
+void RealGame::releaseKey(const std::string& key) {
+  runTool("xdotool keyup " + key);
+}
 
 void RealGame::holdKey(const std::string& key, double seconds) {
   pressKeyDown(key);
@@ -97,7 +101,9 @@ void RealGame::holdButton(int button, double seconds) {
   runTool("xdotool mouseup " + std::to_string(button));
 }
 
-void RealGame::closeWindow() { runTool(std::string(TARNWICK_CLOSE_WINDOW) + " " + windowId()); }
+void RealGame::closeWindow() {
+  runTool(std::string(TARNWICK_CLOSE_WINDOW) + " " + windowId());
+}
 
 bool RealGame::screenshot(const std::string& pngPath) {
   return runTool("xwd -id " + windowId() + " -silent | convert xwd:- " + pngPath) == 0;

@@ -14,7 +14,8 @@ namespace {
 // A drawable that notes its name in a shared list when drawn.
 class Marker : public TarnwickApp::Drawable {
  public:
-  Marker(std::string name, std::vector<std::string>& drawn) : name_(std::move(name)), drawn_(drawn) {}
+  Marker(std::string name, std::vector<std::string>& drawn)
+      : name_(std::move(name)), drawn_(drawn) {}
   void draw() override { drawn_.push_back(name_); }
 
  private:

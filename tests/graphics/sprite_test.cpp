@@ -22,7 +22,9 @@ class SpriteTest : public GameTest {
   Bitmap* picture = nullptr;
 };
 
-bool sameRect(SDL_Rect a, SDL_Rect b) { return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h; }
+bool sameRect(SDL_Rect a, SDL_Rect b) {
+  return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h;
+}
 
 TEST_F(SpriteTest, PivotLandsOnThePosition) {
   TarnwickApp::Sprite sprite;

@@ -49,7 +49,8 @@ class RegistryTest : public GameTest {
 };
 
 TEST_F(RegistryTest, LoadsInNameOrderPicturesFirst) {
-  const std::string log = load(R"({"sound": {"s": "s.wav"}, "bitmap": {"b": "a.png", "a": "x/y.png"}})");
+  const std::string log =
+      load(R"({"sound": {"s": "s.wav"}, "bitmap": {"b": "a.png", "a": "x/y.png"}})");
   EXPECT_EQ(
       "Loading all assets...\nConfiguration loaded\n"
       "Loading asset a(assets/x/y.png)\nLoading asset b(assets/a.png)\n"

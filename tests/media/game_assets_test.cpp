@@ -21,11 +21,11 @@ struct Size {
 };
 
 const Size kFixedSizes[] = {
-    {"title", 800, 600},     {"gameover", 800, 600},     {"panorama1", 800, 600},
-    {"panorama2", 800, 600}, {"panorama3", 800, 600},    {"panorama4", 800, 600},
-    {"hud_fill", 150, 150},  {"water_particle", 16, 16}, {"enemy", 128, 128},
-    {"enemy_boss", 600, 600}, {"stage1", 3300, 600},     {"stage2", 3200, 1480},
-    {"stage3", 4000, 2000},  {"stage4", 1000, 600},
+    {"title", 800, 600},      {"gameover", 800, 600},     {"panorama1", 800, 600},
+    {"panorama2", 800, 600},  {"panorama3", 800, 600},    {"panorama4", 800, 600},
+    {"hud_fill", 150, 150},   {"water_particle", 16, 16}, {"enemy", 128, 128},
+    {"enemy_boss", 600, 600}, {"stage1", 3300, 600},      {"stage2", 3200, 1480},
+    {"stage3", 4000, 2000},   {"stage4", 1000, 600},
 };
 
 class GameAssets : public GameTest {

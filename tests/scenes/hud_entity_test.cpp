@@ -99,9 +99,10 @@ TEST(HudConstruction, LogsItsStepsInOrder) {
   WorldContainer* world = new WorldContainer(0);
   const std::string log = testing::internal::GetCapturedStdout();
   const std::string hudLog = log.substr(log.find("Creating overlay"));
-  EXPECT_EQ(0u, hudLog.find("Creating overlay...\nSprite created!\nCreaing hud...\nSprite created!\n"
-                            "Sprite created!\nInitializing hp...\nInitializing hp...\n"
-                            "Initializing hp...\nSprite created!\nHud created!\n"));
+  EXPECT_EQ(0u,
+            hudLog.find("Creating overlay...\nSprite created!\nCreaing hud...\nSprite created!\n"
+                        "Sprite created!\nInitializing hp...\nInitializing hp...\n"
+                        "Initializing hp...\nSprite created!\nHud created!\n"));
   testing::internal::CaptureStdout();
   delete world;
   testing::internal::GetCapturedStdout();

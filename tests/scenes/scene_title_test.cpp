@@ -19,7 +19,6 @@ class Screens : public GameTest {
  protected:
   void SetUp() override {
     GameTest::SetUp();
-    testing::internal::CaptureStdout();
     captureScreen();
     currentScene = new SceneTitle();
     crossFade(20);
@@ -27,7 +26,6 @@ class Screens : public GameTest {
   void TearDown() override {
     delete currentScene;
     currentScene = nullptr;
-    log = testing::internal::GetCapturedStdout();
     GameTest::TearDown();
   }
   template <typename T>
@@ -36,7 +34,6 @@ class Screens : public GameTest {
   }
 
   FrameScript script;
-  std::string log;
 };
 
 TEST_F(Screens, TitleWaitsForAKey) {
@@ -83,11 +80,9 @@ TEST_F(Screens, GameOverOrderOfLines) {
   script.hold(SDL_SCANCODE_SPACE).runScreens();
   script.releaseAll();
   static_cast<SceneMap*>(currentScene)->world->player->health = 0.0;
-  testing::internal::GetCapturedStdout();
   testing::internal::CaptureStdout();
   script.runScreens();
   const std::string lines = testing::internal::GetCapturedStdout();
-  testing::internal::CaptureStdout();
   const size_t destroying = lines.find("Destroying WorldContainer...\n");
   const size_t done = lines.find("~WorldContainer() done...\n");
   const size_t going = lines.find("Going to GameOver...\n");

@@ -4,9 +4,13 @@
 #include "scenes/scene.h"
 #include "world/world_container.h"
 
-FrameScript::FrameScript() { setScriptedInput(&input_); }
+FrameScript::FrameScript() {
+  setScriptedInput(&input_);
+}
 
-FrameScript::~FrameScript() { setScriptedInput(nullptr); }
+FrameScript::~FrameScript() {
+  setScriptedInput(nullptr);
+}
 
 FrameScript& FrameScript::hold(SDL_Scancode key) {
   input_.hold(key);

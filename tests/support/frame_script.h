@@ -18,7 +18,7 @@ class FrameScript {
 
   FrameScript& hold(SDL_Scancode key);
   FrameScript& release(SDL_Scancode key);
-  FrameScript& holdButtons(Uint32 mask);    // SDL_BUTTON_LMASK, SDL_BUTTON_RMASK
+  FrameScript& holdButtons(Uint32 mask);  // SDL_BUTTON_LMASK, SDL_BUTTON_RMASK
   FrameScript& releaseButtons(Uint32 mask);
   FrameScript& releaseAll();
 

@@ -5,9 +5,8 @@
 // generated test assets loaded into the registry, and frame pacing off so that frames run as
 // fast as the machine allows. The working directory is the test asset directory.
 
-#include <gtest/gtest.h>
-
 #include <SDL.h>
+#include <gtest/gtest.h>
 
 #include <string>
 

@@ -120,9 +120,9 @@ SDL_Color colourOf(const std::string& name) {
 }
 
 std::string directory() {
-  const fs::path root = fs::temp_directory_path() /
-                        ("tarnwick-test-assets-" + std::to_string(getuid()) + "-v" +
-                         std::to_string(kVersion));
+  const fs::path root =
+      fs::temp_directory_path() /
+      ("tarnwick-test-assets-" + std::to_string(getuid()) + "-v" + std::to_string(kVersion));
   if (fs::exists(root / "assets" / "assets_list.json")) return root.string();
   // Tests may run in parallel: build the set aside and move it into place in one step.
   const fs::path scratch = root.string() + ".tmp" + std::to_string(getpid());

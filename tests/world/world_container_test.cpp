@@ -96,11 +96,14 @@ TEST_F(WorldTest, TeardownLogsItsEightStepsInOrder) {
   delete world;
   world = nullptr;
   const std::string log = testing::internal::GetCapturedStdout();
-  const std::vector<std::string> steps = {
-      "Destroying virtual bitmap...\n", "Destroying fixture containers...\n",
-      "Destroying entities...\n",       "Destroying walls...\n",
-      "Destroying HUD...\n",            "Destroying Player...\n",
-      "Destroying b2World...\n",        "~WorldContainer() done...\n"};
+  const std::vector<std::string> steps = {"Destroying virtual bitmap...\n",
+                                          "Destroying fixture containers...\n",
+                                          "Destroying entities...\n",
+                                          "Destroying walls...\n",
+                                          "Destroying HUD...\n",
+                                          "Destroying Player...\n",
+                                          "Destroying b2World...\n",
+                                          "~WorldContainer() done...\n"};
   size_t at = 0;
   for (const std::string& step : steps) {
     const size_t found = log.find(step, at);
@@ -135,8 +138,8 @@ TEST_F(WorldTest, EntityEndingItselfMidWalkDoesNotDisturbTheOthers) {
   };
   Leaver* middle = new Leaver(world, b2Vec2(4, 3), false);
   world->entities = {first, middle, last};
-  world->step();
-  world->step();
+  script.play(*world);
+  script.play(*world);
   EXPECT_EQ(2, first->updates);
   EXPECT_EQ(2, last->updates);
   EXPECT_FALSE(world->isLive(middle));
@@ -177,10 +180,19 @@ TEST_F(WorldTest, AreaEventsReachEachEntityOnce) {
 TEST_F(WorldTest, TriggerThatReportsAReplacementStopsThePass) {
   build(0);
   std::vector<int> called;
-  world->triggers.push_back([&] { called.push_back(1); return true; });
-  world->triggers.push_back([&] { called.push_back(2); return false; });
-  world->triggers.push_back([&] { called.push_back(3); return true; });
-  world->step();
+  world->triggers.push_back([&] {
+    called.push_back(1);
+    return true;
+  });
+  world->triggers.push_back([&] {
+    called.push_back(2);
+    return false;
+  });
+  world->triggers.push_back([&] {
+    called.push_back(3);
+    return true;
+  });
+  script.play(*world);
   EXPECT_EQ((std::vector<int>{1, 2}), called);
 }
 
@@ -189,7 +201,7 @@ TEST_F(WorldTest, StageOneExitCarriesTheHealthAsAWholeNumber) {
   world->player->health = 123.9;
   moveHeroTo(47.0f, 2.0f);
   testing::internal::CaptureStdout();
-  world->step();
+  script.play(*world);
   const std::string log = testing::internal::GetCapturedStdout();
   EXPECT_EQ(17u, terrainBoxesLogged(log));
   EXPECT_EQ(123.0, world->player->health);
@@ -201,14 +213,14 @@ TEST_F(WorldTest, StageOneExitCarriesTheHealthAsAWholeNumber) {
 TEST_F(WorldTest, StageTwoExitNeedsBothThresholds) {
   build(2);
   moveHeroTo(47.79999924f, 12.0f);
-  world->step();
+  script.play(*world);
   EXPECT_EQ(17u, world->fixtureContainers.size()) << "still stage 2";
   moveHeroTo(60.0f, 5.0f);
-  world->step();
+  script.play(*world);
   EXPECT_EQ(17u, world->fixtureContainers.size()) << "too low";
   moveHeroTo(47.80000305f, 20.0f);
   testing::internal::CaptureStdout();
-  world->step();
+  script.play(*world);
   EXPECT_NE(std::string::npos,
             testing::internal::GetCapturedStdout().find("Going to stage 3...\nDestroying virtual"));
   EXPECT_EQ(1u, world->fixtureContainers.size()) << "stage 3's slope";
@@ -218,19 +230,19 @@ TEST_F(WorldTest, StageTwoExitNeedsBothThresholds) {
 TEST_F(WorldTest, AmbushFiresOncePerWorld) {
   build(1);
   moveHeroTo(28.0f, 2.0f);
-  world->step();
+  script.play(*world);
   EXPECT_EQ(11u, world->entities.size());
   moveHeroTo(20.0f, 2.0f);
-  world->step();
+  script.play(*world);
   moveHeroTo(29.0f, 2.0f);
-  world->step();
+  script.play(*world);
   EXPECT_EQ(11u, world->entities.size());
 }
 
 TEST_F(WorldTest, StageThreeExitEntersTheBossArena) {
   build(3);
   moveHeroTo(59.0f, 10.0f);
-  world->step();
+  script.play(*world);
   EXPECT_EQ(10u, world->fixtureContainers.size());
   EXPECT_EQ(1u, world->entities.size()) << "the boss";
   EXPECT_EQ(b2Vec2(2.0f, 2.0f), world->player->body->GetPosition());
