@@ -1,37 +1,18 @@
 #include "bench_runtime.h"
 
-#include <SDL.h>
-#include <SDL_image.h>
-#include <SDL_mixer.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 
-#include "app/app_context.h"
-#include "app/frame_pacer.h"
-#include "graphics/draw_list.h"
 #include "media/asset_registry.h"
+#include "support/headless_runtime.h"
 
 void startBenchRuntime() {
   static bool started = false;
   if (started) return;
   started = true;
-  setenv("SDL_VIDEODRIVER", "dummy", 0);
-  setenv("SDL_RENDER_DRIVER", "software", 0);
-  setenv("SDL_AUDIODRIVER", "dummy", 0);
-  if (chdir(TARNWICK_SOURCE_DIR) != 0 || SDL_Init(SDL_INIT_VIDEO | SDL_INIT_AUDIO) != 0 ||
-      IMG_Init(IMG_INIT_PNG) != IMG_INIT_PNG) {
-    std::fprintf(stderr, "benchmark runtime: %s\n", SDL_GetError());
-    std::exit(1);
-  }
-  Mix_OpenAudio(40960, AUDIO_S16LSB, 2, 4096);
-  Mix_AllocateChannels(16);
-  drawList = new TarnwickApp::DrawList();
-  window = SDL_CreateWindow("Game", 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, 0);
-  renderer = SDL_CreateRenderer(window, -1, 0);
-  FramePacer::instance().setEnabled(false);
+  if (chdir(TARNWICK_SOURCE_DIR) != 0 || !startHeadlessRuntime()) std::exit(1);
   AssetRegistry::instance()->loadAll();
 }
 

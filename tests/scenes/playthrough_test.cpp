@@ -13,8 +13,7 @@
 #include "scenes/scene_game_over.h"
 #include "scenes/scene_map.h"
 #include "scenes/scene_title.h"
-#include "support/frame_script.h"
-#include "support/game_test.h"
+#include "support/screen_test.h"
 #include "world/world_container.h"
 
 namespace {
@@ -26,20 +25,8 @@ constexpr int kStage4Boxes = 10;
 constexpr int kJumpEveryFrames = 25;
 constexpr int kBossHealthLeft = 40;  // two blows of the maul
 
-class Playthrough : public GameTest {
+class Playthrough : public ScreenTest {
  protected:
-  void SetUp() override {
-    GameTest::SetUp();
-    captureScreen();
-    currentScene = new SceneTitle();
-    crossFade(20);
-  }
-  void TearDown() override {
-    delete currentScene;
-    currentScene = nullptr;
-    GameTest::TearDown();
-  }
-
   WorldContainer* world() const { return static_cast<SceneMap*>(currentScene)->world; }
   size_t terrainBoxes() const { return world()->fixtureContainers.size(); }
   PlayerEntity* hero() const { return world()->player; }
@@ -63,8 +50,6 @@ class Playthrough : public GameTest {
     script.holdButtons(SDL_BUTTON_LMASK).runScreens();
     script.releaseButtons(SDL_BUTTON_LMASK);
   }
-
-  FrameScript script;
 };
 
 TEST_F(Playthrough, FromTheTitleToTheFallenBossAndTheGameOverScreen) {

@@ -8,32 +8,17 @@
 #include "graphics/draw_list.h"
 #include "scenes/scene_game_over.h"
 #include "scenes/scene_map.h"
-#include "support/frame_script.h"
-#include "support/game_test.h"
+#include "support/screen_test.h"
 #include "world/world_container.h"
 
 namespace {
 
-// The screens as the main loop runs them, with the title made current the way it does.
-class Screens : public GameTest {
+class Screens : public ScreenTest {
  protected:
-  void SetUp() override {
-    GameTest::SetUp();
-    captureScreen();
-    currentScene = new SceneTitle();
-    crossFade(20);
-  }
-  void TearDown() override {
-    delete currentScene;
-    currentScene = nullptr;
-    GameTest::TearDown();
-  }
   template <typename T>
   bool current() const {
     return dynamic_cast<T*>(currentScene) != nullptr;
   }
-
-  FrameScript script;
 };
 
 TEST_F(Screens, TitleWaitsForAKey) {

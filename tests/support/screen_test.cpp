@@ -1,0 +1,24 @@
+#include "support/screen_test.h"
+
+#include "app/app_context.h"
+#include "app/screen_frames.h"
+#include "scenes/scene_title.h"
+
+namespace {
+
+constexpr int kTitleFadeInFrames = 20;
+
+}  // namespace
+
+void ScreenTest::SetUp() {
+  GameTest::SetUp();
+  captureScreen();
+  currentScene = new SceneTitle();
+  crossFade(kTitleFadeInFrames);
+}
+
+void ScreenTest::TearDown() {
+  delete currentScene;
+  currentScene = nullptr;
+  GameTest::TearDown();
+}
