@@ -23,6 +23,13 @@ AssetRegistry::AssetRegistry() {
   logPrint("Map created %d.\n", static_cast<int>(reinterpret_cast<intptr_t>(bitmaps)));
 }
 
+AssetRegistry::~AssetRegistry() {
+  for (const auto& entry : *bitmaps) delete entry.second;
+  for (const auto& entry : *sounds) delete entry.second;
+  delete bitmaps;
+  delete sounds;
+}
+
 bool AssetRegistry::loadAll() {
   logPrint("Loading all assets...\n");
   std::ifstream input(ASSET_LIST_PATH);

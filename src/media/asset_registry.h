@@ -19,6 +19,9 @@ class AssetRegistry {
   static AssetRegistry* instance();
 
   AssetRegistry();
+  // The game's own registry lives until the process ends; one made for a while (a tool, a test)
+  // frees what it loaded.
+  ~AssetRegistry();
   AssetRegistry(const AssetRegistry&) = delete;
   AssetRegistry& operator=(const AssetRegistry&) = delete;
 

@@ -8,3 +8,7 @@ Sound::Sound(const std::string& path) {
   chunk = Mix_LoadWAV_RW(stream, 1);
   if (chunk == nullptr) logPrint("Loading %s error!\n", path.c_str());
 }
+
+Sound::~Sound() {
+  if (chunk != nullptr) Mix_FreeChunk(chunk);
+}

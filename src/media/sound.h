@@ -10,6 +10,8 @@ class Sound {
  public:
   // Decodes the file; on failure logs it and keeps a null chunk, which plays on no channel.
   explicit Sound(const std::string& path);
+  // Stops every channel playing the sample.
+  ~Sound();
   Sound(const Sound&) = delete;
   Sound& operator=(const Sound&) = delete;
 
