@@ -14,6 +14,8 @@
 namespace {
 
 constexpr double kPollSeconds = 0.05;
+// Where the pointer rests, in window pixels: buttons act on the window under it.
+constexpr const char* kPointerInWindow = "400 300";
 
 void sleepFor(double seconds) {
   std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
@@ -44,14 +46,14 @@ pid_t spawn(const char* const argv[], const std::string& directory, const std::s
 
 }  // namespace
 
-RealGame::RealGame(const std::string& workingDirectory)
+RealGame::RealGame(const std::string& workingDirectory, const std::string& program)
     : display_(freeDisplay()),
       logPath_("/tmp/tarnwick-e2e-" + std::to_string(getpid()) + display_.substr(1) + ".log") {
   const char* xvfb[] = {"/usr/bin/Xvfb", display_.c_str(), "-screen", "0",
                         "1024x768x24",   "-nolisten",      "tcp",     nullptr};
   xvfb_ = spawn(xvfb, "/", "/dev/null", display_);
   for (int i = 0; i < 100 && runTool("xdpyinfo >/dev/null 2>&1") != 0; ++i) sleepFor(kPollSeconds);
-  const char* game[] = {TARNWICK_BINARY, nullptr};
+  const char* game[] = {program.c_str(), nullptr};
   game_ = spawn(game, workingDirectory, logPath_, display_);
 }
 
@@ -78,10 +80,12 @@ std::string RealGame::windowId() {
     if (window_.empty()) sleepFor(kPollSeconds);
   }
   std::remove(idFile.c_str());
+  if (!window_.empty()) runTool("xdotool mousemove --window " + window_ + " " + kPointerInWindow);
   return window_;
 }
 
 void RealGame::pressKeyDown(const std::string& key) {
+  windowId();
   runTool("xdotool keydown " + key);
 }
 
@@ -96,8 +100,17 @@ void RealGame::holdKey(const std::string& key, double seconds) {
 }
 
 void RealGame::holdButton(int button, double seconds) {
-  runTool("xdotool mousedown " + std::to_string(button));
+  pressButtonDown(button);
   sleepFor(seconds);
+  releaseButton(button);
+}
+
+void RealGame::pressButtonDown(int button) {
+  windowId();
+  runTool("xdotool mousedown " + std::to_string(button));
+}
+
+void RealGame::releaseButton(int button) {
   runTool("xdotool mouseup " + std::to_string(button));
 }
 

@@ -10,14 +10,16 @@
 
 class RealGame {
  public:
-  // Starts a virtual display and the game on it, from `workingDirectory` (the game finds
-  // assets/ there).
-  explicit RealGame(const std::string& workingDirectory = TARNWICK_SOURCE_DIR);
+  // Starts a virtual display and `program` on it, from `workingDirectory` (the built game finds
+  // assets/ there; an installed launcher finds them by itself).
+  explicit RealGame(const std::string& workingDirectory = TARNWICK_SOURCE_DIR,
+                    const std::string& program = TARNWICK_BINARY);
   ~RealGame();
   RealGame(const RealGame&) = delete;
   RealGame& operator=(const RealGame&) = delete;
 
-  // The game window's X id, waiting for it to appear; empty when it never does.
+  // The game window's X id, waiting for it to appear; empty when it never does. The pointer is
+  // then moved over the window, so that keys and clicks reach it.
   std::string windowId();
   // Holds a key (an xdotool key name such as "Escape", "space", "d") for `seconds`.
   void holdKey(const std::string& key, double seconds = 0.2);
@@ -25,6 +27,8 @@ class RealGame {
   void releaseKey(const std::string& key);
   // Holds mouse button 1 (left) or 3 (right) for `seconds`.
   void holdButton(int button, double seconds = 0.2);
+  void pressButtonDown(int button);
+  void releaseButton(int button);
   // Sends WM_DELETE_WINDOW to the game window.
   void closeWindow();
   // Saves a PNG of the game window.

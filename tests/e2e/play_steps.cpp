@@ -1,0 +1,62 @@
+#include "e2e/play_steps.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "e2e/real_game.h"
+
+namespace PlaySteps {
+namespace {
+
+constexpr double kStartSeconds = 20.0;     // assets and 60 black frames
+constexpr double kTitleFadeSeconds = 1.0;  // the title's 20-frame fade-in, with room to spare
+constexpr double kWorldBuiltSeconds = 15.0;
+constexpr double kStageFadeSeconds = 1.0;   // a new stage's 20-frame fade-in, with room to spare
+constexpr double kStage1RunSeconds = 90.0;  // about 10 s on a free machine
+constexpr double kHopSeconds = 0.15;
+constexpr double kBetweenHopsSeconds = 0.3;
+
+void pause(double seconds) {
+  std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
+
+}  // namespace
+
+bool startStage1(RealGame& game) {
+  if (!game.waitForLog("Sprite created!", kStartSeconds)) return false;
+  pause(kTitleFadeSeconds);
+  game.holdKey("space");
+  if (!game.waitForLog("Hud created!", kWorldBuiltSeconds)) return false;
+  pause(kStageFadeSeconds);
+  return true;
+}
+
+bool runIntoStage2(RealGame& game) {
+  const std::string teardownDone = "~WorldContainer() done...";
+  game.pressKeyDown("d");
+  game.pressButtonDown(kRightButton);
+  for (double ran = 0.0; ran < kStage1RunSeconds && !game.logContains(teardownDone);
+       ran += kHopSeconds + kBetweenHopsSeconds) {
+    game.holdKey("space", kHopSeconds);
+    game.waitForLog(teardownDone, kBetweenHopsSeconds);
+  }
+  game.releaseKey("d");
+  game.releaseButton(kRightButton);
+  if (!game.logContains(teardownDone)) return false;
+  pause(kStageFadeSeconds);
+  return true;
+}
+
+std::string screenshotPath(const std::string& name) {
+  return testing::TempDir() + "tarnwick-" + name + ".png";
+}
+
+ScreenPicture look(RealGame& game, const std::string& name) {
+  const std::string path = screenshotPath(name);
+  game.screenshot(path);
+  return ScreenPicture(path);
+}
+
+}  // namespace PlaySteps

@@ -1,0 +1,31 @@
+#pragma once
+
+// Stretches of play that several end-to-end tests share. Each waits for what the game's log
+// shows rather than for a fixed time, so a slow machine only makes it slower.
+
+#include <string>
+
+#include "e2e/screen_picture.h"
+
+class RealGame;
+
+namespace PlaySteps {
+
+// xdotool's names for the mouse buttons the game reads.
+constexpr int kLeftButton = 1;
+constexpr int kRightButton = 3;
+
+// Waits for the title, presses SPACE and waits until stage 1 has faded in; false when the
+// stage never appears.
+bool startStage1(RealGame& game);
+// Runs right through stage 1 with the right button held, hopping over the foes that leap in the
+// way, until the world is torn down for stage 2; false when it never is. Keys and buttons are
+// released as soon as the teardown shows, so the hero drops straight onto stage 2's first
+// ledge.
+bool runIntoStage2(RealGame& game);
+// Saves a screenshot named after `name` in the test's temporary directory and reads it back.
+ScreenPicture look(RealGame& game, const std::string& name);
+// Where look() saved the screenshot named `name`.
+std::string screenshotPath(const std::string& name);
+
+}  // namespace PlaySteps
