@@ -1,13 +1,18 @@
 #include "app/input.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "app/app_context.h"
 #include "app/application.h"
+#include "app/gamepad_input.h"
 
 namespace {
 
 const ScriptedInput* scriptedInput = nullptr;
+GamepadInput gamepads;
+// The keyboard (or the script) and the controllers together; keyState points here.
+std::array<Uint8, SDL_NUM_SCANCODES> heldKeys{};
 
 }  // namespace
 
@@ -16,7 +21,6 @@ void setScriptedInput(const ScriptedInput* input) {
 }
 
 void pollInput() {
-  keyState = SDL_GetKeyboardState(nullptr);
   SDL_Event event;
   while (SDL_PollEvent(&event)) {
     if (event.type == SDL_QUIT) {
@@ -24,8 +28,13 @@ void pollInput() {
       shutDown();
       std::exit(0);
     }
+    gamepads.handleEvent(event);
   }
-  if (scriptedInput != nullptr) keyState = scriptedInput->keys.data();
+  const Uint8* keyboard =
+      scriptedInput != nullptr ? scriptedInput->keys.data() : SDL_GetKeyboardState(nullptr);
+  std::copy_n(keyboard, heldKeys.size(), heldKeys.begin());
+  gamepads.addHeldKeys(heldKeys);
+  keyState = heldKeys.data();
 }
 
 // Before the first poll there is no snapshot yet, and nothing is held.
@@ -34,6 +43,7 @@ bool isKeyDown(SDL_Scancode key) {
 }
 
 Uint32 mouseButtons() {
-  if (scriptedInput != nullptr) return scriptedInput->buttons;
-  return SDL_GetMouseState(nullptr, nullptr);
+  const Uint32 pointer =
+      scriptedInput != nullptr ? scriptedInput->buttons : SDL_GetMouseState(nullptr, nullptr);
+  return pointer | gamepads.heldMouseButtons();
 }

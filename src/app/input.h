@@ -1,19 +1,22 @@
 #pragma once
 
 // Polled input: once per frame each screen pumps SDL's events, which refreshes the snapshot of
-// held keys; game code asks only "is this key held" and "which mouse buttons are down".
+// held keys; game code asks only "is this key held" and "which mouse buttons are down". Game
+// controllers count as keyboard and mouse: each of their buttons holds the key or mouse button
+// of the same action (GamepadInput).
 
 #include <SDL.h>
 
 #include <array>
 
-// Takes every pending event; a closed window ends the process in order. Refreshes keyState.
+// Takes every pending event; a closed window ends the process in order, a controller plugged in
+// or out is opened or closed. Refreshes keyState: the keyboard's keys and the controllers'.
 void pollInput();
 
 // True while `key` was held at the last pollInput.
 bool isKeyDown(SDL_Scancode key);
 
-// The mouse buttons held (SDL_BUTTON_LMASK, SDL_BUTTON_RMASK, ...).
+// The mouse buttons held, on the mouse or through a controller (SDL_BUTTON_LMASK, ...).
 Uint32 mouseButtons();
 
 // Held keys and buttons supplied by a script instead of the devices, so that tests can play
@@ -30,5 +33,6 @@ struct ScriptedInput {
   }
 };
 
-// While set, pollInput and mouseButtons read `input` instead of the devices; null restores them.
+// While set, pollInput and mouseButtons read `input` instead of the keyboard and mouse (the
+// controllers still count); null restores them.
 void setScriptedInput(const ScriptedInput* input);
