@@ -8,6 +8,8 @@ packages=(
   libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev libbox2d-dev nlohmann-json3-dev
   # toolchain and test tools
   cmake g++ make pkg-config libgtest-dev libbenchmark-dev
+  # fuzzing: clang with libFuzzer and the sanitizers' runtimes
+  clang libclang-rt-14-dev
   # end-to-end tests: a virtual display, input, window tools, screenshots
   xvfb xdotool x11-utils x11-apps libx11-dev imagemagick
 )

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything (installing what is missing) and runs every test: once in an optimised
 # build, whose benchmarks are built too, and once under AddressSanitizer and
-# UndefinedBehaviorSanitizer. Unit tests run headless; end-to-end tests start their own
-# virtual display.
+# UndefinedBehaviorSanitizer, then the fuzz targets for a short while. Unit tests run headless;
+# end-to-end tests start their own virtual display.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install_deps.sh
@@ -19,3 +19,5 @@ run_suite() {
 run_suite build/test -DCMAKE_BUILD_TYPE=Release
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   run_suite build/sanitize -DCMAKE_BUILD_TYPE=Debug -DTARNWICK_SANITIZE=ON -DTARNWICK_BENCH=OFF
+# Half a minute for each fuzz target, built with clang.
+bash scripts/fuzz.sh 30

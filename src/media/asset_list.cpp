@@ -23,7 +23,14 @@ bool readTable(const json& root, const char* table, const std::string& sourceNam
               "\" must name a file as a string, not " + file.type_name();
       return false;
     }
-    entries.emplace_back(name, file.get<std::string>());
+    std::string fileName = file.get<std::string>();
+    // A path ends at its first NUL: the file opened would not be the file named.
+    if (fileName.find('\0') != std::string::npos) {
+      error = sourceName + ": \"" + table + "\" entry \"" + name +
+              "\" names a file with a NUL character";
+      return false;
+    }
+    entries.emplace_back(name, std::move(fileName));
   }
   return true;
 }
