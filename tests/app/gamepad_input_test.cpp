@@ -22,9 +22,9 @@
 #include "app/screen_frames.h"
 #include "scenes/scene_game_over.h"
 #include "scenes/scene_map.h"
-#include "scenes/scene_title.h"
 #include "support/frame_script.h"
 #include "support/game_test.h"
+#include "support/screen_test.h"
 #include "support/test_assets.h"
 #include "world/world_container.h"
 
@@ -247,19 +247,8 @@ TEST_F(GamepadKeys, APadThatCannotBeOpenedIsReportedAndIgnored) {
 }
 
 // The title and game-over screens, run as the main loop runs them.
-class GamepadScreens : public GameTest {
+class GamepadScreens : public ScreenTest {
  protected:
-  void SetUp() override {
-    GameTest::SetUp();
-    captureScreen();
-    currentScene = new SceneTitle();
-    crossFade(20);
-  }
-  void TearDown() override {
-    delete currentScene;
-    currentScene = nullptr;
-    GameTest::TearDown();
-  }
   template <typename T>
   bool current() const {
     return dynamic_cast<T*>(currentScene) != nullptr;
@@ -279,7 +268,6 @@ class GamepadScreens : public GameTest {
 
   ControllerSubsystem subsystem;
   VirtualPad pad;
-  FrameScript script;
 };
 
 TEST_F(GamepadScreens, SouthButtonStartsStageOne) {
