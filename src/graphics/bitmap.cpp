@@ -65,6 +65,9 @@ void Bitmap::createTarget(int w, int h) {
 
 void Bitmap::blit(const Bitmap* source, const SDL_Rect* sourceRect, const SDL_Rect* destRect,
                   Uint8 alpha) {
+  // A picture that failed to load has no texture: as a source it draws nothing (and has no blend
+  // mode to restore), as a destination it must not let the copy fall through to the window.
+  if (source->texture() == nullptr || texture_ == nullptr) return;
   SDL_Renderer* r = getRenderer();
   SDL_Texture* previousTarget = SDL_GetRenderTarget(r);
   SDL_BlendMode previousBlend;

@@ -1,0 +1,159 @@
+// Pictures and sounds gone bad, as the registry meets them in the asset list: a picture that is
+// not an image, a PNG cut short, a sound that is not audio, an OGG cut short, and files that are
+// not there. Each is logged with the game's own line and registered all the same; afterwards the
+// picture draws nothing and the sound plays on no channel.
+
+#include <SDL_mixer.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/app_context.h"
+#include "graphics/bitmap.h"
+#include "graphics/sprite.h"
+#include "media/asset_registry.h"
+#include "media/bad_files.h"
+#include "media/sound.h"
+#include "media/sound_playback.h"
+#include "support/game_test.h"
+#include "support/test_assets.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kList = R"({
+  "bitmap": {"not_image": "images/not_image.png", "cut_png": "images/cut.png",
+             "missing_png": "images/missing.png"},
+  "sound": {"not_audio": "sound/not_audio.ogg", "cut_ogg": "sound/cut.ogg",
+            "missing_ogg": "sound/missing.ogg"}
+})";
+const char* const kPictures[] = {"cut_png", "missing_png", "not_image"};
+const char* const kSounds[] = {"cut_ogg", "missing_ogg", "not_audio"};
+constexpr SDL_Color kBackdrop{10, 20, 30, 255};
+
+std::vector<std::string> linesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line + "\n");
+  return lines;
+}
+
+bool startsWith(const std::string& text, const std::string& start) {
+  return text.compare(0, start.size(), start) == 0;
+}
+
+bool endsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// A registry of its own over an asset directory holding only broken files.
+class BadFilesLoading : public GameTest {
+ protected:
+  void SetUp() override {
+    GameTest::SetUp();
+    dir = fs::temp_directory_path() / ("tarnwick-bad-files-" + std::to_string(getpid()));
+    const fs::path assets = dir / "assets";
+    fs::create_directories(assets / "images");
+    fs::create_directories(assets / "sound");
+    BadFiles::writeText(assets / "images" / "not_image.png");
+    BadFiles::writeTruncated(BadFiles::realAssets() / "images" / "title.png",
+                             assets / "images" / "cut.png");
+    BadFiles::writeText(assets / "sound" / "not_audio.ogg");
+    BadFiles::writeTruncated(BadFiles::realAssets() / "sound" / "damage.ogg",
+                             assets / "sound" / "cut.ogg");
+    std::ofstream(assets / "assets_list.json") << kList;
+    ASSERT_EQ(0, chdir(dir.c_str()));
+    testing::internal::CaptureStdout();
+    registry = std::make_unique<AssetRegistry>();
+    registry->loadAll();
+    log = testing::internal::GetCapturedStdout();
+  }
+  void TearDown() override {
+    registry.reset();
+    ASSERT_EQ(0, chdir(TestAssets::directory().c_str()));
+    fs::remove_all(dir);
+    GameTest::TearDown();
+  }
+
+  fs::path dir;
+  std::unique_ptr<AssetRegistry> registry;
+  std::string log;
+};
+
+TEST_F(BadFilesLoading, EachBrokenFileIsLoggedWithTheGamesLineAndLoadingGoesOn) {
+  const std::vector<std::string> lines = linesOf(log.substr(log.find("Loading all assets")));
+  ASSERT_EQ(2u + 3 * 2 + 3 * 2 + 1, lines.size()) << log;
+  const std::string pictures[] = {"assets/images/cut.png", "assets/images/missing.png",
+                                  "assets/images/not_image.png"};
+  for (int i = 0; i < 3; ++i) {
+    const std::string& error = lines[2 + 2 * i + 1];
+    EXPECT_EQ("Loading asset " + std::string(kPictures[i]) + "(" + pictures[i] + ")\n",
+              lines[2 + 2 * i]);
+    EXPECT_TRUE(startsWith(error, BadFiles::pictureErrorStart())) << error;
+    EXPECT_TRUE(endsWith(error, BadFiles::pictureErrorEnd(pictures[i]))) << error;
+    EXPECT_GT(error.size(),
+              BadFiles::pictureErrorStart().size() + BadFiles::pictureErrorEnd(pictures[i]).size())
+        << "SDL's reason is given";
+  }
+  const std::string sounds[] = {"assets/sound/cut.ogg", "assets/sound/missing.ogg",
+                                "assets/sound/not_audio.ogg"};
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ("Loading asset " + std::string(kSounds[i]) + "(" + sounds[i] + ")\n",
+              lines[8 + 2 * i]);
+    EXPECT_EQ(BadFiles::soundError(sounds[i]), lines[8 + 2 * i + 1]);
+  }
+  EXPECT_EQ("All assets loaded.\n", lines.back());
+}
+
+TEST_F(BadFilesLoading, ABrokenPictureIsRegisteredEmptyAndDrawsNothing) {
+  Bitmap canvas(64, 64);
+  for (const char* name : kPictures) {
+    Bitmap* broken = registry->bitmap(name);
+    EXPECT_EQ(nullptr, broken->texture()) << name;
+    EXPECT_EQ(0, broken->width()) << name;
+    EXPECT_EQ(0, broken->height()) << name;
+
+    canvas.clear(kBackdrop);
+    canvas.blit(broken, nullptr, nullptr, 255);
+    TarnwickApp::Sprite sprite;
+    sprite.setBitmap(broken, true);
+    sprite.setX(32);
+    sprite.setY(32);
+    SDL_SetRenderTarget(renderer, canvas.texture());
+    sprite.draw();
+    SDL_SetRenderTarget(renderer, nullptr);
+    const SDL_Color seen = pixelAt(canvas.texture(), 32, 32);
+    EXPECT_EQ(kBackdrop.r, seen.r) << name;
+    EXPECT_EQ(kBackdrop.g, seen.g) << name;
+    EXPECT_EQ(kBackdrop.b, seen.b) << name;
+  }
+}
+
+TEST_F(BadFilesLoading, CopyingIntoABrokenPictureLeavesTheWindowAlone) {
+  Bitmap picture(64, 64);
+  picture.clear({200, 0, 0, 255});
+  SDL_SetRenderTarget(renderer, nullptr);
+  SDL_SetRenderDrawColor(renderer, kBackdrop.r, kBackdrop.g, kBackdrop.b, kBackdrop.a);
+  SDL_RenderClear(renderer);
+  registry->bitmap("cut_png")->blit(&picture, nullptr, nullptr, 255);
+  EXPECT_EQ(kBackdrop.r, pixelOfTarget(10, 10).r);
+}
+
+TEST_F(BadFilesLoading, ABrokenSoundIsRegisteredSilentAndPlaysOnNoChannel) {
+  for (const char* name : kSounds) {
+    Sound* broken = registry->sound(name);
+    EXPECT_EQ(nullptr, broken->chunk) << name;
+    EXPECT_EQ(-1, playSound(broken, true, 500, -1, 128)) << name;
+    EXPECT_EQ(-1, playSound(broken, false, 0, -1, 64)) << name;
+  }
+  EXPECT_EQ(0, Mix_Playing(ALL_CHANNELS));
+}
+
+}  // namespace
