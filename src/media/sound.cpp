@@ -4,8 +4,10 @@
 
 Sound::Sound(const std::string& path) {
   SDL_RWops* stream = SDL_RWFromFile(path.c_str(), "rb");
-  // Mix_LoadWAV_RW closes the stream itself, and reports a null stream as a failure.
-  chunk = Mix_LoadWAV_RW(stream, 1);
+  // Mix_LoadWAV_RW reports a null stream as a failure. The stream is closed here rather than by
+  // the loader: SDL_mixer leaves a file of 4 to 11 bytes open when it gives up on it.
+  chunk = Mix_LoadWAV_RW(stream, 0);
+  if (stream != nullptr) SDL_RWclose(stream);
   if (chunk == nullptr) logPrint("Loading %s error!\n", path.c_str());
 }
 

@@ -1,5 +1,6 @@
 #include "media/bad_files.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -12,12 +13,23 @@ fs::path realAssets() {
   return fs::path(TARNWICK_SOURCE_DIR) / "assets";
 }
 
-void writeTruncated(const fs::path& source, const fs::path& target) {
+namespace {
+
+std::vector<char> contentsOf(const fs::path& source) {
   std::ifstream in(source, std::ios::binary);
-  const std::vector<char> bytes{std::istreambuf_iterator<char>(in),
-                                std::istreambuf_iterator<char>()};
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+}  // namespace
+
+void writeStart(const fs::path& source, const fs::path& target, size_t bytes) {
+  const std::vector<char> contents = contentsOf(source);
   std::ofstream(target, std::ios::binary | std::ios::trunc)
-      .write(bytes.data(), static_cast<std::streamsize>(bytes.size() / 2));
+      .write(contents.data(), static_cast<std::streamsize>(std::min(bytes, contents.size())));
+}
+
+void writeTruncated(const fs::path& source, const fs::path& target) {
+  writeStart(source, target, fs::file_size(source) / 2);
 }
 
 void writeText(const fs::path& target) {

@@ -1,7 +1,7 @@
 // Pictures and sounds gone bad, as the registry meets them in the asset list: a picture that is
-// not an image, a PNG cut short, a sound that is not audio, an OGG cut short, and files that are
-// not there. Each is logged with the game's own line and registered all the same; afterwards the
-// picture draws nothing and the sound plays on no channel.
+// not an image, a PNG cut short, a sound that is not audio, an OGG cut short (also to a few
+// bytes), and files that are not there. Each is logged with the game's own line and registered all
+// the same; afterwards the picture draws nothing and the sound plays on no channel.
 
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -32,10 +33,23 @@ const char* const kList = R"({
   "bitmap": {"not_image": "images/not_image.png", "cut_png": "images/cut.png",
              "missing_png": "images/missing.png"},
   "sound": {"not_audio": "sound/not_audio.ogg", "cut_ogg": "sound/cut.ogg",
-            "missing_ogg": "sound/missing.ogg"}
+            "missing_ogg": "sound/missing.ogg", "stub_ogg": "sound/stub.ogg"}
 })";
-const char* const kPictures[] = {"cut_png", "missing_png", "not_image"};
-const char* const kSounds[] = {"cut_ogg", "missing_ogg", "not_audio"};
+
+// An asset as the list names it and as the registry opens it, in the order it loads them.
+struct Listed {
+  const char* name;
+  const char* path;
+};
+constexpr Listed kPictures[] = {{"cut_png", "assets/images/cut.png"},
+                                {"missing_png", "assets/images/missing.png"},
+                                {"not_image", "assets/images/not_image.png"}};
+constexpr Listed kSounds[] = {{"cut_ogg", "assets/sound/cut.ogg"},
+                              {"missing_ogg", "assets/sound/missing.ogg"},
+                              {"not_audio", "assets/sound/not_audio.ogg"},
+                              {"stub_ogg", "assets/sound/stub.ogg"}};
+// Shorter than the mixer's first read of a sound's header.
+constexpr size_t kStubBytes = 8;
 constexpr SDL_Color kBackdrop{10, 20, 30, 255};
 
 std::vector<std::string> linesOf(const std::string& text) {
@@ -68,6 +82,8 @@ class BadFilesLoading : public GameTest {
     BadFiles::writeText(assets / "sound" / "not_audio.ogg");
     BadFiles::writeTruncated(BadFiles::realAssets() / "sound" / "damage.ogg",
                              assets / "sound" / "cut.ogg");
+    BadFiles::writeStart(BadFiles::realAssets() / "sound" / "damage.ogg",
+                         assets / "sound" / "stub.ogg", kStubBytes);
     std::ofstream(assets / "assets_list.json") << kList;
     ASSERT_EQ(0, chdir(dir.c_str()));
     testing::internal::CaptureStdout();
@@ -89,32 +105,29 @@ class BadFilesLoading : public GameTest {
 
 TEST_F(BadFilesLoading, EachBrokenFileIsLoggedWithTheGamesLineAndLoadingGoesOn) {
   const std::vector<std::string> lines = linesOf(log.substr(log.find("Loading all assets")));
-  ASSERT_EQ(2u + 3 * 2 + 3 * 2 + 1, lines.size()) << log;
-  const std::string pictures[] = {"assets/images/cut.png", "assets/images/missing.png",
-                                  "assets/images/not_image.png"};
-  for (int i = 0; i < 3; ++i) {
-    const std::string& error = lines[2 + 2 * i + 1];
-    EXPECT_EQ("Loading asset " + std::string(kPictures[i]) + "(" + pictures[i] + ")\n",
-              lines[2 + 2 * i]);
+  ASSERT_EQ(2 + 2 * (std::size(kPictures) + std::size(kSounds)) + 1, lines.size()) << log;
+  size_t at = 2;
+  for (const Listed& picture : kPictures) {
+    EXPECT_EQ(std::string("Loading asset ") + picture.name + "(" + picture.path + ")\n",
+              lines[at++]);
+    const std::string& error = lines[at++];
     EXPECT_TRUE(startsWith(error, BadFiles::pictureErrorStart())) << error;
-    EXPECT_TRUE(endsWith(error, BadFiles::pictureErrorEnd(pictures[i]))) << error;
+    EXPECT_TRUE(endsWith(error, BadFiles::pictureErrorEnd(picture.path))) << error;
     EXPECT_GT(error.size(),
-              BadFiles::pictureErrorStart().size() + BadFiles::pictureErrorEnd(pictures[i]).size())
+              BadFiles::pictureErrorStart().size() + BadFiles::pictureErrorEnd(picture.path).size())
         << "SDL's reason is given";
   }
-  const std::string sounds[] = {"assets/sound/cut.ogg", "assets/sound/missing.ogg",
-                                "assets/sound/not_audio.ogg"};
-  for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ("Loading asset " + std::string(kSounds[i]) + "(" + sounds[i] + ")\n",
-              lines[8 + 2 * i]);
-    EXPECT_EQ(BadFiles::soundError(sounds[i]), lines[8 + 2 * i + 1]);
+  for (const Listed& sound : kSounds) {
+    EXPECT_EQ(std::string("Loading asset ") + sound.name + "(" + sound.path + ")\n", lines[at++]);
+    EXPECT_EQ(BadFiles::soundError(sound.path), lines[at++]);
   }
   EXPECT_EQ("All assets loaded.\n", lines.back());
 }
 
 TEST_F(BadFilesLoading, ABrokenPictureIsRegisteredEmptyAndDrawsNothing) {
   Bitmap canvas(64, 64);
-  for (const char* name : kPictures) {
+  for (const Listed& picture : kPictures) {
+    const char* name = picture.name;
     Bitmap* broken = registry->bitmap(name);
     EXPECT_EQ(nullptr, broken->texture()) << name;
     EXPECT_EQ(0, broken->width()) << name;
@@ -147,7 +160,8 @@ TEST_F(BadFilesLoading, CopyingIntoABrokenPictureLeavesTheWindowAlone) {
 }
 
 TEST_F(BadFilesLoading, ABrokenSoundIsRegisteredSilentAndPlaysOnNoChannel) {
-  for (const char* name : kSounds) {
+  for (const Listed& sound : kSounds) {
+    const char* name = sound.name;
     Sound* broken = registry->sound(name);
     EXPECT_EQ(nullptr, broken->chunk) << name;
     EXPECT_EQ(-1, playSound(broken, true, 500, -1, 128)) << name;
