@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to the asset registry as its asset list file and has it load everything
 // the list names, headless (SDL's dummy video and audio drivers), from a scratch directory that
-// holds a small picture, a small sound and a file that is neither. Loading must end without a
-// crash whatever the list says, and a list the registry takes leaves every name it lists
-// registered, loaded or logged as broken.
+// holds a small picture, a small sound, a file that is neither and a sound cut to a few bytes.
+// Loading must end without a crash or a leak whatever the list says, and a list the registry
+// takes leaves every name it lists registered, loaded or logged as broken.
 
 #include <SDL.h>
 #include <SDL_image.h>
