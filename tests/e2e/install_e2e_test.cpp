@@ -4,23 +4,15 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <thread>
 
 #include "e2e/play_steps.h"
 #include "e2e/real_game.h"
 #include "e2e/screen_picture.h"
 
 namespace {
-
-constexpr double kStartSeconds = 20.0;
-constexpr double kTitleFadeSeconds = 1.0;  // the title's 20-frame fade-in, with room to spare
-constexpr double kEndSeconds = 15.0;
-// Mean difference per colour channel (0 to 255) below which the screen shows the picture.
-constexpr double kSamePicture = 8.0;
 
 // The value of `key` in a desktop entry; empty when absent.
 std::string desktopValue(const std::filesystem::path& entry, const std::string& key) {
@@ -54,15 +46,15 @@ TEST_F(InstallE2E, TheDesktopEntryStartsTheInstalledGameFromAnotherDirectory) {
   const std::filesystem::path elsewhere = prefix_ / "elsewhere";
   std::filesystem::create_directories(elsewhere);
   RealGame game(elsewhere.string(), launcher);
-  ASSERT_TRUE(game.waitForLog("Sprite created!", kStartSeconds)) << game.log();
+  ASSERT_TRUE(PlaySteps::waitForTitle(game)) << game.log();
   EXPECT_EQ(std::string::npos, game.log().find("error")) << "every asset loads";
-  std::this_thread::sleep_for(std::chrono::duration<double>(kTitleFadeSeconds));
-  const ScreenPicture title(std::string(TARNWICK_SOURCE_DIR) + "/assets/images/title.png");
-  EXPECT_LT(PlaySteps::look(game, "installed-title").differenceFrom(title, 0, 0), kSamePicture)
+  const ScreenPicture title = PlaySteps::assetPicture("title");
+  EXPECT_LT(PlaySteps::look(game, "installed-title").differenceFrom(title, 0, 0),
+            ScreenPicture::kSamePicture)
       << PlaySteps::screenshotPath("installed-title");
 
   game.closeWindow();
-  EXPECT_EQ(0, game.waitForExit(kEndSeconds));
+  EXPECT_EQ(0, game.waitForExit(PlaySteps::kEndSeconds));
 }
 
 }  // namespace

@@ -24,9 +24,14 @@ void pause(double seconds) {
 
 }  // namespace
 
-bool startStage1(RealGame& game) {
+bool waitForTitle(RealGame& game) {
   if (!game.waitForLog("Sprite created!", kStartSeconds)) return false;
   pause(kTitleFadeSeconds);
+  return true;
+}
+
+bool startStage1(RealGame& game) {
+  if (!waitForTitle(game)) return false;
   game.holdKey("space");
   if (!game.waitForLog("Hud created!", kWorldBuiltSeconds)) return false;
   pause(kStageFadeSeconds);
@@ -51,6 +56,14 @@ bool runIntoStage2(RealGame& game) {
 
 std::string screenshotPath(const std::string& name) {
   return testing::TempDir() + "tarnwick-" + name + ".png";
+}
+
+ScreenPicture assetPicture(const std::string& name) {
+  return ScreenPicture(std::string(TARNWICK_SOURCE_DIR) + "/assets/images/" + name + ".png");
+}
+
+std::string lastChars(const std::string& log, size_t count) {
+  return log.size() <= count ? log : log.substr(log.size() - count);
 }
 
 ScreenPicture look(RealGame& game, const std::string& name) {

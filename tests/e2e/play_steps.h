@@ -14,7 +14,15 @@ namespace PlaySteps {
 // xdotool's names for the mouse buttons the game reads.
 constexpr int kLeftButton = 1;
 constexpr int kRightButton = 3;
+// Long enough for the game's last fade and its shutdown.
+constexpr double kEndSeconds = 15.0;
+// What the game logs as it shuts down, after the current screen is gone or the window closed.
+constexpr const char* kShutdownLines =
+    "Exiting...\nShutting down SDL_mixer...\nShutting down SDL_Image...\n"
+    "Shutting down SDL...\nShutting down...\nWhat?\n";
 
+// Waits until the title has faded in; false when it never shows.
+bool waitForTitle(RealGame& game);
 // Waits for the title, presses SPACE and waits until stage 1 has faded in; false when the
 // stage never appears.
 bool startStage1(RealGame& game);
@@ -27,5 +35,9 @@ bool runIntoStage2(RealGame& game);
 ScreenPicture look(RealGame& game, const std::string& name);
 // Where look() saved the screenshot named `name`.
 std::string screenshotPath(const std::string& name);
+// One of the game's own pictures, assets/images/`name`.png.
+ScreenPicture assetPicture(const std::string& name);
+// The last `count` characters of `log`, or all of it when it is shorter.
+std::string lastChars(const std::string& log, size_t count);
 
 }  // namespace PlaySteps

@@ -9,6 +9,10 @@
 
 class ScreenPicture {
  public:
+  // A mean difference per colour channel (0 to 255) below which two pictures are the same to
+  // the eye: what the window's pixel format and blending leave of an exact copy.
+  static constexpr double kSamePicture = 8.0;
+
   // Reads a PNG; an unreadable file gives an empty picture.
   explicit ScreenPicture(const std::string& pngPath);
 

@@ -15,8 +15,6 @@ namespace {
 // Where the overlay shows the weapon plate, top-left corner, in window pixels.
 constexpr int kPlateX = 265;
 constexpr int kPlateY = 105;
-// Mean difference per colour channel (0 to 255) below which the plate is the asset's picture.
-constexpr double kSamePicture = 8.0;
 // The hero on stage 2's first ledge (centre line 1 m, feet 1.23 m up): its sprite's box.
 constexpr SDL_Rect kHeroArea{0, 329, 192, 256};
 // Mean difference per colour channel above which the hero's picture has changed.
@@ -26,17 +24,13 @@ constexpr double kChangedPicture = 3.0;
 constexpr double kSettleSeconds = 0.3;
 constexpr double kIntoTheSwingSeconds = 0.1;
 
-ScreenPicture asset(const std::string& name) {
-  return ScreenPicture(std::string(TARNWICK_SOURCE_DIR) + "/assets/images/" + name + ".png");
-}
-
 void pause(double seconds) {
   std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
 }
 
 TEST(WeaponE2E, KeysTwoAndThreeShowTheLightAndHeavyPlatesAndTheButtonSwings) {
-  const ScreenPicture lightPlate = asset("hud_wl");
-  const ScreenPicture heavyPlate = asset("hud_wh");
+  const ScreenPicture lightPlate = PlaySteps::assetPicture("hud_wl");
+  const ScreenPicture heavyPlate = PlaySteps::assetPicture("hud_wh");
   ASSERT_FALSE(lightPlate.empty());
   ASSERT_FALSE(heavyPlate.empty());
   RealGame game;
@@ -44,14 +38,14 @@ TEST(WeaponE2E, KeysTwoAndThreeShowTheLightAndHeavyPlatesAndTheButtonSwings) {
   ASSERT_TRUE(PlaySteps::runIntoStage2(game)) << "stage 1 never ended:\n" << game.log();
 
   const ScreenPicture bareHands = PlaySteps::look(game, "bare-hands");
-  EXPECT_GT(bareHands.differenceFrom(lightPlate, kPlateX, kPlateY), kSamePicture)
+  EXPECT_GT(bareHands.differenceFrom(lightPlate, kPlateX, kPlateY), ScreenPicture::kSamePicture)
       << "bare hands show no plate: " << PlaySteps::screenshotPath("bare-hands");
-  EXPECT_GT(bareHands.differenceFrom(heavyPlate, kPlateX, kPlateY), kSamePicture);
+  EXPECT_GT(bareHands.differenceFrom(heavyPlate, kPlateX, kPlateY), ScreenPicture::kSamePicture);
 
   game.holdKey("2");
   pause(kSettleSeconds);
   EXPECT_LT(PlaySteps::look(game, "light").differenceFrom(lightPlate, kPlateX, kPlateY),
-            kSamePicture)
+            ScreenPicture::kSamePicture)
       << PlaySteps::screenshotPath("light");
   EXPECT_TRUE(game.logContains("Setting name..."));
   game.holdButton(PlaySteps::kLeftButton);
@@ -59,7 +53,7 @@ TEST(WeaponE2E, KeysTwoAndThreeShowTheLightAndHeavyPlatesAndTheButtonSwings) {
   game.holdKey("3");
   pause(kSettleSeconds);
   const ScreenPicture standing = PlaySteps::look(game, "heavy");
-  EXPECT_LT(standing.differenceFrom(heavyPlate, kPlateX, kPlateY), kSamePicture)
+  EXPECT_LT(standing.differenceFrom(heavyPlate, kPlateX, kPlateY), ScreenPicture::kSamePicture)
       << PlaySteps::screenshotPath("heavy");
 
   game.pressButtonDown(PlaySteps::kLeftButton);
@@ -68,7 +62,7 @@ TEST(WeaponE2E, KeysTwoAndThreeShowTheLightAndHeavyPlatesAndTheButtonSwings) {
   game.releaseButton(PlaySteps::kLeftButton);
   EXPECT_GT(swinging.differenceFrom(standing, kHeroArea), kChangedPicture)
       << "the hero does not swing the maul: " << PlaySteps::screenshotPath("heavy-swing");
-  EXPECT_LT(swinging.differenceFrom(heavyPlate, kPlateX, kPlateY), kSamePicture)
+  EXPECT_LT(swinging.differenceFrom(heavyPlate, kPlateX, kPlateY), ScreenPicture::kSamePicture)
       << "the plate stays while swinging";
 }
 
