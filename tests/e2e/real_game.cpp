@@ -1,5 +1,6 @@
 #include "e2e/real_game.h"
 
+#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -8,26 +9,23 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iostream>
 #include <sstream>
 #include <thread>
 
 namespace {
 
 constexpr double kPollSeconds = 0.05;
+// How long a loaded machine may take to start the virtual display, and then the game's window.
+constexpr int kDisplayStartMilliseconds = 30000;
+constexpr double kWindowSeconds = 30.0;
 // Where the pointer rests, in window pixels: buttons act on the window under it.
 constexpr const char* kPointerInWindow = "400 300";
+// Numbers the logs of the games one test process starts.
+int gamesStarted = 0;
 
 void sleepFor(double seconds) {
   std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
-}
-
-// A display number nobody uses yet: its lock file is absent.
-std::string freeDisplay() {
-  for (int number = 90 + getpid() % 400;; ++number) {
-    if (access(("/tmp/.X" + std::to_string(number) + "-lock").c_str(), F_OK) != 0) {
-      return ":" + std::to_string(number);
-    }
-  }
 }
 
 pid_t spawn(const char* const argv[], const std::string& directory, const std::string& output,
@@ -36,7 +34,8 @@ pid_t spawn(const char* const argv[], const std::string& directory, const std::s
   if (pid != 0) return pid;
   setenv("DISPLAY", display.c_str(), 1);
   setenv("SDL_AUDIODRIVER", "dummy", 1);
-  unsetenv("SDL_VIDEODRIVER");
+  // Only X: without it SDL would fall back to another driver and run with no window to find.
+  setenv("SDL_VIDEODRIVER", "x11", 1);
   unsetenv("SDL_RENDER_DRIVER");
   if (chdir(directory.c_str()) != 0) _exit(126);
   if (!output.empty() && freopen(output.c_str(), "w", stdout) == nullptr) _exit(126);
@@ -44,15 +43,45 @@ pid_t spawn(const char* const argv[], const std::string& directory, const std::s
   _exit(127);
 }
 
+// Reads up to a newline from `fd`, giving up after `milliseconds`; empty on end of file.
+std::string readLine(int fd, int milliseconds) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  std::string line;
+  char c = 0;
+  while (true) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    pollfd ready{fd, POLLIN, 0};
+    if (left.count() <= 0 || poll(&ready, 1, static_cast<int>(left.count())) <= 0) return "";
+    if (read(fd, &c, 1) != 1) return "";
+    if (c == '\n') return line;
+    line += c;
+  }
+}
+
+// Starts Xvfb on a display it picks itself (its lock files keep tests run side by side apart)
+// and waits until it accepts clients, which it tells by writing the display number to a pipe.
+std::string startVirtualDisplay(pid_t& xvfb) {
+  int ends[2];
+  if (pipe(ends) != 0) return "";
+  const std::string writeEnd = std::to_string(ends[1]);
+  const char* argv[] = {"/usr/bin/Xvfb", "-displayfd", writeEnd.c_str(),
+                        "-screen",       "0",          "1024x768x24",
+                        "-nolisten",     "tcp",        nullptr};
+  xvfb = spawn(argv, "/", "/dev/null", "");
+  close(ends[1]);
+  const std::string number = readLine(ends[0], kDisplayStartMilliseconds);
+  close(ends[0]);
+  return number.empty() ? "" : ":" + number;
+}
+
 }  // namespace
 
 RealGame::RealGame(const std::string& workingDirectory, const std::string& program)
-    : display_(freeDisplay()),
-      logPath_("/tmp/tarnwick-e2e-" + std::to_string(getpid()) + display_.substr(1) + ".log") {
-  const char* xvfb[] = {"/usr/bin/Xvfb", display_.c_str(), "-screen", "0",
-                        "1024x768x24",   "-nolisten",      "tcp",     nullptr};
-  xvfb_ = spawn(xvfb, "/", "/dev/null", display_);
-  for (int i = 0; i < 100 && runTool("xdpyinfo >/dev/null 2>&1") != 0; ++i) sleepFor(kPollSeconds);
+    : display_(startVirtualDisplay(xvfb_)),
+      logPath_("/tmp/tarnwick-e2e-" + std::to_string(getpid()) + "-" +
+               std::to_string(gamesStarted++) + ".log") {
+  if (display_.empty()) std::cerr << "the virtual display did not start\n";
   const char* game[] = {program.c_str(), nullptr};
   game_ = spawn(game, workingDirectory, logPath_, display_);
 }
@@ -62,8 +91,10 @@ RealGame::~RealGame() {
     kill(game_, SIGKILL);
     waitpid(game_, nullptr, 0);
   }
-  kill(xvfb_, SIGTERM);
-  waitpid(xvfb_, nullptr, 0);
+  if (xvfb_ > 0) {
+    kill(xvfb_, SIGTERM);
+    waitpid(xvfb_, nullptr, 0);
+  }
   std::remove(logPath_.c_str());
 }
 
@@ -74,14 +105,38 @@ int RealGame::runTool(const std::string& command) const {
 std::string RealGame::windowId() {
   if (!window_.empty()) return window_;
   const std::string idFile = logPath_ + ".window";
-  for (int i = 0; i < 200 && window_.empty(); ++i) {
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::duration<double>(kWindowSeconds);
+  while (window_.empty() && std::chrono::steady_clock::now() < deadline && !gameEnded()) {
     runTool("xdotool search --name '^Game$' > " + idFile + " 2>/dev/null");
     std::ifstream(idFile) >> window_;
     if (window_.empty()) sleepFor(kPollSeconds);
   }
   std::remove(idFile.c_str());
-  if (!window_.empty()) runTool("xdotool mousemove --window " + window_ + " " + kPointerInWindow);
+  if (window_.empty()) {
+    reportMissingWindow();
+  } else {
+    runTool("xdotool mousemove --window " + window_ + " " + kPointerInWindow);
+  }
   return window_;
+}
+
+void RealGame::reportMissingWindow() {
+  std::cerr << "no game window on display '" << display_ << "'; the game "
+            << (gameEnded() ? "ended with status " + std::to_string(exitStatus_)
+                            : std::string("is still running"))
+            << "; its log:\n"
+            << log();
+}
+
+bool RealGame::gameEnded() {
+  if (game_ <= 0) return true;
+  int status = 0;
+  if (waitpid(game_, &status, WNOHANG) != game_) return false;
+  game_ = -1;
+  exitStatus_ =
+      WIFEXITED(status) ? static_cast<signed char>(WEXITSTATUS(status)) : -WTERMSIG(status);
+  return true;
 }
 
 void RealGame::pressKeyDown(const std::string& key) {
@@ -124,11 +179,7 @@ bool RealGame::screenshot(const std::string& pngPath) {
 
 int RealGame::waitForExit(double seconds) {
   for (double waited = 0; waited < seconds; waited += kPollSeconds) {
-    int status = 0;
-    if (waitpid(game_, &status, WNOHANG) == game_) {
-      game_ = -1;
-      return WIFEXITED(status) ? static_cast<signed char>(WEXITSTATUS(status)) : -WTERMSIG(status);
-    }
+    if (gameEnded()) return exitStatus_;
     sleepFor(kPollSeconds);
   }
   return -1000;

@@ -45,10 +45,15 @@ class RealGame {
 
  private:
   int runTool(const std::string& command) const;
+  // Whether the game has ended, keeping its exit status once it has.
+  bool gameEnded();
+  // Tells on standard error why no window was found, with what the game wrote.
+  void reportMissingWindow();
 
+  pid_t xvfb_ = -1;  // set while display_ is made, so declared before it
   std::string display_;
   std::string logPath_;
-  pid_t xvfb_ = -1;
   pid_t game_ = -1;
+  int exitStatus_ = 0;
   std::string window_;
 };
