@@ -1,5 +1,6 @@
-// `cmake --install` into a fresh prefix: the desktop entry's command starts the installed game
-// from a directory without assets, and the title shows.
+// The game as players install it, by `cmake --install` into a prefix of their choosing: the
+// installed launcher starts the game from a directory without assets, the title shows and ESC
+// quits.
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -14,6 +15,9 @@
 
 namespace {
 
+// The sizes desktops ask the icon theme for, in px.
+constexpr int kIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
+
 // The value of `key` in a desktop entry; empty when absent.
 std::string desktopValue(const std::filesystem::path& entry, const std::string& key) {
   std::ifstream in(entry);
@@ -21,6 +25,23 @@ std::string desktopValue(const std::filesystem::path& entry, const std::string& 
     if (line.rfind(key + "=", 0) == 0) return line.substr(key.size() + 1);
   }
   return "";
+}
+
+// Plays the installed game (started by `launcher` from `directory`) as far as the title and
+// quits with ESC, as a player trying an install would.
+void expectTitleThenQuit(const std::string& directory, const std::string& launcher,
+                         const std::string& screenshotName) {
+  RealGame game(directory, launcher);
+  ASSERT_TRUE(PlaySteps::waitForTitle(game)) << game.log();
+  EXPECT_EQ(std::string::npos, game.log().find("error")) << "every asset loads";
+  const ScreenPicture title = PlaySteps::assetPicture("title");
+  EXPECT_LT(PlaySteps::look(game, screenshotName).differenceFrom(title, 0, 0),
+            ScreenPicture::kSamePicture)
+      << PlaySteps::screenshotPath(screenshotName);
+  game.holdKey("Escape");
+  EXPECT_EQ(0, game.waitForExit(PlaySteps::kEndSeconds));
+  const std::string ending = std::string(PlaySteps::kShutdownLines) + "Tarnwick exiting code 0\n";
+  EXPECT_EQ(ending, PlaySteps::lastChars(game.log(), ending.size()));
 }
 
 class InstallE2E : public testing::Test {
@@ -39,22 +60,18 @@ TEST_F(InstallE2E, TheDesktopEntryStartsTheInstalledGameFromAnotherDirectory) {
   const std::filesystem::path entry = prefix_ / "share/applications/tarnwick.desktop";
   ASSERT_TRUE(std::filesystem::exists(entry));
   const std::string launcher = desktopValue(entry, "Exec");
-  EXPECT_EQ((prefix_ / "bin/tarnwick").string(), launcher);
-  const ScreenPicture icon(desktopValue(entry, "Icon"));
-  EXPECT_FALSE(icon.empty()) << "the icon is a picture";
+  EXPECT_EQ((prefix_ / "games/tarnwick").string(), launcher);
+  for (const int size : kIconSizes) {
+    const std::string theme =
+        "share/icons/hicolor/" + std::to_string(size) + "x" + std::to_string(size) + "/apps/";
+    const ScreenPicture icon((prefix_ / theme / desktopValue(entry, "Icon")).string() + ".png");
+    EXPECT_EQ(size, icon.width()) << theme;
+    EXPECT_EQ(size, icon.height()) << theme;
+  }
 
   const std::filesystem::path elsewhere = prefix_ / "elsewhere";
   std::filesystem::create_directories(elsewhere);
-  RealGame game(elsewhere.string(), launcher);
-  ASSERT_TRUE(PlaySteps::waitForTitle(game)) << game.log();
-  EXPECT_EQ(std::string::npos, game.log().find("error")) << "every asset loads";
-  const ScreenPicture title = PlaySteps::assetPicture("title");
-  EXPECT_LT(PlaySteps::look(game, "installed-title").differenceFrom(title, 0, 0),
-            ScreenPicture::kSamePicture)
-      << PlaySteps::screenshotPath("installed-title");
-
-  game.closeWindow();
-  EXPECT_EQ(0, game.waitForExit(PlaySteps::kEndSeconds));
+  expectTitleThenQuit(elsewhere.string(), launcher, "installed-title");
 }
 
 }  // namespace
