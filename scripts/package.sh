@@ -28,7 +28,7 @@ contents="$(mktemp -d)"
 trap 'rm -rf "$contents"' EXIT
 dpkg-deb -x "$deb" "$contents"
 desktop-file-validate "$contents"/usr/share/applications/tarnwick.desktop
-appstreamcli validate --no-net "$contents"/usr/share/metainfo/*.metainfo.xml >/dev/null
+appstreamcli validate --no-net "$contents"/usr/share/metainfo/*.metainfo.xml
 version="$(dpkg-deb -f "$deb" Version)"
 if [ "$(dpkg-parsechangelog -l data/changelog -S Version)" != "$version" ]; then
   echo "data/changelog has no entry for version $version at its top" >&2
