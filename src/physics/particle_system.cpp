@@ -158,6 +158,8 @@ ParticleSystem::ParticleSystem(b2World* world, const ParticleSystemDef& def)
   inverseDiameter_ = 1.0f / diameter_;
   const float inverseStride = inverseDiameter_ * (1.0f / kParticleStride);
   particleInverseMass_ = (1.0f / def_.density) * inverseStride * inverseStride;
+  const float stride = kParticleStride * diameter_;
+  particleMass_ = def_.density * stride * stride;
   grid_.SetDiameter(diameter_);
 }
 
@@ -183,6 +185,7 @@ int32_t ParticleSystem::CreateParticleGroup(const ParticleGroupDef& def) {
     flags_.push_back(def.flags);
     expirationTicks_.push_back(expiration);
   }
+  if (hasReaction_) reactions_.resize(positions_.size(), b2Vec2_zero);
   allFlags_ |= def.flags;
   return made;
 }
@@ -249,6 +252,7 @@ void ParticleSystem::Step(float dt, int32_t iterations) {
     contactCount_ = grid_.FindContacts(positions_.data(), flags_.data(), &contacts_);
     UpdateBodyContacts();
     ComputeWeights();
+    if (hasReaction_) SolveReaction(subDt);
     if (allFlags_ & kViscousParticle) SolveViscous();
     SolveGravity(subDt);
     SolvePressure(subDt);
@@ -285,6 +289,7 @@ void ParticleSystem::RemoveDeadParticles() {
     velocities_[kept] = velocities_[i];
     flags_[kept] = flags_[i];
     expirationTicks_[kept] = expirationTicks_[i];
+    if (hasReaction_) reactions_[kept] = reactions_[i];
     allFlags |= flags_[i];
     ++kept;
   }
@@ -292,6 +297,7 @@ void ParticleSystem::RemoveDeadParticles() {
   velocities_.resize(kept);
   flags_.resize(kept);
   expirationTicks_.resize(kept);
+  if (hasReaction_) reactions_.resize(kept);
   allFlags_ = allFlags;
 }
 
@@ -480,7 +486,10 @@ void ParticleSystem::LimitVelocity(float dt) {
 // Stops every particle whose next move would cross into a fixture just in front of its surface.
 // On the first sub-step the move is cast from where the particle would be had it moved with the
 // body over the rigid step just taken (the body's previous pose is recovered from its velocity),
-// so a body that moved into the liquid sweeps it along instead of swallowing it.
+// so a body that moved into the liquid sweeps it along instead of swallowing it. The velocity a
+// fixture takes away comes back as a force at the start of the next sub-step: a particle that
+// lands keeps pressing on its neighbours, which is what spreads the liquid along a ledge and
+// carries it over the ends.
 void ParticleSystem::SolveCollision(float dt, float rigidDt) {
   CollectFixtures(ParticleBounds(dt));
   const float inverseDt = 1.0f / dt;
@@ -517,10 +526,29 @@ void ParticleSystem::SolveCollision(float dt, float rigidDt) {
         if (!fixture->RayCast(&output, input, child)) return;
         const b2Vec2 stop = (1.0f - output.fraction) * input.p1 + output.fraction * input.p2 +
                             b2_linearSlop * output.normal;
-        velocities[a] = inverseDt * (stop - p);
+        const b2Vec2 stopped = inverseDt * (stop - p);
+        AddReaction(a, (particleMass_ * inverseDt) * (velocities[a] - stopped));
+        velocities[a] = stopped;
       });
     }
   }
+}
+
+// Wall particles never move, so they take no force.
+void ParticleSystem::AddReaction(int32_t index, const b2Vec2& force) {
+  if (flags_[index] & kWallParticle) return;
+  if (!hasReaction_) {
+    reactions_.assign(positions_.size(), b2Vec2_zero);
+    hasReaction_ = true;
+  }
+  reactions_[index] += force;
+}
+
+void ParticleSystem::SolveReaction(float dt) {
+  const float velocityPerForce = dt * particleInverseMass_;
+  const int32_t count = GetParticleCount();
+  for (int32_t i = 0; i < count; ++i) velocities_[i] += velocityPerForce * reactions_[i];
+  hasReaction_ = false;
 }
 
 void ParticleSystem::SolveWall() {

@@ -67,6 +67,8 @@ class ParticleSystem {
   void SolveDamping(float dt);
   void LimitVelocity(float dt);
   void SolveCollision(float dt, float rigidDt);
+  void AddReaction(int32_t index, const b2Vec2& force);
+  void SolveReaction(float dt);
   void SolveWall();
   void CollectFixtures(const b2AABB& box);
   b2AABB ParticleBounds(float sweepDt) const;
@@ -76,6 +78,7 @@ class ParticleSystem {
   float diameter_;
   float inverseDiameter_;
   float particleInverseMass_;
+  float particleMass_;
 
   // Particle buffers, one entry per particle, in index order.
   std::vector<b2Vec2> positions_;
@@ -84,6 +87,9 @@ class ParticleSystem {
   std::vector<int32_t> expirationTicks_;  // 0: never expires
   std::vector<float> weights_;
   std::vector<float> pressures_;
+  // Force each particle's last collision took away, given back at the start of the next sub-step.
+  std::vector<b2Vec2> reactions_;
+  bool hasReaction_ = false;
   uint32_t allFlags_ = 0;  // union of every particle's flags
 
   // Lifetime clock: ticks of lifetimeGranularity in 32.32 fixed point.
