@@ -249,10 +249,10 @@ void ParticleSystem::Step(float dt, int32_t iterations) {
   const float subDt = dt / static_cast<float>(subSteps);
   for (int32_t i = 0; i < subSteps; ++i) {
     grid_.Build(positions_.data(), count);
-    contactCount_ = grid_.FindContacts(positions_.data(), flags_.data(), &contacts_);
+    GatherSlots(subDt);
+    contactCount_ = grid_.FindContacts(slotFlags_.data(), &contacts_);
     UpdateBodyContacts();
     ComputeWeights();
-    if (hasReaction_) SolveReaction(subDt);
     if (allFlags_ & kViscousParticle) SolveViscous();
     SolveGravity(subDt);
     SolvePressure(subDt);
@@ -260,9 +260,39 @@ void ParticleSystem::Step(float dt, int32_t iterations) {
     LimitVelocity(subDt);
     SolveCollision(subDt, i == 0 ? dt : 0.0f);
     if (allFlags_ & kWallParticle) SolveWall();
-    b2Vec2* positions = positions_.data();
-    const b2Vec2* velocities = velocities_.data();
-    for (int32_t k = 0; k < count; ++k) positions[k] += subDt * velocities[k];
+    ScatterSlots(subDt);
+  }
+}
+
+// Copies the particles into slot order for the sub-step, with the velocity the last collisions
+// took away given back (it plays no part before the solve's first velocity pass).
+void ParticleSystem::GatherSlots(float dt) {
+  const int32_t count = GetParticleCount();
+  slotPositions_.resize(count);
+  slotVelocities_.resize(count);
+  slotFlags_.resize(count);
+  const int32_t* indices = grid_.SortedIndices();
+  const float velocityPerForce = dt * particleInverseMass_;
+  for (int32_t k = 0; k < count; ++k) {
+    const int32_t i = indices[k];
+    slotPositions_[k] = positions_[i];
+    slotVelocities_[k] = velocities_[i];
+    slotFlags_[k] = flags_[i];
+  }
+  if (!hasReaction_) return;
+  for (int32_t k = 0; k < count; ++k)
+    slotVelocities_[k] += velocityPerForce * reactions_[indices[k]];
+  hasReaction_ = false;
+}
+
+// Moves every particle by its new velocity and puts it back in index order.
+void ParticleSystem::ScatterSlots(float dt) {
+  const int32_t count = GetParticleCount();
+  const int32_t* indices = grid_.SortedIndices();
+  for (int32_t k = 0; k < count; ++k) {
+    const int32_t i = indices[k];
+    positions_[i] = slotPositions_[k] + dt * slotVelocities_[k];
+    velocities_[i] = slotVelocities_[k];
   }
 }
 
@@ -307,8 +337,8 @@ b2AABB ParticleSystem::ParticleBounds(float sweepDt) const {
   box.upperBound.Set(-FLT_MAX, -FLT_MAX);
   const int32_t count = GetParticleCount();
   for (int32_t i = 0; i < count; ++i) {
-    const b2Vec2 p1 = positions_[i];
-    const b2Vec2 p2 = p1 + sweepDt * velocities_[i];
+    const b2Vec2 p1 = slotPositions_[i];
+    const b2Vec2 p2 = p1 + sweepDt * slotVelocities_[i];
     box.lowerBound = b2Min(box.lowerBound, b2Min(p1, p2));
     box.upperBound = b2Max(box.upperBound, b2Max(p1, p2));
   }
@@ -329,7 +359,7 @@ void ParticleSystem::UpdateBodyContacts() {
   box.upperBound += margin;
   CollectFixtures(box);
 
-  const b2Vec2* positions = positions_.data();
+  const b2Vec2* positions = slotPositions_.data();
   for (b2Fixture* fixture : fixtures_) {
     b2Body* body = fixture->GetBody();
     const b2Transform& xf = body->GetTransform();
@@ -353,7 +383,8 @@ void ParticleSystem::UpdateBodyContacts() {
         b2Vec2 normal;
         ComputeShapeDistance(shape, xf, p, child, &distance, &normal);
         if (!(distance < diameter_)) return;
-        const float particleInverseMass = flags_[a] & kWallParticle ? 0.0f : particleInverseMass_;
+        const float particleInverseMass =
+            slotFlags_[a] & kWallParticle ? 0.0f : particleInverseMass_;
         const float arm = b2Cross(p - center, normal);
         const float inverseMass =
             particleInverseMass + bodyInverseMass + bodyInverseInertia * arm * arm;
@@ -367,10 +398,10 @@ void ParticleSystem::UpdateBodyContacts() {
 void ParticleSystem::ComputeWeights() {
   float* weights = weights_.data();
   std::fill(weights_.begin(), weights_.end(), 0.0f);
-  for (const ParticleBodyContact& contact : bodyContacts_) weights[contact.index] += contact.weight;
+  for (const ParticleBodyContact& contact : bodyContacts_) weights[contact.slot] += contact.weight;
   ForEachContact(contacts_.data(), contactCount_, [weights](const ParticleContact& contact) {
-    weights[contact.indexA] += contact.weight;
-    weights[contact.indexB] += contact.weight;
+    weights[contact.slotA] += contact.weight;
+    weights[contact.slotB] += contact.weight;
   });
 }
 
@@ -378,12 +409,12 @@ void ParticleSystem::ComputeWeights() {
 // its own velocity at that point and feels the opposite impulse.
 void ParticleSystem::SolveViscous() {
   const float strength = def_.viscousStrength;
-  b2Vec2* velocities = velocities_.data();
+  b2Vec2* velocities = slotVelocities_.data();
   for (const ParticleBodyContact& contact : bodyContacts_) {
-    const int32_t a = contact.index;
-    if (!(flags_[a] & kViscousParticle)) continue;
+    const int32_t a = contact.slot;
+    if (!(slotFlags_[a] & kViscousParticle)) continue;
     b2Body* body = contact.body;
-    const b2Vec2 p = positions_[a];
+    const b2Vec2 p = slotPositions_[a];
     const b2Vec2 relative = body->GetLinearVelocityFromWorldPoint(p) - velocities[a];
     const b2Vec2 impulse = (strength * contact.mass * contact.weight) * relative;
     velocities[a] += particleInverseMass_ * impulse;
@@ -391,8 +422,8 @@ void ParticleSystem::SolveViscous() {
   }
   ForEachContact(contacts_.data(), contactCount_, [=](const ParticleContact& contact) {
     if (!(contact.flags & kViscousParticle)) return;
-    const int32_t a = contact.indexA;
-    const int32_t b = contact.indexB;
+    const int32_t a = contact.slotA;
+    const int32_t b = contact.slotB;
     const b2Vec2 change = (strength * contact.weight) * (velocities[b] - velocities[a]);
     velocities[a] += change;
     velocities[b] -= change;
@@ -401,7 +432,7 @@ void ParticleSystem::SolveViscous() {
 
 void ParticleSystem::SolveGravity(float dt) {
   const b2Vec2 change = (dt * def_.gravityScale) * world_->GetGravity();
-  for (b2Vec2& v : velocities_) v += change;
+  for (b2Vec2& v : slotVelocities_) v += change;
 }
 
 // Pressure grows with a particle's crowding (its total contact weight above one) and pushes
@@ -420,18 +451,18 @@ void ParticleSystem::SolvePressure(float dt) {
   }
 
   const float velocityPerPressure = dt / (def_.density * diameter_);
-  b2Vec2* velocities = velocities_.data();
+  b2Vec2* velocities = slotVelocities_.data();
   for (const ParticleBodyContact& contact : bodyContacts_) {
-    const int32_t a = contact.index;
+    const int32_t a = contact.slot;
     const float h = pressures[a] + pressurePerWeight * contact.weight;
     const b2Vec2 impulse =
         (velocityPerPressure * contact.weight * contact.mass * h) * contact.normal;
     velocities[a] -= particleInverseMass_ * impulse;
-    PushBody(contact.body, impulse, positions_[a]);
+    PushBody(contact.body, impulse, slotPositions_[a]);
   }
   ForEachContact(contacts_.data(), contactCount_, [=](const ParticleContact& contact) {
-    const int32_t a = contact.indexA;
-    const int32_t b = contact.indexB;
+    const int32_t a = contact.slotA;
+    const int32_t b = contact.slotB;
     const float h = pressures[a] + pressures[b];
     const b2Vec2 change = (velocityPerPressure * contact.weight * h) * contact.normal;
     velocities[a] -= change;
@@ -444,11 +475,11 @@ void ParticleSystem::SolvePressure(float dt) {
 void ParticleSystem::SolveDamping(float dt) {
   const float linearDamping = def_.dampingStrength;
   const float quadraticDamping = dt / diameter_;  // 1 / critical velocity
-  b2Vec2* velocities = velocities_.data();
+  b2Vec2* velocities = slotVelocities_.data();
   for (const ParticleBodyContact& contact : bodyContacts_) {
-    const int32_t a = contact.index;
+    const int32_t a = contact.slot;
     b2Body* body = contact.body;
-    const b2Vec2 p = positions_[a];
+    const b2Vec2 p = slotPositions_[a];
     const b2Vec2 relative = body->GetLinearVelocityFromWorldPoint(p) - velocities[a];
     const float normalSpeed = b2Dot(relative, contact.normal);
     if (!(normalSpeed < 0.0f)) continue;
@@ -459,8 +490,8 @@ void ParticleSystem::SolveDamping(float dt) {
     PushBody(body, -impulse, p);
   }
   ForEachContact(contacts_.data(), contactCount_, [=](const ParticleContact& contact) {
-    const int32_t a = contact.indexA;
-    const int32_t b = contact.indexB;
+    const int32_t a = contact.slotA;
+    const int32_t b = contact.slotB;
     const b2Vec2 relative = velocities[b] - velocities[a];
     const float normalSpeed = b2Dot(relative, contact.normal);
     // Separating pairs get a zero change rather than a branch.
@@ -477,7 +508,7 @@ void ParticleSystem::SolveDamping(float dt) {
 void ParticleSystem::LimitVelocity(float dt) {
   const float criticalVelocity = diameter_ / dt;
   const float limitSquared = criticalVelocity * criticalVelocity;
-  for (b2Vec2& v : velocities_) {
+  for (b2Vec2& v : slotVelocities_) {
     const float speedSquared = b2Dot(v, v);
     if (speedSquared > limitSquared) v *= std::sqrt(limitSquared / speedSquared);
   }
@@ -493,8 +524,8 @@ void ParticleSystem::LimitVelocity(float dt) {
 void ParticleSystem::SolveCollision(float dt, float rigidDt) {
   CollectFixtures(ParticleBounds(dt));
   const float inverseDt = 1.0f / dt;
-  const b2Vec2* positions = positions_.data();
-  b2Vec2* velocities = velocities_.data();
+  const b2Vec2* positions = slotPositions_.data();
+  b2Vec2* velocities = slotVelocities_.data();
   for (b2Fixture* fixture : fixtures_) {
     b2Body* body = fixture->GetBody();
     const b2Transform& xf = body->GetTransform();
@@ -534,26 +565,20 @@ void ParticleSystem::SolveCollision(float dt, float rigidDt) {
   }
 }
 
-// Wall particles never move, so they take no force.
-void ParticleSystem::AddReaction(int32_t index, const b2Vec2& force) {
-  if (flags_[index] & kWallParticle) return;
+// Kept by particle, since the particles are sorted afresh before it is given back. Wall
+// particles never move, so they take no force.
+void ParticleSystem::AddReaction(int32_t slot, const b2Vec2& force) {
+  if (slotFlags_[slot] & kWallParticle) return;
   if (!hasReaction_) {
     reactions_.assign(positions_.size(), b2Vec2_zero);
     hasReaction_ = true;
   }
-  reactions_[index] += force;
-}
-
-void ParticleSystem::SolveReaction(float dt) {
-  const float velocityPerForce = dt * particleInverseMass_;
-  const int32_t count = GetParticleCount();
-  for (int32_t i = 0; i < count; ++i) velocities_[i] += velocityPerForce * reactions_[i];
-  hasReaction_ = false;
+  reactions_[grid_.SortedIndices()[slot]] += force;
 }
 
 void ParticleSystem::SolveWall() {
   const int32_t count = GetParticleCount();
   for (int32_t i = 0; i < count; ++i) {
-    if (flags_[i] & kWallParticle) velocities_[i].SetZero();
+    if (slotFlags_[i] & kWallParticle) slotVelocities_[i].SetZero();
   }
 }

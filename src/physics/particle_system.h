@@ -59,6 +59,8 @@ class ParticleSystem {
   int32_t Now() const { return static_cast<int32_t>(timeElapsed_ >> 32); }
   void AdvanceClock(float dt);
   void RemoveDeadParticles();
+  void GatherSlots(float dt);
+  void ScatterSlots(float dt);
   void UpdateBodyContacts();
   void ComputeWeights();
   void SolveViscous();
@@ -67,8 +69,7 @@ class ParticleSystem {
   void SolveDamping(float dt);
   void LimitVelocity(float dt);
   void SolveCollision(float dt, float rigidDt);
-  void AddReaction(int32_t index, const b2Vec2& force);
-  void SolveReaction(float dt);
+  void AddReaction(int32_t slot, const b2Vec2& force);
   void SolveWall();
   void CollectFixtures(const b2AABB& box);
   b2AABB ParticleBounds(float sweepDt) const;
@@ -85,6 +86,12 @@ class ParticleSystem {
   std::vector<b2Vec2> velocities_;
   std::vector<uint32_t> flags_;
   std::vector<int32_t> expirationTicks_;  // 0: never expires
+
+  // The same particles in the grid's slot order, as the solve sees them during a sub-step;
+  // contacts name slots.
+  std::vector<b2Vec2> slotPositions_;
+  std::vector<b2Vec2> slotVelocities_;
+  std::vector<uint32_t> slotFlags_;
   std::vector<float> weights_;
   std::vector<float> pressures_;
   // Force each particle's last collision took away, given back at the start of the next sub-step.

@@ -41,7 +41,11 @@ std::vector<ParticleContact> SweepContacts(const std::vector<b2Vec2>& points, ui
   grid.SetDiameter(kDiameter);
   grid.Build(points.data(), static_cast<int32_t>(points.size()));
   std::vector<ParticleContact> contacts;
-  contacts.resize(grid.FindContacts(points.data(), flags.data(), &contacts));
+  contacts.resize(grid.FindContacts(flags.data(), &contacts));
+  for (ParticleContact& c : contacts) {  // slots to particles
+    c.slotA = grid.SortedIndices()[c.slotA];
+    c.slotB = grid.SortedIndices()[c.slotB];
+  }
   return contacts;
 }
 
@@ -50,7 +54,7 @@ std::set<std::pair<int32_t, int32_t>> PairsOf(const std::vector<ParticleContact>
                                               int* repeats) {
   std::set<std::pair<int32_t, int32_t>> pairs;
   for (const ParticleContact& c : contacts) {
-    if (!pairs.insert({std::min(c.indexA, c.indexB), std::max(c.indexA, c.indexB)}).second) {
+    if (!pairs.insert({std::min(c.slotA, c.slotB), std::max(c.slotA, c.slotB)}).second) {
       ++*repeats;
     }
   }
@@ -62,7 +66,7 @@ TEST(ParticleGridContacts, SweepFindsExactlyThePairsCloserThanADiameter) {
     const std::vector<b2Vec2> points = Scatter(1500, 4.0f, 3.0f, seed);
     const std::vector<ParticleContact> contacts = SweepContacts(points, 32u);
     for (const ParticleContact& c : contacts) {
-      const b2Vec2 d = points[c.indexB] - points[c.indexA];
+      const b2Vec2 d = points[c.slotB] - points[c.slotA];
       EXPECT_NEAR(c.weight, 1.0f - d.Length() / kDiameter, 1e-5f);
       EXPECT_NEAR(c.normal.x, d.x / d.Length(), 1e-4f);
       EXPECT_NEAR(c.normal.y, d.y / d.Length(), 1e-4f);
@@ -99,7 +103,7 @@ TEST(ParticleGridNear, VisitsEveryParticleWithinADiameterOfTheBoxOnce) {
   box.lowerBound.Set(-1.3f, 0.2f);
   box.upperBound.Set(2.1f, 0.9f);
   std::vector<int32_t> visited;
-  grid.ForEachNear(box, [&](int32_t i) { visited.push_back(i); });
+  grid.ForEachNear(box, [&](int32_t slot) { visited.push_back(grid.SortedIndices()[slot]); });
   const std::set<int32_t> unique(visited.begin(), visited.end());
   EXPECT_EQ(unique.size(), visited.size());
   for (int32_t i = 0; i < static_cast<int32_t>(points.size()); ++i) {
