@@ -103,8 +103,9 @@ void ParticleGrid::RadixSort(uint32_t rowLow, uint32_t rowRange, uint32_t xLow, 
 }
 
 int32_t ParticleGrid::FindContacts(const uint32_t* slotFlags,
-                                   std::vector<ParticleContact>* contacts) {
+                                   std::vector<ParticleContact>* contacts, float* weights) {
   const size_t found = FindClosePairs();
+  std::fill(weights, weights + indices_.size(), 0.0f);
   if (contacts->size() < found) contacts->resize(found + found / 2);
 
   const float* x = sortedX_.data();
@@ -117,8 +118,11 @@ int32_t ParticleGrid::FindContacts(const uint32_t* slotFlags,
     const b2Vec2 d(x[b] - x[a], y[b] - y[a]);
     const float distance = std::sqrt(d.x * d.x + d.y * d.y);
     const float inverse = distance > 0.0f ? 1.0f / distance : 0.0f;
-    out[k] = {static_cast<int32_t>(a), static_cast<int32_t>(b), 1.0f - distance * inverseDiameter_,
+    const float weight = 1.0f - distance * inverseDiameter_;
+    out[k] = {static_cast<int32_t>(a), static_cast<int32_t>(b), weight,
               b2Vec2(d.x * inverse, d.y * inverse), slotFlags[a] | slotFlags[b]};
+    weights[a] += weight;
+    weights[b] += weight;
   }
   return static_cast<int32_t>(found);
 }

@@ -25,8 +25,10 @@ class ParticleGrid {
 
   // Writes every pair of slots whose particles are closer than one diameter (positions as given
   // to Build; flags by slot) to the front of *contacts, in order of the first slot, and returns
-  // how many. The vector only grows: entries past the count are scratch.
-  int32_t FindContacts(const uint32_t* slotFlags, std::vector<ParticleContact>* contacts);
+  // how many. The vector only grows: entries past the count are scratch. Sets weights[slot] to
+  // the sum of the weights of the slot's contacts.
+  int32_t FindContacts(const uint32_t* slotFlags, std::vector<ParticleContact>* contacts,
+                       float* weights);
 
   // Calls visit(slot) for every particle whose cell lies within one cell of the box: a superset
   // of the particles within one diameter of it, as of the last Build.

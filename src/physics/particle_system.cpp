@@ -250,9 +250,9 @@ void ParticleSystem::Step(float dt, int32_t iterations) {
   for (int32_t i = 0; i < subSteps; ++i) {
     grid_.Build(positions_.data(), count);
     GatherSlots(subDt);
-    contactCount_ = grid_.FindContacts(slotFlags_.data(), &contacts_);
+    contactCount_ = grid_.FindContacts(slotFlags_.data(), &contacts_, weights_.data());
     UpdateBodyContacts();
-    ComputeWeights();
+    AddBodyContactWeights();
     if (allFlags_ & kViscousParticle) SolveViscous();
     SolveGravity(subDt);
     SolvePressure(subDt);
@@ -395,14 +395,10 @@ void ParticleSystem::UpdateBodyContacts() {
   }
 }
 
-void ParticleSystem::ComputeWeights() {
+// Adds the fixtures' share to the weights the particle contacts gave.
+void ParticleSystem::AddBodyContactWeights() {
   float* weights = weights_.data();
-  std::fill(weights_.begin(), weights_.end(), 0.0f);
   for (const ParticleBodyContact& contact : bodyContacts_) weights[contact.slot] += contact.weight;
-  ForEachContact(contacts_.data(), contactCount_, [weights](const ParticleContact& contact) {
-    weights[contact.slotA] += contact.weight;
-    weights[contact.slotB] += contact.weight;
-  });
 }
 
 // Each contact pulls the two velocities toward each other; a body drags the particle toward

@@ -62,7 +62,7 @@ class ParticleSystem {
   void GatherSlots(float dt);
   void ScatterSlots(float dt);
   void UpdateBodyContacts();
-  void ComputeWeights();
+  void AddBodyContactWeights();
   void SolveViscous();
   void SolveGravity(float dt);
   void SolvePressure(float dt);

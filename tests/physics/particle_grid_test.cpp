@@ -41,7 +41,8 @@ std::vector<ParticleContact> SweepContacts(const std::vector<b2Vec2>& points, ui
   grid.SetDiameter(kDiameter);
   grid.Build(points.data(), static_cast<int32_t>(points.size()));
   std::vector<ParticleContact> contacts;
-  contacts.resize(grid.FindContacts(flags.data(), &contacts));
+  std::vector<float> weights(points.size());
+  contacts.resize(grid.FindContacts(flags.data(), &contacts, weights.data()));
   for (ParticleContact& c : contacts) {  // slots to particles
     c.slotA = grid.SortedIndices()[c.slotA];
     c.slotB = grid.SortedIndices()[c.slotB];
