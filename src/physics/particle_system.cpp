@@ -19,6 +19,10 @@
 #include "physics/particle_query_callback.h"
 #include "physics/shape_distance.h"
 
+#if defined(__SSE__)
+#include <xmmintrin.h>
+#endif
+
 namespace {
 
 constexpr float kParticleStride = 0.75f;         // lattice spacing of a filled group, in diameters
@@ -45,14 +49,21 @@ class FixtureCollector : public b2QueryCallback {
   std::vector<b2Fixture*>* fixtures_;
 };
 
-// Min and max as the processor's minss and maxss compute them: GCC turns these forms into the
-// single instructions, so the damping's choices, which differ from contact to contact, cost no
-// branches.
+// Branch-free min and max: the damping's choices depend on each contact and defeat prediction.
 inline float Min(float a, float b) {
+#if defined(__SSE__)
+  return _mm_cvtss_f32(_mm_min_ss(_mm_set_ss(a), _mm_set_ss(b)));
+#else
   return a < b ? a : b;
+#endif
 }
+
 inline float Max(float a, float b) {
+#if defined(__SSE__)
+  return _mm_cvtss_f32(_mm_max_ss(_mm_set_ss(a), _mm_set_ss(b)));
+#else
   return a > b ? a : b;
+#endif
 }
 
 // Lattice points of a circle or polygon in its own frame: rows in y, then x, from the multiples
