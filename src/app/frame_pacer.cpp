@@ -24,7 +24,7 @@ constexpr double kStartAfterRefreshShare = 0.25;
 // A present further than this share of a refresh from the display's beat is off the beat, and
 // a few in a row mean the display no longer paces the presents as measured.
 constexpr double kOffBeatShare = 0.125;
-constexpr int kOffBeatLimit = 3;
+constexpr int kOffBeatLimit = 5;
 // A frame presented this long after it was due starts a new schedule instead of a rush to
 // catch up.
 constexpr double kStallSeconds = 5 * kFrameSeconds;

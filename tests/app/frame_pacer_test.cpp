@@ -19,6 +19,7 @@ constexpr double kSettledAfter = 2.0;     // s: the display is measured well bef
 constexpr double kCountedSeconds = 10.0;  // s of steady play counted
 constexpr double kStallSeconds = 0.3;     // the window held still by a drag
 constexpr double kAfterStallSeconds = 3.0;
+constexpr double kWithoutSyncSeconds = 3.0;
 
 // One game on one display. `refreshHz` 0 is a present without vertical sync.
 class SimulatedGame {
@@ -36,6 +37,9 @@ class SimulatedGame {
       pacer_.afterPresent();
     }
   }
+
+  // From now on presents return at once, as when a driver stops honouring vertical sync.
+  void loseVerticalSync() { refresh_ = 0.0; }
 
   double now() const { return now_; }
   // When each frame appeared on screen.
@@ -74,7 +78,20 @@ struct Display {
   int mostRefreshes;
 };
 
-TEST(FramePacer, EveryDisplayGetsItsStepsPerSecondAndEvenFramesEvenAfterAStall) {
+// Every frame from the first counted one to the end stays on screen for as many refreshes as
+// the display allows, except the one left showing through the stall.
+void expectEvenFrames(const Display& display, const std::vector<double>& shown, int firstCounted,
+                      int heldThroughStall) {
+  const double refresh = 1.0 / display.refreshHz;
+  for (int frame = firstCounted; frame + 1 < static_cast<int>(shown.size()); ++frame) {
+    if (frame == heldThroughStall) continue;
+    const long refreshes = std::lround((shown[frame + 1] - shown[frame]) / refresh);
+    ASSERT_GE(refreshes, display.fewestRefreshes) << "frame " << frame;
+    ASSERT_LE(refreshes, display.mostRefreshes) << "frame " << frame;
+  }
+}
+
+TEST(FramePacer, EveryDisplayGetsItsStepsPerSecondAndEvenFramesThroughAStallAndALostSync) {
   const Display displays[] = {
       {"59.94 Hz", 59.94, 59.94, 1, 1},      {"60 Hz", 60.0, 60.0, 1, 1},
       {"60.02 Hz", 60.02, 60.02, 1, 1},      {"75 Hz", 75.0, 60.0, 1, 2},
@@ -94,20 +111,21 @@ TEST(FramePacer, EveryDisplayGetsItsStepsPerSecondAndEvenFramesEvenAfterAStall) 
     const double counted =
         framesShownIn(shown, start + kSettledAfter, start + kSettledAfter + kCountedSeconds);
     EXPECT_NEAR(display.stepsPerSecond, counted / kCountedSeconds, 0.11);
-    const int firstAfterStall = framesShownIn(shown, 0.0, stalled + kStallSeconds);
     EXPECT_LE(framesShownIn(shown, stalled + kStallSeconds, stalled + kStallSeconds + 1.0),
               std::ceil(display.stepsPerSecond))
         << "no rush to catch up after the stall";
-    if (display.refreshHz == 0.0) continue;
-
-    const double refresh = 1.0 / display.refreshHz;
-    const int firstCounted = framesShownIn(shown, 0.0, start + kSettledAfter);
-    for (size_t frame = firstCounted; frame + 1 < shown.size(); ++frame) {
-      if (static_cast<int>(frame) == firstAfterStall - 1) continue;  // the one held by the stall
-      const long refreshes = std::lround((shown[frame + 1] - shown[frame]) / refresh);
-      ASSERT_GE(refreshes, display.fewestRefreshes) << "frame " << frame;
-      ASSERT_LE(refreshes, display.mostRefreshes) << "frame " << frame;
+    if (display.refreshHz > 0.0) {
+      const int firstAfterStall = framesShownIn(shown, 0.0, stalled + kStallSeconds);
+      expectEvenFrames(display, shown, framesShownIn(shown, 0.0, start + kSettledAfter),
+                       firstAfterStall - 1);
     }
+
+    game.loseVerticalSync();
+    const double lost = game.now();
+    game.playUntil(lost + kWithoutSyncSeconds);
+    EXPECT_NEAR(60.0, framesShownIn(game.shown(), lost + 1.0, lost + kWithoutSyncSeconds) / 2.0,
+                0.51)
+        << "the schedule takes over when presents stop waiting for the display";
   }
 }
 
