@@ -13,8 +13,10 @@ constexpr double kFrameSeconds = 1.0 / 60.0;
 // Drivers may take the first presents without waiting while they fill their queue.
 constexpr int kWarmUpPresents = 4;
 constexpr int kMeasuredIntervals = 30;
-// A display's refreshes come back evenly; each measured interval lies this close to their mean.
+// A display's refreshes come back evenly: each measured interval lies this close to a whole
+// number of refreshes, but for a few.
 constexpr double kSteadyShare = 0.1;
+constexpr int kMostOffBeatWhileMeasuring = kMeasuredIntervals / 10;
 // Displays sold as 60 Hz run from 59.94 (0.1 % slow) to 60.05 Hz; the rest is room for the
 // measurement's own jitter.
 constexpr double kRateTolerance = 0.0015;
@@ -61,11 +63,25 @@ int refreshesPerStepAt(double period) {
   return std::abs(rateError) <= kRateTolerance ? refreshes : 0;
 }
 
-bool evenlySpaced(const double* presents, int intervals, double period) {
-  for (int i = 0; i < intervals; ++i) {
-    if (std::abs(presents[i + 1] - presents[i] - period) > kSteadyShare * period) return false;
+// The refresh period of a display whose vertical sync made these back-to-back presents come
+// back on its beat, or 0 when they keep no beat. A present may miss a refresh or more, and a
+// few may come back off the beat on a busy machine.
+double beatOf(const double* presents, int intervals) {
+  std::vector<double> gaps(intervals);
+  for (int i = 0; i < intervals; ++i) gaps[i] = presents[i + 1] - presents[i];
+  std::vector<double> sorted = gaps;
+  std::nth_element(sorted.begin(), sorted.begin() + intervals / 2, sorted.end());
+  const double typicalGap = sorted[intervals / 2];
+  if (typicalGap <= 0.0) return 0.0;
+  long refreshes = 0;
+  int offBeat = 0;
+  for (double gap : gaps) {
+    const long gapRefreshes = std::max(1L, std::lround(gap / typicalGap));
+    if (std::abs(gap - gapRefreshes * typicalGap) > kSteadyShare * typicalGap) ++offBeat;
+    refreshes += gapRefreshes;
   }
-  return true;
+  if (offBeat > kMostOffBeatWhileMeasuring) return 0.0;
+  return (presents[intervals] - presents[0]) / static_cast<double>(refreshes);
 }
 
 }  // namespace
@@ -93,10 +109,9 @@ void FramePacer::afterPresent() {
 bool FramePacer::measureDisplay(double presented) {
   measuredPresents_.push_back(presented);
   if (measuredPresents_.size() < kWarmUpPresents + kMeasuredIntervals + 1) return false;
-  const double* measured = measuredPresents_.data() + kWarmUpPresents;
-  const double period = (presented - measured[0]) / kMeasuredIntervals;
+  const double period = beatOf(measuredPresents_.data() + kWarmUpPresents, kMeasuredIntervals);
   const int refreshes = refreshesPerStepAt(period);
-  if (refreshes > 0 && evenlySpaced(measured, kMeasuredIntervals, period)) {
+  if (refreshes > 0) {
     refreshesPerStep_ = refreshes;
     refreshSeconds_ = period;
   }

@@ -1,7 +1,8 @@
 // Frame pacing on simulated displays: a clock that only moves when the game works, sleeps or
 // waits for the display, and a present that, with vertical sync, returns at the display's next
 // refresh. What a player sees is counted: steps per second and refreshes each frame stays on
-// screen, before and after a stall.
+// screen, with a hiccup while the display is measured, before and after a stall, and once the
+// display stops waiting.
 
 #include "app/frame_pacer.h"
 
@@ -20,6 +21,7 @@ constexpr double kCountedSeconds = 10.0;  // s of steady play counted
 constexpr double kStallSeconds = 0.3;     // the window held still by a drag
 constexpr double kAfterStallSeconds = 3.0;
 constexpr double kWithoutSyncSeconds = 3.0;
+constexpr size_t kHiccupFrame = 12;
 
 // One game on one display. `refreshHz` 0 is a present without vertical sync.
 class SimulatedGame {
@@ -46,8 +48,10 @@ class SimulatedGame {
   const std::vector<double>& shown() const { return shown_; }
 
  private:
-  // Logic and drawing take between a tenth and six tenths of a refresh (or of a frame).
+  // Logic and drawing take between a tenth and six tenths of a refresh (or of a frame), and
+  // once, while the display is being measured, a refresh and a half.
   double work() {
+    if (shown_.size() == kHiccupFrame) return 1.5 * (refresh_ > 0.0 ? refresh_ : kFrameSeconds);
     seed_ = seed_ * 6364136223846793005u + 1442695040888963407u;
     const double share = 0.1 + 0.5 * static_cast<double>(seed_ >> 11) / 9007199254740992.0;
     return share * (refresh_ > 0.0 ? std::min(refresh_, kFrameSeconds) : kFrameSeconds);
