@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "app/app_context.h"
+#include "app/game_window.h"
 #include "app/screen_frames.h"
 #include "graphics/draw_list.h"
 #include "media/asset_registry.h"
@@ -54,12 +55,12 @@ bool startUp() {
   openAudio();
   if (Mix_Init(MIX_INIT_MP3 | MIX_INIT_OGG) == 0) return failStartUp("MP3/OGG support (Mix_Init)");
   Mix_AllocateChannels(kMixerChannels);
-  window = SDL_CreateWindow("Game", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_UNDEFINED, SCREEN_WIDTH,
-                            SCREEN_HEIGHT, SDL_WINDOW_SHOWN);
+  window = createGameWindow();
   if (window == nullptr) return failStartUp("SDL_CreateWindow");
   renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
   // Every drawing call goes through the renderer, so a game without one cannot run.
   if (renderer == nullptr) return failStartUp("SDL_CreateRenderer");
+  scalePictureToWindow(renderer);
   SDL_SetRenderDrawColor(renderer, 255, 255, 255, 255);
   return true;
 }

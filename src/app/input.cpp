@@ -5,6 +5,7 @@
 
 #include "app/app_context.h"
 #include "app/application.h"
+#include "app/game_window.h"
 #include "app/gamepad_input.h"
 
 namespace {
@@ -48,6 +49,7 @@ void pollInput() {
       shutDown();
       std::exit(0);
     }
+    handleWindowShortcut(event);
     gamepads.handleEvent(event);
   }
   const Uint8* keyboard =

@@ -10,8 +10,9 @@
 
 #include <array>
 
-// Takes every pending event; a closed window ends the process in order, a controller plugged in
-// or out is opened or closed. Refreshes keyState: the keyboard's keys and the controllers'.
+// Takes every pending event; a closed window ends the process in order, F11 or Alt+Enter
+// switches full screen, a controller plugged in or out is opened or closed. Refreshes keyState:
+// the keyboard's keys and the controllers'.
 void pollInput();
 
 // True while `key` was held at the last pollInput.

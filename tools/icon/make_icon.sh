@@ -35,3 +35,5 @@ for size in "${sizes[@]}"; do
     -depth 8 -strip -define png:exclude-chunks=date,time "$out"
   echo "Icon written to $out"
 done
+# The game sets its window's icon from a copy beside its other pictures.
+cp data/icons/hicolor/256x256/apps/tarnwick.png assets/tarnwick.png
