@@ -10,8 +10,9 @@ packages=(
   cmake g++ make pkg-config libgtest-dev libbenchmark-dev
   # fuzzing: clang with libFuzzer and the sanitizers' runtimes
   clang libclang-rt-14-dev
-  # end-to-end tests: a virtual display, input, window tools, screenshots
-  xvfb xdotool x11-utils x11-apps libx11-dev imagemagick
+  # end-to-end tests: a virtual display, input, window tools, screenshots, and a window manager
+  # to grant full screen
+  xvfb xdotool x11-utils x11-apps libx11-dev imagemagick openbox
   # the Debian package: dependencies found from the program, and Debian's checks
   dpkg-dev file lintian desktop-file-utils appstream
 )

@@ -59,14 +59,27 @@ std::string readLine(int fd, int milliseconds) {
   }
 }
 
+std::string contentsOf(const std::string& path) {
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void stop(pid_t pid, int signal) {
+  if (pid <= 0) return;
+  kill(pid, signal);
+  waitpid(pid, nullptr, 0);
+}
+
 // Starts Xvfb on a display it picks itself (its lock files keep tests run side by side apart)
 // and waits until it accepts clients, which it tells by writing the display number to a pipe.
-std::string startVirtualDisplay(pid_t& xvfb) {
+std::string startVirtualDisplay(pid_t& xvfb, const std::string& size) {
   int ends[2];
   if (pipe(ends) != 0) return "";
   const std::string writeEnd = std::to_string(ends[1]);
   const char* argv[] = {"/usr/bin/Xvfb", "-displayfd", writeEnd.c_str(),
-                        "-screen",       "0",          "1024x768x24",
+                        "-screen",       "0",          size.c_str(),
                         "-nolisten",     "tcp",        nullptr};
   xvfb = spawn(argv, "/", "/dev/null", "");
   close(ends[1]);
@@ -77,25 +90,42 @@ std::string startVirtualDisplay(pid_t& xvfb) {
 
 }  // namespace
 
-RealGame::RealGame(const std::string& workingDirectory, const std::string& program)
-    : display_(startVirtualDisplay(xvfb_)),
+RealGame::RealGame(const std::string& workingDirectory, const std::string& program,
+                   const VirtualScreen& screen)
+    : display_(startVirtualDisplay(xvfb_, screen.size)),
       logPath_("/tmp/tarnwick-e2e-" + std::to_string(getpid()) + "-" +
                std::to_string(gamesStarted++) + ".log") {
   if (display_.empty()) std::cerr << "the virtual display did not start\n";
+  if (screen.windowManager) startWindowManager();
   const char* game[] = {program.c_str(), nullptr};
   game_ = spawn(game, workingDirectory, logPath_, display_);
 }
 
 RealGame::~RealGame() {
-  if (game_ > 0) {
-    kill(game_, SIGKILL);
-    waitpid(game_, nullptr, 0);
-  }
-  if (xvfb_ > 0) {
-    kill(xvfb_, SIGTERM);
-    waitpid(xvfb_, nullptr, 0);
-  }
+  stop(game_, SIGKILL);
+  stop(windowManager_, SIGTERM);
+  stop(xvfb_, SIGTERM);
   std::remove(logPath_.c_str());
+}
+
+void RealGame::startWindowManager() {
+  const char* argv[] = {"/usr/bin/openbox", nullptr};
+  windowManager_ = spawn(argv, "/", "/dev/null", display_);
+  // The manager announces itself on the root window once it is ready.
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::duration<double>(kWindowSeconds);
+  while (toolOutput("xprop -root _NET_SUPPORTING_WM_CHECK").find("window id") ==
+             std::string::npos &&
+         std::chrono::steady_clock::now() < deadline)
+    sleepFor(kPollSeconds);
+}
+
+std::string RealGame::toolOutput(const std::string& command) const {
+  const std::string outputFile = logPath_ + ".tool";
+  runTool(command + " > " + outputFile + " 2>/dev/null");
+  const std::string output = contentsOf(outputFile);
+  std::remove(outputFile.c_str());
+  return output;
 }
 
 int RealGame::runTool(const std::string& command) const {
@@ -104,15 +134,12 @@ int RealGame::runTool(const std::string& command) const {
 
 std::string RealGame::windowId() {
   if (!window_.empty()) return window_;
-  const std::string idFile = logPath_ + ".window";
   const auto deadline =
       std::chrono::steady_clock::now() + std::chrono::duration<double>(kWindowSeconds);
   while (window_.empty() && std::chrono::steady_clock::now() < deadline && !gameEnded()) {
-    runTool("xdotool search --name '^Game$' > " + idFile + " 2>/dev/null");
-    std::ifstream(idFile) >> window_;
+    std::istringstream(toolOutput("xdotool search --name '^Game$'")) >> window_;
     if (window_.empty()) sleepFor(kPollSeconds);
   }
-  std::remove(idFile.c_str());
   if (window_.empty()) {
     reportMissingWindow();
   } else {
@@ -173,6 +200,15 @@ void RealGame::closeWindow() {
   runTool(std::string(TARNWICK_CLOSE_WINDOW) + " " + windowId());
 }
 
+void RealGame::resizeWindow(int width, int height) {
+  runTool("xdotool windowsize " + windowId() + " " + std::to_string(width) + " " +
+          std::to_string(height));
+}
+
+std::string RealGame::windowProperty(const std::string& name) {
+  return toolOutput("xprop -id " + windowId() + " -notype 32c " + name);
+}
+
 bool RealGame::screenshot(const std::string& pngPath) {
   return runTool("xwd -id " + windowId() + " -silent | convert xwd:- " + pngPath) == 0;
 }
@@ -186,10 +222,7 @@ int RealGame::waitForExit(double seconds) {
 }
 
 std::string RealGame::log() const {
-  std::ifstream in(logPath_);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
+  return contentsOf(logPath_);
 }
 
 bool RealGame::logContains(const std::string& line) const {

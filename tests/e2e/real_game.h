@@ -8,12 +8,20 @@
 
 #include <string>
 
+// The virtual display a game runs on.
+struct VirtualScreen {
+  std::string size = "1024x768x24";  // Xvfb's WIDTHxHEIGHTxDEPTH
+  // Full screen is granted by a window manager, which bare Xvfb lacks.
+  bool windowManager = false;
+};
+
 class RealGame {
  public:
   // Starts a virtual display and `program` on it, from `workingDirectory` (the built game finds
   // assets/ there; an installed launcher finds them by itself).
   explicit RealGame(const std::string& workingDirectory = TARNWICK_SOURCE_DIR,
-                    const std::string& program = TARNWICK_BINARY);
+                    const std::string& program = TARNWICK_BINARY,
+                    const VirtualScreen& screen = VirtualScreen());
   ~RealGame();
   RealGame(const RealGame&) = delete;
   RealGame& operator=(const RealGame&) = delete;
@@ -31,6 +39,10 @@ class RealGame {
   void releaseButton(int button);
   // Sends WM_DELETE_WINDOW to the game window.
   void closeWindow();
+  // Asks for the game window to be resized, as a player dragging its corner does.
+  void resizeWindow(int width, int height);
+  // What xprop shows of the game window's property `name` (such as _NET_WM_ICON).
+  std::string windowProperty(const std::string& name);
   // Saves a PNG of the game window.
   bool screenshot(const std::string& pngPath);
 
@@ -49,9 +61,14 @@ class RealGame {
   bool gameEnded();
   // Tells on standard error why no window was found, with what the game wrote.
   void reportMissingWindow();
+  // Starts openbox on the display and waits until it manages windows.
+  void startWindowManager();
+  // The standard output of `command` run on the display.
+  std::string toolOutput(const std::string& command) const;
 
   pid_t xvfb_ = -1;  // set while display_ is made, so declared before it
   std::string display_;
+  pid_t windowManager_ = -1;
   std::string logPath_;
   pid_t game_ = -1;
   int exitStatus_ = 0;

@@ -69,3 +69,19 @@ double ScreenPicture::differenceFrom(const ScreenPicture& other, const SDL_Rect&
   }
   return sum / (3.0 * area.w * area.h);
 }
+
+double ScreenPicture::differenceFromStretched(const ScreenPicture& original,
+                                              const SDL_Rect& area) const {
+  if (original.empty() || area.x + area.w > width_ || area.y + area.h > height_) return kUnlike;
+  const double scaleX = static_cast<double>(area.w) / original.width();
+  const double scaleY = static_cast<double>(area.h) / original.height();
+  double sum = 0.0;
+  for (int oy = 0; oy < original.height(); ++oy) {
+    const int y = area.y + static_cast<int>((oy + 0.5) * scaleY);
+    for (int ox = 0; ox < original.width(); ++ox) {
+      const int x = area.x + static_cast<int>((ox + 0.5) * scaleX);
+      sum += channelDifference(pixel(x, y), original.pixel(ox, oy));
+    }
+  }
+  return sum / (3.0 * original.width() * original.height());
+}

@@ -28,6 +28,10 @@ class ScreenPicture {
   double differenceFrom(const ScreenPicture& overlay, int x, int y) const;
   // The mean difference per colour channel between the two pictures over `area`.
   double differenceFrom(const ScreenPicture& other, const SDL_Rect& area) const;
+  // How far `area` of this picture strays from `original` stretched over it: the mean difference
+  // per colour channel, each pixel of the original compared with the middle of the block it
+  // became.
+  double differenceFromStretched(const ScreenPicture& original, const SDL_Rect& area) const;
 
  private:
   int width_ = 0;
