@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
 """Plays Tarnwick on a virtual X display as a player would and saves the README's screenshots:
-the title, stage 3's crowd of foes, the boss fight and the game-over screen.
+the title, stage 3's crowd of foes, the boss fight and the game-over screen; then, on a
+1920 x 1080 display with a window manager, the title in a window resized to 1200 x 900 and in
+full screen.
 
 Usage: screenshots.py GAME_BINARY OUTPUT_DIRECTORY, from the repository root, where the game
-finds assets/. Needs Xvfb, xdotool, xwd and ImageMagick's convert; scripts/screenshots.sh
+finds assets/. Needs Xvfb, openbox, xdotool, xwd and ImageMagick's convert; scripts/screenshots.sh
 provides them and builds the game.
 
 Stage 2's ledges are climbed with the eyes: before each jump a screenshot shows where the hero
@@ -80,29 +82,49 @@ def free_display():
 class Game:
     """The game on its own virtual display, with its log, keys, mouse and screenshots."""
 
-    def __init__(self, binary, workdir):
+    def __init__(self, binary, workdir, screen="1024x768x24", window_manager=False):
         self.display = free_display()
         self.env = dict(os.environ, DISPLAY=self.display, SDL_AUDIODRIVER="dummy")
         self.env.pop("SDL_VIDEODRIVER", None)
         self.tmp = tempfile.mkdtemp(prefix="tarnwick-shots-")
         self.log_path = os.path.join(self.tmp, "game.log")
-        self.xvfb = subprocess.Popen(["Xvfb", self.display, "-screen", "0", "1024x768x24",
-                                      "-nolisten", "tcp"], stderr=subprocess.DEVNULL)
-        self._wait(lambda: subprocess.call(["xdpyinfo"], env=self.env, stdout=subprocess.DEVNULL,
-                                           stderr=subprocess.DEVNULL) == 0, 10, "the display")
-        with open(self.log_path, "w") as log:
-            self.game = subprocess.Popen([binary], cwd=workdir, env=self.env, stdout=log)
+        self.xvfb = subprocess.Popen(["Xvfb", self.display, "-screen", "0", screen,
+                                      "-nolisten", "tcp"], stdout=subprocess.DEVNULL,
+                                     stderr=subprocess.DEVNULL)
+        self.window_manager = None
+        self.game = None
         self.window = ""
         try:
+            self._wait(lambda: self._succeeds(["xdpyinfo"]), 10, "the display")
+            if window_manager:
+                self._start_window_manager()
+            with open(self.log_path, "w") as log:
+                self.game = subprocess.Popen([binary], cwd=workdir, env=self.env, stdout=log)
             self._wait(self._find_window, 60, "the game window")
-        except RuntimeError:
+            self.xdotool("mousemove", "--window", self.window, "400", "300")
+        except (RuntimeError, subprocess.CalledProcessError):
             self.close()
             raise
-        self.xdotool("mousemove", "--window", self.window, "400", "300")
         self.read_to = 0  # where in the log the next wait starts
 
+    def _start_window_manager(self):
+        """Full screen is granted by a window manager, which bare Xvfb lacks."""
+        self.window_manager = subprocess.Popen(["openbox"], env=self.env,
+                                               stdout=subprocess.DEVNULL,
+                                               stderr=subprocess.DEVNULL)
+        # It announces itself on the root window once it manages windows.
+        self._wait(lambda: b"window id" in subprocess.run(
+            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env,
+            capture_output=True).stdout, 10, "the window manager")
+
+    def _succeeds(self, command):
+        return subprocess.call(command, env=self.env, stdout=subprocess.DEVNULL,
+                               stderr=subprocess.DEVNULL) == 0
+
     def _find_window(self):
-        found = subprocess.run(["xdotool", "search", "--name", "^Game$"], env=self.env,
+        # Only once it is shown: a window manager maps the window a moment after it is made.
+        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Game$"],
+                               env=self.env,
                                capture_output=True, text=True).stdout.split()
         self.window = found[0] if found else ""
         return bool(found)
@@ -150,6 +172,17 @@ class Game:
         subprocess.run("xwd -silent -id %s | convert xwd:- %s" % (self.window, path), shell=True,
                        env=self.env, check=True)
 
+    def screenshot_sized(self, path, width, height):
+        """A screenshot once the window has been resized to width x height and has drawn a
+        frame or two at that size."""
+        def sized():
+            self.screenshot(path)
+            return subprocess.run(["identify", "-format", "%wx%h", path], capture_output=True,
+                                  text=True).stdout == "%dx%d" % (width, height)
+        self._wait(sized, 20, "a %dx%d window" % (width, height))
+        time.sleep(0.5)
+        self.screenshot(path)
+
     def row(self, png, y):
         """The RGB bytes of one screen row of a picture."""
         return subprocess.run(["convert", png, "-crop", "%dx1+0+%d" % (SCREEN_W, y), "+repage",
@@ -160,9 +193,13 @@ class Game:
             raise RuntimeError("the game never logged " + line)
 
     def close(self):
-        if self.game.poll() is None:
+        if self.game and self.game.poll() is None:
             self.game.terminate()
-        self.game.wait()
+        if self.game:
+            self.game.wait()
+        if self.window_manager:
+            self.window_manager.terminate()
+            self.window_manager.wait()
         self.xvfb.terminate()
         self.xvfb.wait()
         shutil.rmtree(self.tmp)
@@ -337,8 +374,25 @@ def run_right_until(game, line, seconds, hop_every):
     game.button("up", 3)
 
 
-def main():
-    binary, out = sys.argv[1], sys.argv[2]
+def window_and_full_screen(binary, out):
+    """The title in a window resized to 1200 x 900, then in full screen on a 1920 x 1080
+    display."""
+    game = Game(binary, os.getcwd(), screen="1920x1080x24", window_manager=True)
+    try:
+        game.expect("Sprite created!", 30)
+        time.sleep(1.5)  # the title's fade-in
+        game.xdotool("windowsize", game.window, "1200", "900")
+        game.screenshot_sized(os.path.join(out, "window.png"), 1200, 900)
+        game.hold(0.2, "F11")
+        game.screenshot_sized(os.path.join(out, "fullscreen.png"), 1920, 1080)
+        game.hold(0.2, "Escape")
+        game.expect("Tarnwick exiting code 0", 15)
+    finally:
+        game.close()
+
+
+def play_through(binary, out):
+    """The title, stage 3, the boss and game over, in one game played from the start."""
     game = Game(binary, os.getcwd())
     try:
         game.expect("Sprite created!", 30)
@@ -372,6 +426,12 @@ def main():
         game.expect("Tarnwick exiting code 0", 15)
     finally:
         game.close()
+
+
+def main():
+    binary, out = sys.argv[1], sys.argv[2]
+    play_through(binary, out)
+    window_and_full_screen(binary, out)
 
 
 if __name__ == "__main__":

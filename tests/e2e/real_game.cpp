@@ -137,7 +137,7 @@ std::string RealGame::windowId() {
   const auto deadline =
       std::chrono::steady_clock::now() + std::chrono::duration<double>(kWindowSeconds);
   while (window_.empty() && std::chrono::steady_clock::now() < deadline && !gameEnded()) {
-    std::istringstream(toolOutput("xdotool search --name '^Game$'")) >> window_;
+    std::istringstream(toolOutput("xdotool search --onlyvisible --name '^Game$'")) >> window_;
     if (window_.empty()) sleepFor(kPollSeconds);
   }
   if (window_.empty()) {
