@@ -12,6 +12,8 @@ packages=(
   clang libclang-rt-14-dev
   # end-to-end tests: a virtual display, input, window tools, screenshots
   xvfb xdotool x11-utils x11-apps libx11-dev imagemagick
+  # the Debian package: dependencies found from the program, and Debian's checks
+  dpkg-dev file lintian desktop-file-utils appstream
 )
 
 missing=()

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds everything (installing what is missing) and runs every test: once in an optimised
-# build, whose benchmarks are built too, and once under AddressSanitizer and
+# build, whose benchmarks and Debian package are built too, and once under AddressSanitizer and
 # UndefinedBehaviorSanitizer, then the fuzz targets for a short while. Unit tests run headless;
 # end-to-end tests start their own virtual display.
 set -euo pipefail
@@ -8,18 +8,25 @@ cd "$(dirname "$0")/.."
 bash scripts/install_deps.sh
 jobs="$(nproc)"
 
-run_suite() {
+build_suite() {
   local dir="$1"
   shift
   cmake -S . -B "$dir" "$@" >/dev/null
   cmake --build "$dir" -j"$jobs"
-  (cd "$dir" && ctest --output-on-failure -j"$jobs")
 }
 
-run_suite build/test -DCMAKE_BUILD_TYPE=Release
+test_suite() {
+  (cd "$1" && ctest --output-on-failure -j"$jobs")
+}
+
+build_suite build/test -DCMAKE_BUILD_TYPE=Release
+# The Debian package of the optimised build, checked by lintian and the desktop's validators;
+# its end-to-end test installs it with apt, plays it and removes it again.
+bash scripts/package.sh build/test
+test_suite build/test
+build_suite build/sanitize -DCMAKE_BUILD_TYPE=Debug -DTARNWICK_SANITIZE=ON -DTARNWICK_BENCH=OFF
 # Leaks are counted by default; the game binary alone opts out (the window system's libraries
 # leave allocations behind at exit), so ASAN_OPTIONS is left to it.
-UBSAN_OPTIONS=print_stacktrace=1 \
-  run_suite build/sanitize -DCMAKE_BUILD_TYPE=Debug -DTARNWICK_SANITIZE=ON -DTARNWICK_BENCH=OFF
+UBSAN_OPTIONS=print_stacktrace=1 test_suite build/sanitize
 # Half a minute for each fuzz target, built with clang.
 bash scripts/fuzz.sh 30

@@ -13,9 +13,9 @@
 
 namespace {
 
-constexpr Uint32 kSdlSubsystems = SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO |
-                                  SDL_INIT_JOYSTICK | SDL_INIT_HAPTIC | SDL_INIT_GAMECONTROLLER |
-                                  SDL_INIT_EVENTS;
+// Sound is started on its own (openAudio), so that a machine without it still plays.
+constexpr Uint32 kSdlSubsystems = SDL_INIT_TIMER | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK |
+                                  SDL_INIT_HAPTIC | SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS;
 constexpr int kMixerFrequency = 40960;  // Hz
 constexpr int kMixerChunkSize = 4096;   // sample frames
 constexpr int kMixerChannels = 16;
@@ -26,6 +26,16 @@ constexpr int kTitleFadeInFrames = 20;
 bool failStartUp(const char* step) {
   std::fprintf(stderr, "Tarnwick: %s failed: %s\n", step, SDL_GetError());
   return false;
+}
+
+// Without a sound device (or any sound system SDL can use) the game plays on silently: the
+// sounds then fail to load, as the log shows, and the player is told here why, once.
+void openAudio() {
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0 &&
+      Mix_OpenAudio(kMixerFrequency, AUDIO_S16LSB, 2, kMixerChunkSize) == 0) {
+    return;
+  }
+  std::fprintf(stderr, "Tarnwick: no audio device: playing without sound (%s)\n", SDL_GetError());
 }
 
 }  // namespace
@@ -41,8 +51,7 @@ int runApplication() {
 bool startUp() {
   if (SDL_Init(kSdlSubsystems) < 0) return failStartUp("SDL_Init");
   if (IMG_Init(IMG_INIT_PNG) != IMG_INIT_PNG) return failStartUp("PNG support (IMG_Init)");
-  // Without an audio device the game still runs, silently.
-  Mix_OpenAudio(kMixerFrequency, AUDIO_S16LSB, 2, kMixerChunkSize);
+  openAudio();
   if (Mix_Init(MIX_INIT_MP3 | MIX_INIT_OGG) == 0) return failStartUp("MP3/OGG support (Mix_Init)");
   Mix_AllocateChannels(kMixerChannels);
   window = SDL_CreateWindow("Game", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_UNDEFINED, SCREEN_WIDTH,

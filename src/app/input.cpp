@@ -9,10 +9,30 @@
 
 namespace {
 
+// Keys that hold a mouse button, for play without a mouse. Both keep their place and their
+// label on QWERTY, AZERTY and QWERTZ keyboards: the little finger holds Shift to run and the
+// middle finger taps E to attack, while the others stay on A, D, Q and the thumb on SPACE.
+struct KeyButton {
+  SDL_Scancode key;
+  Uint32 button;
+};
+constexpr KeyButton kKeyButtons[] = {
+    {SDL_SCANCODE_LSHIFT, SDL_BUTTON_RMASK},  // run
+    {SDL_SCANCODE_E, SDL_BUTTON_LMASK},       // attack
+};
+
 const ScriptedInput* scriptedInput = nullptr;
 GamepadInput gamepads;
 // The keyboard (or the script) and the controllers together; keyState points here.
 std::array<Uint8, SDL_NUM_SCANCODES> heldKeys{};
+
+Uint32 buttonsHeldOnKeys() {
+  Uint32 buttons = 0;
+  for (const KeyButton& mapping : kKeyButtons) {
+    if (isKeyDown(mapping.key)) buttons |= mapping.button;
+  }
+  return buttons;
+}
 
 }  // namespace
 
@@ -45,5 +65,5 @@ bool isKeyDown(SDL_Scancode key) {
 Uint32 mouseButtons() {
   const Uint32 pointer =
       scriptedInput != nullptr ? scriptedInput->buttons : SDL_GetMouseState(nullptr, nullptr);
-  return pointer | gamepads.heldMouseButtons();
+  return pointer | gamepads.heldMouseButtons() | buttonsHeldOnKeys();
 }

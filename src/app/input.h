@@ -3,7 +3,8 @@
 // Polled input: once per frame each screen pumps SDL's events, which refreshes the snapshot of
 // held keys; game code asks only "is this key held" and "which mouse buttons are down". Game
 // controllers count as keyboard and mouse: each of their buttons holds the key or mouse button
-// of the same action (GamepadInput).
+// of the same action (GamepadInput), and so do two keys: left Shift holds the right mouse
+// button (run) and E the left (attack).
 
 #include <SDL.h>
 
@@ -16,7 +17,8 @@ void pollInput();
 // True while `key` was held at the last pollInput.
 bool isKeyDown(SDL_Scancode key);
 
-// The mouse buttons held, on the mouse or through a controller (SDL_BUTTON_LMASK, ...).
+// The mouse buttons held, on the mouse, through a controller or on their keys at the last
+// pollInput (SDL_BUTTON_LMASK, ...).
 Uint32 mouseButtons();
 
 // Held keys and buttons supplied by a script instead of the devices, so that tests can play

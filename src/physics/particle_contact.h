@@ -7,18 +7,18 @@
 class b2Body;
 class b2Fixture;
 
-// Two particles closer than one diameter.
+// Two particles closer than one diameter, named by their slots in the grid's order.
 struct ParticleContact {
-  int32_t indexA;
-  int32_t indexB;
+  int32_t slotA;
+  int32_t slotB;
   float weight;    // 1 - distance / diameter
   b2Vec2 normal;   // unit vector from A to B
   uint32_t flags;  // flags of A | flags of B
 };
 
-// A particle closer than one diameter to a fixture's shape.
+// A particle (by slot) closer than one diameter to a fixture's shape.
 struct ParticleBodyContact {
-  int32_t index;
+  int32_t slot;
   b2Body* body;
   b2Fixture* fixture;
   float weight;   // 1 - distance / diameter; above 1 inside the shape

@@ -56,9 +56,20 @@ void ParticleGrid::Build(const b2Vec2* positions, int32_t count) {
   }
   if (rowHigh - rowLow < kMaxBuckets && xHigh - xLow < kMaxBuckets) {
     RadixSort(rowLow, rowHigh - rowLow + 1, xLow, xHigh - xLow + 1);
-    return;
+  } else {
+    ComparisonSort();
   }
-  // Particles scattered over a huge area: a comparison sort, same order.
+  sortedX_.assign(n + kPadding, 0.0f);
+  sortedY_.assign(n + kPadding, 0.0f);
+  for (size_t k = 0; k < n; ++k) {
+    sortedX_[k] = positions[indices_[k]].x;
+    sortedY_[k] = positions[indices_[k]].y;
+  }
+}
+
+// For particles scattered over a huge area: the same order as the radix sort.
+void ParticleGrid::ComparisonSort() {
+  const size_t n = unsortedKeys_.size();
   for (size_t i = 0; i < n; ++i) indices_[i] = static_cast<int32_t>(i);
   std::sort(indices_.begin(), indices_.end(), [this](int32_t a, int32_t b) {
     return unsortedKeys_[a] < unsortedKeys_[b] || (unsortedKeys_[a] == unsortedKeys_[b] && a < b);
@@ -91,21 +102,14 @@ void ParticleGrid::RadixSort(uint32_t rowLow, uint32_t rowRange, uint32_t xLow, 
   }
 }
 
-int32_t ParticleGrid::FindContacts(const b2Vec2* positions, const uint32_t* flags,
-                                   std::vector<ParticleContact>* contacts) {
-  const size_t count = indices_.size();
-  sortedX_.assign(count + kPadding, 0.0f);
-  sortedY_.assign(count + kPadding, 0.0f);
-  for (size_t k = 0; k < count; ++k) {
-    sortedX_[k] = positions[indices_[k]].x;
-    sortedY_[k] = positions[indices_[k]].y;
-  }
+int32_t ParticleGrid::FindContacts(const uint32_t* slotFlags,
+                                   std::vector<ParticleContact>* contacts, float* weights) {
   const size_t found = FindClosePairs();
+  std::fill(weights, weights + indices_.size(), 0.0f);
   if (contacts->size() < found) contacts->resize(found + found / 2);
 
   const float* x = sortedX_.data();
   const float* y = sortedY_.data();
-  const int32_t* indices = indices_.data();
   const ClosePair* pairs = pairs_.data();
   ParticleContact* out = contacts->data();
   for (size_t k = 0; k < found; ++k) {
@@ -114,10 +118,11 @@ int32_t ParticleGrid::FindContacts(const b2Vec2* positions, const uint32_t* flag
     const b2Vec2 d(x[b] - x[a], y[b] - y[a]);
     const float distance = std::sqrt(d.x * d.x + d.y * d.y);
     const float inverse = distance > 0.0f ? 1.0f / distance : 0.0f;
-    const int32_t indexA = indices[a];
-    const int32_t indexB = indices[b];
-    out[k] = {indexA, indexB, 1.0f - distance * inverseDiameter_,
-              b2Vec2(d.x * inverse, d.y * inverse), flags[indexA] | flags[indexB]};
+    const float weight = 1.0f - distance * inverseDiameter_;
+    out[k] = {static_cast<int32_t>(a), static_cast<int32_t>(b), weight,
+              b2Vec2(d.x * inverse, d.y * inverse), slotFlags[a] | slotFlags[b]};
+    weights[a] += weight;
+    weights[b] += weight;
   }
   return static_cast<int32_t>(found);
 }

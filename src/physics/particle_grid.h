@@ -17,16 +17,20 @@ class ParticleGrid {
  public:
   void SetDiameter(float diameter);
 
-  // Sorts particles 0 .. count-1 by their cells.
+  // Sorts particles 0 .. count-1 by their cells. Slot k of the order holds the particle
+  // SortedIndices()[k]; the liquid is solved slot by slot, so that particles close in space are
+  // close in memory.
   void Build(const b2Vec2* positions, int32_t count);
+  const int32_t* SortedIndices() const { return indices_.data(); }
 
-  // Writes every pair of particles closer than one diameter (positions as given to Build) to the
-  // front of *contacts, in sort order of the first particle, and returns how many. The vector
-  // only grows: entries past the count are scratch.
-  int32_t FindContacts(const b2Vec2* positions, const uint32_t* flags,
-                       std::vector<ParticleContact>* contacts);
+  // Writes every pair of slots whose particles are closer than one diameter (positions as given
+  // to Build; flags by slot) to the front of *contacts, in order of the first slot, and returns
+  // how many. The vector only grows: entries past the count are scratch. Sets weights[slot] to
+  // the sum of the weights of the slot's contacts.
+  int32_t FindContacts(const uint32_t* slotFlags, std::vector<ParticleContact>* contacts,
+                       float* weights);
 
-  // Calls visit(index) for every particle whose cell lies within one cell of the box: a superset
+  // Calls visit(slot) for every particle whose cell lies within one cell of the box: a superset
   // of the particles within one diameter of it, as of the last Build.
   template <typename Visit>
   void ForEachNear(const b2AABB& box, Visit&& visit) const;
@@ -51,13 +55,14 @@ class ParticleGrid {
   uint32_t XOf(float x) const;
   size_t LowerBound(size_t first, uint64_t key) const;
   void RadixSort(uint32_t rowLow, uint32_t rowRange, uint32_t xLow, uint32_t xRange);
+  void ComparisonSort();
   size_t FindClosePairs();
 
   float inverseDiameter_ = 1.0f;
   float squaredDiameter_ = 1.0f;
   std::vector<uint64_t> keys_;    // sorted
   std::vector<int32_t> indices_;  // particle of each sorted key
-  std::vector<float> sortedX_;    // positions in sort order
+  std::vector<float> sortedX_;    // positions by slot
   std::vector<float> sortedY_;
   std::vector<ClosePair> pairs_;
   // Radix sort scratch.
@@ -83,7 +88,7 @@ void ParticleGrid::ForEachNear(const b2AABB& box, Visit&& visit) const {
     } else if (x > xHigh) {
       k = LowerBound(k, MakeKey(row + 1, xLow));
     } else {
-      visit(indices_[k]);
+      visit(static_cast<int32_t>(k));
       ++k;
     }
   }

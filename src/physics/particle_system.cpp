@@ -158,6 +158,8 @@ ParticleSystem::ParticleSystem(b2World* world, const ParticleSystemDef& def)
   inverseDiameter_ = 1.0f / diameter_;
   const float inverseStride = inverseDiameter_ * (1.0f / kParticleStride);
   particleInverseMass_ = (1.0f / def_.density) * inverseStride * inverseStride;
+  const float stride = kParticleStride * diameter_;
+  particleMass_ = def_.density * stride * stride;
   grid_.SetDiameter(diameter_);
 }
 
@@ -183,6 +185,7 @@ int32_t ParticleSystem::CreateParticleGroup(const ParticleGroupDef& def) {
     flags_.push_back(def.flags);
     expirationTicks_.push_back(expiration);
   }
+  if (hasReaction_) reactions_.resize(positions_.size(), b2Vec2_zero);
   allFlags_ |= def.flags;
   return made;
 }
@@ -246,9 +249,10 @@ void ParticleSystem::Step(float dt, int32_t iterations) {
   const float subDt = dt / static_cast<float>(subSteps);
   for (int32_t i = 0; i < subSteps; ++i) {
     grid_.Build(positions_.data(), count);
-    contactCount_ = grid_.FindContacts(positions_.data(), flags_.data(), &contacts_);
+    GatherSlots(subDt);
+    contactCount_ = grid_.FindContacts(slotFlags_.data(), &contacts_, weights_.data());
     UpdateBodyContacts();
-    ComputeWeights();
+    AddBodyContactWeights();
     if (allFlags_ & kViscousParticle) SolveViscous();
     SolveGravity(subDt);
     SolvePressure(subDt);
@@ -256,9 +260,39 @@ void ParticleSystem::Step(float dt, int32_t iterations) {
     LimitVelocity(subDt);
     SolveCollision(subDt, i == 0 ? dt : 0.0f);
     if (allFlags_ & kWallParticle) SolveWall();
-    b2Vec2* positions = positions_.data();
-    const b2Vec2* velocities = velocities_.data();
-    for (int32_t k = 0; k < count; ++k) positions[k] += subDt * velocities[k];
+    ScatterSlots(subDt);
+  }
+}
+
+// Copies the particles into slot order for the sub-step, with the velocity the last collisions
+// took away given back (it plays no part before the solve's first velocity pass).
+void ParticleSystem::GatherSlots(float dt) {
+  const int32_t count = GetParticleCount();
+  slotPositions_.resize(count);
+  slotVelocities_.resize(count);
+  slotFlags_.resize(count);
+  const int32_t* indices = grid_.SortedIndices();
+  const float velocityPerForce = dt * particleInverseMass_;
+  for (int32_t k = 0; k < count; ++k) {
+    const int32_t i = indices[k];
+    slotPositions_[k] = positions_[i];
+    slotVelocities_[k] = velocities_[i];
+    slotFlags_[k] = flags_[i];
+  }
+  if (!hasReaction_) return;
+  for (int32_t k = 0; k < count; ++k)
+    slotVelocities_[k] += velocityPerForce * reactions_[indices[k]];
+  hasReaction_ = false;
+}
+
+// Moves every particle by its new velocity and puts it back in index order.
+void ParticleSystem::ScatterSlots(float dt) {
+  const int32_t count = GetParticleCount();
+  const int32_t* indices = grid_.SortedIndices();
+  for (int32_t k = 0; k < count; ++k) {
+    const int32_t i = indices[k];
+    positions_[i] = slotPositions_[k] + dt * slotVelocities_[k];
+    velocities_[i] = slotVelocities_[k];
   }
 }
 
@@ -285,6 +319,7 @@ void ParticleSystem::RemoveDeadParticles() {
     velocities_[kept] = velocities_[i];
     flags_[kept] = flags_[i];
     expirationTicks_[kept] = expirationTicks_[i];
+    if (hasReaction_) reactions_[kept] = reactions_[i];
     allFlags |= flags_[i];
     ++kept;
   }
@@ -292,6 +327,7 @@ void ParticleSystem::RemoveDeadParticles() {
   velocities_.resize(kept);
   flags_.resize(kept);
   expirationTicks_.resize(kept);
+  if (hasReaction_) reactions_.resize(kept);
   allFlags_ = allFlags;
 }
 
@@ -301,8 +337,8 @@ b2AABB ParticleSystem::ParticleBounds(float sweepDt) const {
   box.upperBound.Set(-FLT_MAX, -FLT_MAX);
   const int32_t count = GetParticleCount();
   for (int32_t i = 0; i < count; ++i) {
-    const b2Vec2 p1 = positions_[i];
-    const b2Vec2 p2 = p1 + sweepDt * velocities_[i];
+    const b2Vec2 p1 = slotPositions_[i];
+    const b2Vec2 p2 = p1 + sweepDt * slotVelocities_[i];
     box.lowerBound = b2Min(box.lowerBound, b2Min(p1, p2));
     box.upperBound = b2Max(box.upperBound, b2Max(p1, p2));
   }
@@ -323,7 +359,7 @@ void ParticleSystem::UpdateBodyContacts() {
   box.upperBound += margin;
   CollectFixtures(box);
 
-  const b2Vec2* positions = positions_.data();
+  const b2Vec2* positions = slotPositions_.data();
   for (b2Fixture* fixture : fixtures_) {
     b2Body* body = fixture->GetBody();
     const b2Transform& xf = body->GetTransform();
@@ -347,7 +383,8 @@ void ParticleSystem::UpdateBodyContacts() {
         b2Vec2 normal;
         ComputeShapeDistance(shape, xf, p, child, &distance, &normal);
         if (!(distance < diameter_)) return;
-        const float particleInverseMass = flags_[a] & kWallParticle ? 0.0f : particleInverseMass_;
+        const float particleInverseMass =
+            slotFlags_[a] & kWallParticle ? 0.0f : particleInverseMass_;
         const float arm = b2Cross(p - center, normal);
         const float inverseMass =
             particleInverseMass + bodyInverseMass + bodyInverseInertia * arm * arm;
@@ -358,26 +395,22 @@ void ParticleSystem::UpdateBodyContacts() {
   }
 }
 
-void ParticleSystem::ComputeWeights() {
+// Adds the fixtures' share to the weights the particle contacts gave.
+void ParticleSystem::AddBodyContactWeights() {
   float* weights = weights_.data();
-  std::fill(weights_.begin(), weights_.end(), 0.0f);
-  for (const ParticleBodyContact& contact : bodyContacts_) weights[contact.index] += contact.weight;
-  ForEachContact(contacts_.data(), contactCount_, [weights](const ParticleContact& contact) {
-    weights[contact.indexA] += contact.weight;
-    weights[contact.indexB] += contact.weight;
-  });
+  for (const ParticleBodyContact& contact : bodyContacts_) weights[contact.slot] += contact.weight;
 }
 
 // Each contact pulls the two velocities toward each other; a body drags the particle toward
 // its own velocity at that point and feels the opposite impulse.
 void ParticleSystem::SolveViscous() {
   const float strength = def_.viscousStrength;
-  b2Vec2* velocities = velocities_.data();
+  b2Vec2* velocities = slotVelocities_.data();
   for (const ParticleBodyContact& contact : bodyContacts_) {
-    const int32_t a = contact.index;
-    if (!(flags_[a] & kViscousParticle)) continue;
+    const int32_t a = contact.slot;
+    if (!(slotFlags_[a] & kViscousParticle)) continue;
     b2Body* body = contact.body;
-    const b2Vec2 p = positions_[a];
+    const b2Vec2 p = slotPositions_[a];
     const b2Vec2 relative = body->GetLinearVelocityFromWorldPoint(p) - velocities[a];
     const b2Vec2 impulse = (strength * contact.mass * contact.weight) * relative;
     velocities[a] += particleInverseMass_ * impulse;
@@ -385,8 +418,8 @@ void ParticleSystem::SolveViscous() {
   }
   ForEachContact(contacts_.data(), contactCount_, [=](const ParticleContact& contact) {
     if (!(contact.flags & kViscousParticle)) return;
-    const int32_t a = contact.indexA;
-    const int32_t b = contact.indexB;
+    const int32_t a = contact.slotA;
+    const int32_t b = contact.slotB;
     const b2Vec2 change = (strength * contact.weight) * (velocities[b] - velocities[a]);
     velocities[a] += change;
     velocities[b] -= change;
@@ -395,7 +428,7 @@ void ParticleSystem::SolveViscous() {
 
 void ParticleSystem::SolveGravity(float dt) {
   const b2Vec2 change = (dt * def_.gravityScale) * world_->GetGravity();
-  for (b2Vec2& v : velocities_) v += change;
+  for (b2Vec2& v : slotVelocities_) v += change;
 }
 
 // Pressure grows with a particle's crowding (its total contact weight above one) and pushes
@@ -414,18 +447,18 @@ void ParticleSystem::SolvePressure(float dt) {
   }
 
   const float velocityPerPressure = dt / (def_.density * diameter_);
-  b2Vec2* velocities = velocities_.data();
+  b2Vec2* velocities = slotVelocities_.data();
   for (const ParticleBodyContact& contact : bodyContacts_) {
-    const int32_t a = contact.index;
+    const int32_t a = contact.slot;
     const float h = pressures[a] + pressurePerWeight * contact.weight;
     const b2Vec2 impulse =
         (velocityPerPressure * contact.weight * contact.mass * h) * contact.normal;
     velocities[a] -= particleInverseMass_ * impulse;
-    PushBody(contact.body, impulse, positions_[a]);
+    PushBody(contact.body, impulse, slotPositions_[a]);
   }
   ForEachContact(contacts_.data(), contactCount_, [=](const ParticleContact& contact) {
-    const int32_t a = contact.indexA;
-    const int32_t b = contact.indexB;
+    const int32_t a = contact.slotA;
+    const int32_t b = contact.slotB;
     const float h = pressures[a] + pressures[b];
     const b2Vec2 change = (velocityPerPressure * contact.weight * h) * contact.normal;
     velocities[a] -= change;
@@ -438,11 +471,11 @@ void ParticleSystem::SolvePressure(float dt) {
 void ParticleSystem::SolveDamping(float dt) {
   const float linearDamping = def_.dampingStrength;
   const float quadraticDamping = dt / diameter_;  // 1 / critical velocity
-  b2Vec2* velocities = velocities_.data();
+  b2Vec2* velocities = slotVelocities_.data();
   for (const ParticleBodyContact& contact : bodyContacts_) {
-    const int32_t a = contact.index;
+    const int32_t a = contact.slot;
     b2Body* body = contact.body;
-    const b2Vec2 p = positions_[a];
+    const b2Vec2 p = slotPositions_[a];
     const b2Vec2 relative = body->GetLinearVelocityFromWorldPoint(p) - velocities[a];
     const float normalSpeed = b2Dot(relative, contact.normal);
     if (!(normalSpeed < 0.0f)) continue;
@@ -453,8 +486,8 @@ void ParticleSystem::SolveDamping(float dt) {
     PushBody(body, -impulse, p);
   }
   ForEachContact(contacts_.data(), contactCount_, [=](const ParticleContact& contact) {
-    const int32_t a = contact.indexA;
-    const int32_t b = contact.indexB;
+    const int32_t a = contact.slotA;
+    const int32_t b = contact.slotB;
     const b2Vec2 relative = velocities[b] - velocities[a];
     const float normalSpeed = b2Dot(relative, contact.normal);
     // Separating pairs get a zero change rather than a branch.
@@ -471,7 +504,7 @@ void ParticleSystem::SolveDamping(float dt) {
 void ParticleSystem::LimitVelocity(float dt) {
   const float criticalVelocity = diameter_ / dt;
   const float limitSquared = criticalVelocity * criticalVelocity;
-  for (b2Vec2& v : velocities_) {
+  for (b2Vec2& v : slotVelocities_) {
     const float speedSquared = b2Dot(v, v);
     if (speedSquared > limitSquared) v *= std::sqrt(limitSquared / speedSquared);
   }
@@ -480,12 +513,15 @@ void ParticleSystem::LimitVelocity(float dt) {
 // Stops every particle whose next move would cross into a fixture just in front of its surface.
 // On the first sub-step the move is cast from where the particle would be had it moved with the
 // body over the rigid step just taken (the body's previous pose is recovered from its velocity),
-// so a body that moved into the liquid sweeps it along instead of swallowing it.
+// so a body that moved into the liquid sweeps it along instead of swallowing it. The velocity a
+// fixture takes away comes back as a force at the start of the next sub-step: a particle that
+// lands keeps pressing on its neighbours, which is what spreads the liquid along a ledge and
+// carries it over the ends.
 void ParticleSystem::SolveCollision(float dt, float rigidDt) {
   CollectFixtures(ParticleBounds(dt));
   const float inverseDt = 1.0f / dt;
-  const b2Vec2* positions = positions_.data();
-  b2Vec2* velocities = velocities_.data();
+  const b2Vec2* positions = slotPositions_.data();
+  b2Vec2* velocities = slotVelocities_.data();
   for (b2Fixture* fixture : fixtures_) {
     b2Body* body = fixture->GetBody();
     const b2Transform& xf = body->GetTransform();
@@ -517,15 +553,28 @@ void ParticleSystem::SolveCollision(float dt, float rigidDt) {
         if (!fixture->RayCast(&output, input, child)) return;
         const b2Vec2 stop = (1.0f - output.fraction) * input.p1 + output.fraction * input.p2 +
                             b2_linearSlop * output.normal;
-        velocities[a] = inverseDt * (stop - p);
+        const b2Vec2 stopped = inverseDt * (stop - p);
+        AddReaction(a, (particleMass_ * inverseDt) * (velocities[a] - stopped));
+        velocities[a] = stopped;
       });
     }
   }
 }
 
+// Kept by particle, since the particles are sorted afresh before it is given back. Wall
+// particles never move, so they take no force.
+void ParticleSystem::AddReaction(int32_t slot, const b2Vec2& force) {
+  if (slotFlags_[slot] & kWallParticle) return;
+  if (!hasReaction_) {
+    reactions_.assign(positions_.size(), b2Vec2_zero);
+    hasReaction_ = true;
+  }
+  reactions_[grid_.SortedIndices()[slot]] += force;
+}
+
 void ParticleSystem::SolveWall() {
   const int32_t count = GetParticleCount();
   for (int32_t i = 0; i < count; ++i) {
-    if (flags_[i] & kWallParticle) velocities_[i].SetZero();
+    if (slotFlags_[i] & kWallParticle) slotVelocities_[i].SetZero();
   }
 }

@@ -59,14 +59,17 @@ class ParticleSystem {
   int32_t Now() const { return static_cast<int32_t>(timeElapsed_ >> 32); }
   void AdvanceClock(float dt);
   void RemoveDeadParticles();
+  void GatherSlots(float dt);
+  void ScatterSlots(float dt);
   void UpdateBodyContacts();
-  void ComputeWeights();
+  void AddBodyContactWeights();
   void SolveViscous();
   void SolveGravity(float dt);
   void SolvePressure(float dt);
   void SolveDamping(float dt);
   void LimitVelocity(float dt);
   void SolveCollision(float dt, float rigidDt);
+  void AddReaction(int32_t slot, const b2Vec2& force);
   void SolveWall();
   void CollectFixtures(const b2AABB& box);
   b2AABB ParticleBounds(float sweepDt) const;
@@ -76,14 +79,24 @@ class ParticleSystem {
   float diameter_;
   float inverseDiameter_;
   float particleInverseMass_;
+  float particleMass_;
 
   // Particle buffers, one entry per particle, in index order.
   std::vector<b2Vec2> positions_;
   std::vector<b2Vec2> velocities_;
   std::vector<uint32_t> flags_;
   std::vector<int32_t> expirationTicks_;  // 0: never expires
+
+  // The same particles in the grid's slot order, as the solve sees them during a sub-step;
+  // contacts name slots.
+  std::vector<b2Vec2> slotPositions_;
+  std::vector<b2Vec2> slotVelocities_;
+  std::vector<uint32_t> slotFlags_;
   std::vector<float> weights_;
   std::vector<float> pressures_;
+  // Force each particle's last collision took away, given back at the start of the next sub-step.
+  std::vector<b2Vec2> reactions_;
+  bool hasReaction_ = false;
   uint32_t allFlags_ = 0;  // union of every particle's flags
 
   // Lifetime clock: ticks of lifetimeGranularity in 32.32 fixed point.

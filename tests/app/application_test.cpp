@@ -46,10 +46,11 @@ std::string transcriptPath() {
 // Runs in the child: the game exactly as main() runs it, then exits with its status.
 [[noreturn]] void playWholeGame(const std::string& workingDirectory, const std::string& output,
                                 InputScript script, TraceCheck check = nullptr,
-                                const char* videoDriver = "dummy") {
+                                const char* videoDriver = "dummy",
+                                const char* audioDriver = "dummy") {
   setenv("SDL_VIDEODRIVER", videoDriver, 1);
   setenv("SDL_RENDER_DRIVER", "software", 1);
-  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  setenv("SDL_AUDIODRIVER", audioDriver, 1);
   if (chdir(workingDirectory.c_str()) != 0) std::_Exit(100);
   if (std::freopen(output.c_str(), "w", stdout) == nullptr) std::_Exit(101);
   FramePacer::instance().setEnabled(false);
@@ -173,6 +174,38 @@ TEST_F(WholeGame, FailedStartUpSaysWhyOnStandardError) {
               ::testing::ExitedWithCode(255), "Tarnwick: SDL_Init failed: .+");
   EXPECT_EQ((std::vector<std::string>{"Tarnwick starting...", "Tarnwick exiting code -1"}),
             linesOf(output));
+}
+
+// A machine without sound: SDL's file-writing audio driver aimed at a directory that does not
+// exist, so that the device cannot be opened, and a sound system SDL does not have at all.
+TEST_F(WholeGame, WithoutSoundThePlayerIsToldOnceAndTheTitlePlaysSilently) {
+  setenv("SDL_DISKAUDIOFILE", "/nonexistent/tarnwick-sound", 1);
+  constexpr int kSounds = 5;
+  for (const char* audioDriver : {"disk", "no-such-sound-system"}) {
+    EXPECT_EXIT(playWholeGame(
+                    assets, output,
+                    [](int present, ScriptedInput& input) {
+                      if (present == kTitleShown) input.hold(SDL_SCANCODE_ESCAPE);
+                    },
+                    nullptr, "dummy", audioDriver),
+                ::testing::ExitedWithCode(0),
+                ::testing::MatchesRegex("Tarnwick: no audio device: playing without sound "
+                                        "\\([^\n]+\\)\n"))
+        << audioDriver;
+    const std::vector<std::string> lines = linesOf(output);
+    ASSERT_GE(lines.size(), 5u + 49 + 2 * kSounds);
+    for (int sound = 0; sound < kSounds; ++sound) {
+      const std::string& loading = lines[5 + 49 + 2 * sound];  // "Loading asset name(path)"
+      const size_t pathStart = loading.find('(') + 1;
+      const std::string path = loading.substr(pathStart, loading.size() - pathStart - 1);
+      EXPECT_EQ("Loading " + path + " error!", lines[5 + 49 + 2 * sound + 1])
+          << "each sound fails to load, with the game's own line";
+    }
+    EXPECT_EQ("All assets loaded.", lines[5 + 49 + 2 * kSounds]);
+    // As with sound (60 lines up to the title, 10 after), with the five failed sounds' lines.
+    EXPECT_EQ(60u + 10 + kSounds, lines.size()) << "nothing else is added to the log";
+    EXPECT_EQ("Tarnwick exiting code 0", lines.back());
+  }
 }
 
 class BrokenAssetList : public WholeGame {

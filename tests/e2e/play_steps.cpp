@@ -24,6 +24,22 @@ void pause(double seconds) {
 
 }  // namespace
 
+void holdRun(RealGame& game, Controls controls, bool held) {
+  if (controls == Controls::KeyboardOnly) {
+    held ? game.pressKeyDown("Shift_L") : game.releaseKey("Shift_L");
+  } else {
+    held ? game.pressButtonDown(kRightButton) : game.releaseButton(kRightButton);
+  }
+}
+
+void holdAttack(RealGame& game, Controls controls, bool held) {
+  if (controls == Controls::KeyboardOnly) {
+    held ? game.pressKeyDown("e") : game.releaseKey("e");
+  } else {
+    held ? game.pressButtonDown(kLeftButton) : game.releaseButton(kLeftButton);
+  }
+}
+
 bool waitForTitle(RealGame& game) {
   if (!game.waitForLog("Sprite created!", kStartSeconds)) return false;
   pause(kTitleFadeSeconds);
@@ -38,17 +54,17 @@ bool startStage1(RealGame& game) {
   return true;
 }
 
-bool runIntoStage2(RealGame& game) {
+bool runIntoStage2(RealGame& game, Controls controls) {
   const std::string teardownDone = "~WorldContainer() done...";
   game.pressKeyDown("d");
-  game.pressButtonDown(kRightButton);
+  holdRun(game, controls, true);
   for (double ran = 0.0; ran < kStage1RunSeconds && !game.logContains(teardownDone);
        ran += kHopSeconds + kBetweenHopsSeconds) {
     game.holdKey("space", kHopSeconds);
     game.waitForLog(teardownDone, kBetweenHopsSeconds);
   }
   game.releaseKey("d");
-  game.releaseButton(kRightButton);
+  holdRun(game, controls, false);
   if (!game.logContains(teardownDone)) return false;
   pause(kStageFadeSeconds);
   return true;

@@ -21,16 +21,24 @@ constexpr const char* kShutdownLines =
     "Exiting...\nShutting down SDL_mixer...\nShutting down SDL_Image...\n"
     "Shutting down SDL...\nShutting down...\nWhat?\n";
 
+// Where the player's hands are: one on the mouse (the right button runs, the left attacks), or
+// both on the keyboard (left Shift runs, E attacks).
+enum class Controls { KeyboardAndMouse, KeyboardOnly };
+
+// Holds or lets go of running.
+void holdRun(RealGame& game, Controls controls, bool held);
+// Holds the attack down or lets it go.
+void holdAttack(RealGame& game, Controls controls, bool held);
+
 // Waits until the title has faded in; false when it never shows.
 bool waitForTitle(RealGame& game);
 // Waits for the title, presses SPACE and waits until stage 1 has faded in; false when the
 // stage never appears.
 bool startStage1(RealGame& game);
-// Runs right through stage 1 with the right button held, hopping over the foes that leap in the
-// way, until the world is torn down for stage 2; false when it never is. Keys and buttons are
-// released as soon as the teardown shows, so the hero drops straight onto stage 2's first
-// ledge.
-bool runIntoStage2(RealGame& game);
+// Runs right through stage 1, hopping over the foes that leap in the way, until the world is
+// torn down for stage 2; false when it never is. Keys and buttons are released as soon as the
+// teardown shows, so the hero drops straight onto stage 2's first ledge.
+bool runIntoStage2(RealGame& game, Controls controls = Controls::KeyboardAndMouse);
 // Saves a screenshot named after `name` in the test's temporary directory and reads it back.
 ScreenPicture look(RealGame& game, const std::string& name);
 // Where look() saved the screenshot named `name`.

@@ -1,6 +1,7 @@
 // The weapons in the real game: keys 2 and 3 take the light blade and the heavy maul, the
-// overlay names the weapon in hand, and the left button swings it. Played on stage 2's first
-// ledge, where no foe comes near and only the hero moves.
+// overlay names the weapon in hand, and the left button (or E) swings it. Played on stage 2's
+// first ledge, where no foe comes near and only the hero moves, after running through stage 1
+// with the mouse's help, and again with the keyboard alone.
 
 #include <gtest/gtest.h>
 
@@ -23,19 +24,23 @@ constexpr double kChangedPicture = 3.0;
 // sweep (28 frames for the maul).
 constexpr double kSettleSeconds = 0.3;
 constexpr double kIntoTheSwingSeconds = 0.1;
+constexpr double kTapSeconds = 0.2;
 
 void pause(double seconds) {
   std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
 }
 
-TEST(WeaponE2E, KeysTwoAndThreeShowTheLightAndHeavyPlatesAndTheButtonSwings) {
+class WeaponE2E : public testing::TestWithParam<PlaySteps::Controls> {};
+
+TEST_P(WeaponE2E, KeysTwoAndThreeShowTheLightAndHeavyPlatesAndTheAttackSwings) {
+  const PlaySteps::Controls controls = GetParam();
   const ScreenPicture lightPlate = PlaySteps::assetPicture("hud_wl");
   const ScreenPicture heavyPlate = PlaySteps::assetPicture("hud_wh");
   ASSERT_FALSE(lightPlate.empty());
   ASSERT_FALSE(heavyPlate.empty());
   RealGame game;
   ASSERT_TRUE(PlaySteps::startStage1(game)) << game.log();
-  ASSERT_TRUE(PlaySteps::runIntoStage2(game)) << "stage 1 never ended:\n" << game.log();
+  ASSERT_TRUE(PlaySteps::runIntoStage2(game, controls)) << "stage 1 never ended:\n" << game.log();
 
   const ScreenPicture bareHands = PlaySteps::look(game, "bare-hands");
   EXPECT_GT(bareHands.differenceFrom(lightPlate, kPlateX, kPlateY), ScreenPicture::kSamePicture)
@@ -48,7 +53,9 @@ TEST(WeaponE2E, KeysTwoAndThreeShowTheLightAndHeavyPlatesAndTheButtonSwings) {
             ScreenPicture::kSamePicture)
       << PlaySteps::screenshotPath("light");
   EXPECT_TRUE(game.logContains("Setting name..."));
-  game.holdButton(PlaySteps::kLeftButton);
+  PlaySteps::holdAttack(game, controls, true);
+  pause(kTapSeconds);
+  PlaySteps::holdAttack(game, controls, false);
 
   game.holdKey("3");
   pause(kSettleSeconds);
@@ -56,14 +63,23 @@ TEST(WeaponE2E, KeysTwoAndThreeShowTheLightAndHeavyPlatesAndTheButtonSwings) {
   EXPECT_LT(standing.differenceFrom(heavyPlate, kPlateX, kPlateY), ScreenPicture::kSamePicture)
       << PlaySteps::screenshotPath("heavy");
 
-  game.pressButtonDown(PlaySteps::kLeftButton);
+  PlaySteps::holdAttack(game, controls, true);
   pause(kIntoTheSwingSeconds);
   const ScreenPicture swinging = PlaySteps::look(game, "heavy-swing");
-  game.releaseButton(PlaySteps::kLeftButton);
+  PlaySteps::holdAttack(game, controls, false);
   EXPECT_GT(swinging.differenceFrom(standing, kHeroArea), kChangedPicture)
       << "the hero does not swing the maul: " << PlaySteps::screenshotPath("heavy-swing");
   EXPECT_LT(swinging.differenceFrom(heavyPlate, kPlateX, kPlateY), ScreenPicture::kSamePicture)
       << "the plate stays while swinging";
 }
+
+INSTANTIATE_TEST_SUITE_P(Hands, WeaponE2E,
+                         testing::Values(PlaySteps::Controls::KeyboardAndMouse,
+                                         PlaySteps::Controls::KeyboardOnly),
+                         [](const testing::TestParamInfo<PlaySteps::Controls>& info) {
+                           return info.param == PlaySteps::Controls::KeyboardOnly
+                                      ? "KeyboardOnly"
+                                      : "KeyboardAndMouse";
+                         });
 
 }  // namespace

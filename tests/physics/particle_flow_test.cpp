@@ -135,6 +135,24 @@ TEST(LiquidSpreading, RestingBlobFlattens) {
   EXPECT_LT(later.height, 0.5f * landed.height);
 }
 
+// A falling particle stopped by the ground pushes on with the speed the ground took from it,
+// which carries the liquid along the ledge and over its ends rather than letting it pile up.
+TEST(LiquidSpreading, BossBurstOnALedgePoursOverBothEnds) {
+  LiquidWorld w;
+  w.AddStaticBox(10.0f, 0.5f, b2Vec2(10.0f, 0.0f));
+  w.AddBlob(3.5f, b2Vec2(10.0f, 5.0f));
+  w.Step(60);
+  for (const b2Vec2& p : w.Positions()) ASSERT_GT(p.y, 0.5f) << p.x;  // still on the ledge
+  w.Step(40);
+  int fallenLeft = 0;
+  int fallenRight = 0;
+  for (const b2Vec2& p : w.Positions()) {
+    if (p.y < -0.5f) ++(p.x < 10.0f ? fallenLeft : fallenRight);
+  }
+  EXPECT_GT(fallenLeft, 45);
+  EXPECT_GT(fallenRight, 45);
+}
+
 struct PoolAndBox {
   explicit PoolAndBox(bool withLiquid) {
     w.AddStaticBox(3.0f, 0.25f, b2Vec2(0.0f, -0.25f));  // floor

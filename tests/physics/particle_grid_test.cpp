@@ -34,15 +34,30 @@ std::set<std::pair<int32_t, int32_t>> BruteForcePairs(const std::vector<b2Vec2>&
   return pairs;
 }
 
-// Runs the sweep over the points and returns its contacts.
-std::vector<ParticleContact> SweepContacts(const std::vector<b2Vec2>& points, uint32_t flag) {
+struct Sweep {
+  std::vector<ParticleContact> contacts;  // slotA and slotB hold the particles' indices here
+  std::vector<float> weights;             // by particle
+};
+
+// Runs the sweep over the points and returns its contacts and weights, by particle.
+Sweep SweepContacts(const std::vector<b2Vec2>& points, uint32_t flag) {
   const std::vector<uint32_t> flags(points.size(), flag);
   ParticleGrid grid;
   grid.SetDiameter(kDiameter);
   grid.Build(points.data(), static_cast<int32_t>(points.size()));
-  std::vector<ParticleContact> contacts;
-  contacts.resize(grid.FindContacts(points.data(), flags.data(), &contacts));
-  return contacts;
+  Sweep sweep;
+  std::vector<float> slotWeights(points.size());
+  sweep.contacts.resize(grid.FindContacts(flags.data(), &sweep.contacts, slotWeights.data()));
+  const int32_t* particleOf = grid.SortedIndices();
+  for (ParticleContact& c : sweep.contacts) {
+    c.slotA = particleOf[c.slotA];
+    c.slotB = particleOf[c.slotB];
+  }
+  sweep.weights.resize(points.size());
+  for (size_t slot = 0; slot < points.size(); ++slot) {
+    sweep.weights[particleOf[slot]] = slotWeights[slot];
+  }
+  return sweep;
 }
 
 // The pairs met, each with its lower index first; duplicates are counted in `repeats`.
@@ -50,7 +65,7 @@ std::set<std::pair<int32_t, int32_t>> PairsOf(const std::vector<ParticleContact>
                                               int* repeats) {
   std::set<std::pair<int32_t, int32_t>> pairs;
   for (const ParticleContact& c : contacts) {
-    if (!pairs.insert({std::min(c.indexA, c.indexB), std::max(c.indexA, c.indexB)}).second) {
+    if (!pairs.insert({std::min(c.slotA, c.slotB), std::max(c.slotA, c.slotB)}).second) {
       ++*repeats;
     }
   }
@@ -60,14 +75,19 @@ std::set<std::pair<int32_t, int32_t>> PairsOf(const std::vector<ParticleContact>
 TEST(ParticleGridContacts, SweepFindsExactlyThePairsCloserThanADiameter) {
   for (unsigned seed = 1; seed <= 4; ++seed) {
     const std::vector<b2Vec2> points = Scatter(1500, 4.0f, 3.0f, seed);
-    const std::vector<ParticleContact> contacts = SweepContacts(points, 32u);
+    const Sweep sweep = SweepContacts(points, 32u);
+    const std::vector<ParticleContact>& contacts = sweep.contacts;
+    std::vector<float> weights(points.size(), 0.0f);
     for (const ParticleContact& c : contacts) {
-      const b2Vec2 d = points[c.indexB] - points[c.indexA];
+      weights[c.slotA] += c.weight;
+      weights[c.slotB] += c.weight;
+      const b2Vec2 d = points[c.slotB] - points[c.slotA];
       EXPECT_NEAR(c.weight, 1.0f - d.Length() / kDiameter, 1e-5f);
       EXPECT_NEAR(c.normal.x, d.x / d.Length(), 1e-4f);
       EXPECT_NEAR(c.normal.y, d.y / d.Length(), 1e-4f);
       EXPECT_EQ(c.flags, 32u);
     }
+    for (size_t i = 0; i < points.size(); ++i) EXPECT_FLOAT_EQ(sweep.weights[i], weights[i]) << i;
     int repeats = 0;
     EXPECT_EQ(PairsOf(contacts, &repeats), BruteForcePairs(points)) << "seed " << seed;
     EXPECT_EQ(repeats, 0);
@@ -77,7 +97,7 @@ TEST(ParticleGridContacts, SweepFindsExactlyThePairsCloserThanADiameter) {
 TEST(ParticleGridContacts, CrowdedParticlesOverflowingTheWindowsAreAllFound) {
   const std::vector<b2Vec2> points = Scatter(2500, 1.0f, 1.0f, 7);  // dozens in every cell
   int repeats = 0;
-  EXPECT_EQ(PairsOf(SweepContacts(points, 0u), &repeats), BruteForcePairs(points));
+  EXPECT_EQ(PairsOf(SweepContacts(points, 0u).contacts, &repeats), BruteForcePairs(points));
   EXPECT_EQ(repeats, 0);
 }
 
@@ -86,7 +106,7 @@ TEST(ParticleGridContacts, FarApartParticlesUseTheComparisonSortAndStillMeet) {
   points.push_back(b2Vec2(1.0e6f, -3.0e5f));
   points.push_back(b2Vec2(1.0e6f + 0.1f, -3.0e5f));
   int repeats = 0;
-  EXPECT_EQ(PairsOf(SweepContacts(points, 0u), &repeats), BruteForcePairs(points));
+  EXPECT_EQ(PairsOf(SweepContacts(points, 0u).contacts, &repeats), BruteForcePairs(points));
   EXPECT_EQ(repeats, 0);
 }
 
@@ -99,7 +119,7 @@ TEST(ParticleGridNear, VisitsEveryParticleWithinADiameterOfTheBoxOnce) {
   box.lowerBound.Set(-1.3f, 0.2f);
   box.upperBound.Set(2.1f, 0.9f);
   std::vector<int32_t> visited;
-  grid.ForEachNear(box, [&](int32_t i) { visited.push_back(i); });
+  grid.ForEachNear(box, [&](int32_t slot) { visited.push_back(grid.SortedIndices()[slot]); });
   const std::set<int32_t> unique(visited.begin(), visited.end());
   EXPECT_EQ(unique.size(), visited.size());
   for (int32_t i = 0; i < static_cast<int32_t>(points.size()); ++i) {
