@@ -36,7 +36,6 @@ constexpr double kGaugeTurn = 6.28;         // radians of a full gauge
 constexpr double kFullHealth = 10000.0;
 constexpr double kEdgeMargin = 0.06;  // radians either side of the gauge's edge
 
-constexpr size_t kStage1Boxes = 3;
 constexpr size_t kStage2Boxes = 17;
 constexpr size_t kStage3Boxes = 1;
 constexpr size_t kStage4Boxes = 10;
