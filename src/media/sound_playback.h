@@ -3,6 +3,8 @@
 // Playing samples on the mixer's channels: music and effects alike are samples, music simply
 // loops.
 
+#include <functional>
+
 class Sound;
 
 // As a play channel: the first free one; as a fade-out channel: every channel.
@@ -15,3 +17,16 @@ int playSound(Sound* sound, bool loop, int fadeInMs, int ticks, int level);
 
 // Fades `channel` (-1: every channel) to silence over `ms` and halts it.
 int fadeOutChannel(int channel, int ms);
+
+// What the game asked of the mixer: a sample to play, or a channel to fade out.
+struct SoundRequest {
+  const Sound* sound;  // null for a fade-out
+  bool loop;
+  int fadeMs;   // a play's fade-in, or the fade-out's length
+  int level;    // a play's volume (0-128); 0 for a fade-out
+  int channel;  // the channel a play got (-1: none), or the channel faded (-1: every channel)
+};
+
+// Called with every play and fade-out request, after the mixer has taken it. Lets tests hear
+// what the game plays and at which level; empty by default.
+void setSoundObserver(std::function<void(const SoundRequest&)> observer);

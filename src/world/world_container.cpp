@@ -81,9 +81,6 @@ void WorldContainer::build(int32_t stageNumber) {
   virtualBitmap->clear(kTransparent);
   virtualSprite = new TarnwickApp::Sprite();
   virtualSprite->setBitmap(virtualBitmap, true);
-  // The world picture lies on the window's opaque black: copying it shows exactly what blending
-  // it would, at a fraction of the cost of blending 800 × 600 pixels every frame.
-  SDL_SetTextureBlendMode(virtualBitmap->texture(), SDL_BLENDMODE_NONE);
   particleSprite = new TarnwickApp::Sprite();
   particleSprite->setBitmap(AssetRegistry::instance()->bitmap("water_particle"), true);
   particleSprite->setShown(false);

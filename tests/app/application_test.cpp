@@ -18,7 +18,7 @@
 #include "app/app_context.h"
 #include "app/frame_pacer.h"
 #include "app/input.h"
-#include "app/screen_frames.h"
+#include "support/play_trace.h"
 #include "support/test_assets.h"
 
 namespace fs = std::filesystem;
@@ -27,6 +27,10 @@ namespace {
 
 // Decides the held input when the given frame (counted in presents) is about to be shown.
 using InputScript = std::function<void(int present, ScriptedInput& input)>;
+// Looks at what the game showed and played once it has ended, in the child.
+using TraceCheck = std::function<void(const PlayTrace& trace)>;
+
+constexpr int kTraceFailed = 3;  // the child's status when its trace check failed
 
 // The child re-runs the test from the start in a process of its own; it finds the file its
 // parent reads through the environment.
@@ -41,7 +45,8 @@ std::string transcriptPath() {
 
 // Runs in the child: the game exactly as main() runs it, then exits with its status.
 [[noreturn]] void playWholeGame(const std::string& workingDirectory, const std::string& output,
-                                InputScript script, const char* videoDriver = "dummy",
+                                InputScript script, TraceCheck check = nullptr,
+                                const char* videoDriver = "dummy",
                                 const char* audioDriver = "dummy") {
   setenv("SDL_VIDEODRIVER", videoDriver, 1);
   setenv("SDL_RENDER_DRIVER", "software", 1);
@@ -52,11 +57,14 @@ std::string transcriptPath() {
   static ScriptedInput input;
   setScriptedInput(&input);
   static int presents = 0;
-  setPresentObserver([script] { script(++presents, input); });
+  static PlayTrace trace({SCREEN_WIDTH / 2, SCREEN_HEIGHT / 2});
+  trace.eachPresent = [script] { script(++presents, input); };
   logPrint("Tarnwick starting...\n");
   const int result = runApplication();
   logPrint("Tarnwick exiting code %d\n", result);
   std::fflush(stdout);
+  if (check) check(trace);
+  if (::testing::Test::HasFailure()) std::_Exit(kTraceFailed);
   std::exit(result);
 }
 
@@ -98,11 +106,23 @@ class WholeGame : public ::testing::Test {
   std::string output;
 };
 
+// 60 black frames, the title fading in over 20, its first frame, then 90 frames of fade to
+// black after ESC.
+void expectBlackFramesTitleAndFadeOut(const PlayTrace& trace) {
+  expectScreenSteps(trace.shown, {flips(60), capture(), fade(20), flips(1), capture(), fade(90)});
+  for (size_t present = 0; present <= 60 && present < trace.shown.size(); ++present) {
+    const SDL_Color shown = trace.shown[present].probe;
+    EXPECT_EQ(0, shown.r + shown.g + shown.b) << "present " << present + 1 << " is black";
+  }
+}
+
 TEST_F(WholeGame, EscapeOnTheTitleEndsWithTheFullTranscript) {
-  EXPECT_EXIT(playWholeGame(assets, output,
-                            [](int present, ScriptedInput& input) {
-                              if (present == kTitleShown) input.hold(SDL_SCANCODE_ESCAPE);
-                            }),
+  EXPECT_EXIT(playWholeGame(
+                  assets, output,
+                  [](int present, ScriptedInput& input) {
+                    if (present == kTitleShown) input.hold(SDL_SCANCODE_ESCAPE);
+                  },
+                  expectBlackFramesTitleAndFadeOut),
               ::testing::ExitedWithCode(0), "");
   const std::vector<std::string> lines = linesOf(output);
   ASSERT_GE(lines.size(), 70u);
@@ -150,7 +170,7 @@ TEST_F(WholeGame, SpaceOnTheTitleStartsStageOne) {
 
 TEST_F(WholeGame, FailedStartUpSaysWhyOnStandardError) {
   EXPECT_EXIT(playWholeGame(
-                  assets, output, [](int, ScriptedInput&) {}, "no-such-driver"),
+                  assets, output, [](int, ScriptedInput&) {}, nullptr, "no-such-driver"),
               ::testing::ExitedWithCode(255), "Tarnwick: SDL_Init failed: .+");
   EXPECT_EQ((std::vector<std::string>{"Tarnwick starting...", "Tarnwick exiting code -1"}),
             linesOf(output));
@@ -167,7 +187,7 @@ TEST_F(WholeGame, WithoutSoundThePlayerIsToldOnceAndTheTitlePlaysSilently) {
                     [](int present, ScriptedInput& input) {
                       if (present == kTitleShown) input.hold(SDL_SCANCODE_ESCAPE);
                     },
-                    "dummy", audioDriver),
+                    nullptr, "dummy", audioDriver),
                 ::testing::ExitedWithCode(0),
                 ::testing::MatchesRegex("Tarnwick: no audio device: playing without sound "
                                         "\\([^\n]+\\)\n"))

@@ -1,11 +1,13 @@
 #include "support/game_test.h"
 
+#include <SDL_mixer.h>
 #include <unistd.h>
 
 #include "app/app_context.h"
 #include "app/input.h"
 #include "app/screen_frames.h"
 #include "media/asset_registry.h"
+#include "media/sound_playback.h"
 #include "support/headless_runtime.h"
 #include "support/test_assets.h"
 #include "world/world_container.h"
@@ -30,6 +32,9 @@ void GameTest::SetUp() {
 void GameTest::TearDown() {
   setScriptedInput(nullptr);
   setPresentObserver(nullptr);
+  setSoundObserver(nullptr);
+  // The next test starts in silence, with every channel free.
+  Mix_HaltChannel(-1);
   SDL_SetRenderTarget(renderer, nullptr);
 }
 

@@ -19,8 +19,10 @@ namespace TestAssets {
 namespace {
 
 // Bump when the generated set changes, so that stale sets are not reused.
-constexpr int kVersion = 1;
-constexpr int kSoundMilliseconds = 50;
+constexpr int kVersion = 2;
+// Long enough that an effect still holds its channel when the game fades it out, so that a
+// test can tell which sound a fade-out silences.
+constexpr int kSoundMilliseconds = 3000;
 constexpr int kSampleRate = 22050;
 
 bool startsWith(const std::string& text, const std::string& prefix) {
