@@ -56,11 +56,11 @@ Bitmap::~Bitmap() {
 }
 
 void Bitmap::createTarget(int w, int h) {
-  texture_ = SDL_CreateTexture(getRenderer(), targetFormat(), SDL_TEXTUREACCESS_TARGET, w, h);
-  if (texture_ == nullptr) return;
-  SDL_SetTextureBlendMode(texture_, SDL_BLENDMODE_BLEND);
+  // The size is the picture's, whether or not the renderer can hold it.
   width_ = w;
   height_ = h;
+  texture_ = SDL_CreateTexture(getRenderer(), targetFormat(), SDL_TEXTUREACCESS_TARGET, w, h);
+  if (texture_ != nullptr) SDL_SetTextureBlendMode(texture_, SDL_BLENDMODE_BLEND);
 }
 
 void Bitmap::blit(const Bitmap* source, const SDL_Rect* sourceRect, const SDL_Rect* destRect,
@@ -131,5 +131,7 @@ void Bitmap::fillSector(int centreX, int centreY, int radius, SDL_Color colour, 
       if (fromAngle <= angle && angle <= toAngle) points.push_back({centreX + dx, centreY - dy});
     }
   }
+  // SDL refuses an empty batch as an error.
+  if (points.empty()) return;
   SDL_RenderDrawPoints(getRenderer(), points.data(), static_cast<int>(points.size()));
 }

@@ -12,7 +12,8 @@
 
 class Bitmap {
  public:
-  // A new, uncleared target of w × h pixels.
+  // A new, uncleared target of w × h pixels; without a texture, keeping that size, when the
+  // renderer cannot make one.
   Bitmap(int w, int h);
   // Loads an image file; on failure logs why and stays empty (no texture, 0 × 0).
   explicit Bitmap(std::string path);

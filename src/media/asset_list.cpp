@@ -40,7 +40,8 @@ bool readTable(const json& root, const char* table, const std::string& sourceNam
 bool AssetList::read(std::istream& input, const std::string& sourceName, std::string& error) {
   json root;
   try {
-    input >> root;
+    // The list is one JSON value and nothing after it: trailing text means a damaged file.
+    root = json::parse(input);
   } catch (const json::exception& e) {
     error = sourceName + ": not a readable JSON text (" + e.what() + ")";
     return false;

@@ -12,6 +12,27 @@ void report(const SoundRequest& request) {
   if (soundObserver) soundObserver(request);
 }
 
+// The channel the mixer itself would choose for ALL_CHANNELS: the first one not playing.
+int firstFreeChannel() {
+  const int channels = Mix_AllocateChannels(-1);
+  for (int channel = 0; channel < channels; ++channel) {
+    if (Mix_Playing(channel) == 0) return channel;
+  }
+  return -1;
+}
+
+// A fade-in rises to the volume the channel has when the play starts, and the mixer restores
+// that volume when the fade ends; a channel still finishing an earlier fade would restore that
+// fade's volume instead. So the channel is settled and given its level before the play.
+int startOnFreeChannel(Sound* sound, bool loop, int fadeInMs, int ticks, int level) {
+  if (sound->chunk == nullptr) return -1;
+  const int channel = firstFreeChannel();
+  if (channel < 0) return -1;
+  Mix_HaltChannel(channel);
+  Mix_Volume(channel, level);
+  return Mix_FadeInChannelTimed(channel, sound->chunk, loop ? -1 : 0, fadeInMs, ticks);
+}
+
 }  // namespace
 
 void setSoundObserver(std::function<void(const SoundRequest&)> observer) {
@@ -19,12 +40,7 @@ void setSoundObserver(std::function<void(const SoundRequest&)> observer) {
 }
 
 int playSound(Sound* sound, bool loop, int fadeInMs, int ticks, int level) {
-  int channel = -1;
-  if (sound->chunk != nullptr) {
-    channel = Mix_FadeInChannelTimed(ALL_CHANNELS, sound->chunk, loop ? -1 : 0, fadeInMs, ticks);
-    // Effects are played at half the music's level so that they sit under it.
-    if (channel >= 0) Mix_Volume(channel, level);
-  }
+  const int channel = startOnFreeChannel(sound, loop, fadeInMs, ticks, level);
   report({sound, loop, fadeInMs, level, channel});
   return channel;
 }

@@ -12,8 +12,10 @@ namespace {
 
 constexpr double kStartSeconds = 20.0;     // assets and 60 black frames
 constexpr double kTitleFadeSeconds = 1.0;  // the title's 20-frame fade-in, with room to spare
-constexpr double kWorldBuiltSeconds = 15.0;
-constexpr double kStageFadeSeconds = 1.0;   // a new stage's 20-frame fade-in, with room to spare
+constexpr double kWorldBuiltSeconds = 30.0;
+constexpr double kBetweenPressesSeconds = 3.0;  // past the title's 90-frame fade-out
+// A new stage's 20-frame fade-in and the hero's drop onto its ground, on a loaded machine.
+constexpr double kLandingSeconds = 30.0;
 constexpr double kStage1RunSeconds = 90.0;  // about 10 s on a free machine
 constexpr double kHopSeconds = 0.15;
 constexpr double kBetweenHopsSeconds = 0.3;
@@ -48,10 +50,15 @@ bool waitForTitle(RealGame& game) {
 
 bool startStage1(RealGame& game) {
   if (!waitForTitle(game)) return false;
-  game.holdKey("space");
-  if (!game.waitForLog("Hud created!", kWorldBuiltSeconds)) return false;
-  pause(kStageFadeSeconds);
-  return true;
+  // The title reads SPACE only once it has faded in, which a busy machine may not have done
+  // yet: press until the world is being built.
+  const std::string worldBuilt = "Hud created!";
+  for (double waited = 0.0; waited < kWorldBuiltSeconds && !game.logContains(worldBuilt);
+       waited += kBetweenPressesSeconds) {
+    game.holdKey("space");
+    game.waitForLog(worldBuilt, kBetweenPressesSeconds);
+  }
+  return game.logContains(worldBuilt) && waitForLanding(game, worldBuilt);
 }
 
 bool runIntoStage2(RealGame& game, Controls controls) {
@@ -66,8 +73,22 @@ bool runIntoStage2(RealGame& game, Controls controls) {
   game.releaseKey("d");
   holdRun(game, controls, false);
   if (!game.logContains(teardownDone)) return false;
-  pause(kStageFadeSeconds);
-  return true;
+  return waitForLanding(game, teardownDone);
+}
+
+bool waitForLanding(RealGame& game, const std::string& worldBuilt) {
+  return game.waitForLogAfter(worldBuilt, "Landed", kLandingSeconds);
+}
+
+ScreenPicture actUntilSeen(RealGame& game, const std::string& name,
+                           const std::function<void()>& act,
+                           const std::function<bool(const ScreenPicture&)>& seen, double seconds) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  while (true) {
+    act();
+    ScreenPicture picture = look(game, name);
+    if (seen(picture) || std::chrono::steady_clock::now() >= deadline) return picture;
+  }
 }
 
 std::string screenshotPath(const std::string& name) {

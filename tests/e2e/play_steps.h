@@ -3,6 +3,7 @@
 // Stretches of play that several end-to-end tests share. Each waits for what the game's log
 // shows rather than for a fixed time, so a slow machine only makes it slower.
 
+#include <functional>
 #include <string>
 
 #include "e2e/screen_picture.h"
@@ -32,13 +33,23 @@ void holdAttack(RealGame& game, Controls controls, bool held);
 
 // Waits until the title has faded in; false when it never shows.
 bool waitForTitle(RealGame& game);
-// Waits for the title, presses SPACE and waits until stage 1 has faded in; false when the
-// stage never appears.
+// Waits for the title, presses SPACE and waits until the hero has landed in stage 1; false
+// when the stage never appears.
 bool startStage1(RealGame& game);
 // Runs right through stage 1, hopping over the foes that leap in the way, until the world is
-// torn down for stage 2; false when it never is. Keys and buttons are released as soon as the
-// teardown shows, so the hero drops straight onto stage 2's first ledge.
+// torn down for stage 2 and the hero has landed on stage 2's first ledge; false when either
+// never happens. Keys and buttons are released as soon as the teardown shows, so the hero drops
+// straight onto the ledge.
 bool runIntoStage2(RealGame& game, Controls controls = Controls::KeyboardAndMouse);
+// Waits until the hero has landed after the log's last `worldBuilt` line. A new world runs no
+// frame before its fade-in is over, so from then on keys and buttons reach the hero.
+bool waitForLanding(RealGame& game, const std::string& worldBuilt);
+// Does `act` and looks at the screen, again and again, until `seen` holds for the picture or
+// `seconds` have passed; returns the last look. The game reads some keys only at some moments
+// (a weapon between attacks) and shows their effect a frame later, however busy the machine.
+ScreenPicture actUntilSeen(RealGame& game, const std::string& name,
+                           const std::function<void()>& act,
+                           const std::function<bool(const ScreenPicture&)>& seen, double seconds);
 // Saves a screenshot named after `name` in the test's temporary directory and reads it back.
 ScreenPicture look(RealGame& game, const std::string& name);
 // Where look() saved the screenshot named `name`.

@@ -230,8 +230,17 @@ bool RealGame::logContains(const std::string& line) const {
 }
 
 bool RealGame::waitForLog(const std::string& line, double seconds) {
+  return waitForLogAfter("", line, seconds);
+}
+
+bool RealGame::waitForLogAfter(const std::string& earlier, const std::string& line,
+                               double seconds) {
   for (double waited = 0; waited < seconds; waited += kPollSeconds) {
-    if (logContains(line)) return true;
+    const std::string text = log();
+    const size_t from = earlier.empty() ? 0 : text.rfind(earlier + "\n");
+    if (from != std::string::npos && text.find(line + "\n", from) != std::string::npos) {
+      return true;
+    }
     sleepFor(kPollSeconds);
   }
   return false;

@@ -54,6 +54,8 @@ class RealGame {
   bool logContains(const std::string& line) const;
   // Waits up to `seconds` until the log holds `line`.
   bool waitForLog(const std::string& line, double seconds);
+  // Waits up to `seconds` until the log holds `line` after the last `earlier` line.
+  bool waitForLogAfter(const std::string& earlier, const std::string& line, double seconds);
 
  private:
   int runTool(const std::string& command) const;

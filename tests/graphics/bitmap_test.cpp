@@ -58,7 +58,9 @@ TEST_F(BitmapDrawing, SectorRunsCounterClockwiseOnScreen) {
 }
 
 TEST_F(BitmapDrawing, SectorDrawsNothingForAnEmptyRangeAndSkipsTheCentreAfterZero) {
+  SDL_ClearError();
   canvas->fillSector(50, 50, 20, kRed, 2.0, 1.0);
+  EXPECT_STREQ("", SDL_GetError()) << "no empty batch of points handed to SDL";
   EXPECT_FALSE(painted(50, 50));
   EXPECT_FALSE(painted(60, 40));
   canvas->fillSector(50, 50, 20, kRed, 0.5, 6.3);
@@ -102,11 +104,17 @@ TEST_F(BitmapDrawing, RectanglesOutlineAndFill) {
   EXPECT_EQ(canvas->texture(), SDL_GetRenderTarget(renderer)) << "the bitmap stays the target";
 }
 
-TEST_F(BitmapDrawing, MissingOrBrokenFileGivesAnEmptyPictureAndALogLine) {
+TEST_F(BitmapDrawing, PictureThatCannotBeMadeHasNoTexture) {
+  // Four bytes a pixel: a row wider than SDL can address.
+  Bitmap tooWide(1 << 30, 2);
+  EXPECT_EQ(nullptr, tooWide.texture());
+  EXPECT_EQ(1 << 30, tooWide.width()) << "the size asked for stays";
+  EXPECT_EQ(2, tooWide.height());
+
   testing::internal::CaptureStdout();
   Bitmap missing("assets/no-such-picture.png");
   const std::string log = testing::internal::GetCapturedStdout();
-  EXPECT_EQ(nullptr, missing.texture());
+  EXPECT_EQ(nullptr, missing.texture()) << "a missing file";
   EXPECT_EQ(0, missing.width());
   EXPECT_EQ(0, missing.height());
   EXPECT_EQ(0u, log.find("Load Image error("));

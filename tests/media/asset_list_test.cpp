@@ -29,8 +29,13 @@ TEST(AssetListReading, AcceptsTheTwoTablesInNameOrder) {
 }
 
 TEST(AssetListReading, RejectsEveryMalformedShapeWithAMessageNamingThePlace) {
-  EXPECT_FALSE(read("").ok);
-  EXPECT_FALSE(read("").list.parsed());
+  for (const char* unreadable : {"", R"({"bitmap": {}} trailing)", R"({"bitmap": {}} {"x": 1})"}) {
+    const Reading r = read(unreadable);
+    EXPECT_FALSE(r.ok) << unreadable;
+    EXPECT_FALSE(r.list.parsed()) << unreadable;
+    EXPECT_EQ(0u, r.error.find("list.json: not a readable JSON text (")) << r.error;
+  }
+  EXPECT_TRUE(read("{}\n\n").ok) << "white space may follow the list";
   EXPECT_EQ("list.json: the root must be an object, not string", read("\"x\"").error);
   EXPECT_EQ("list.json: \"sound\" must be an object of asset names, not array",
             read(R"({"sound": [1]})").error);

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <functional>
 #include <stdexcept>
+#include <vector>
 
 #include "media/required_assets.h"
 #include "world/stage_layout.h"
@@ -56,22 +57,8 @@ void putLittleEndian(std::ofstream& out, uint32_t value, int bytes) {
 
 // A mono 16-bit PCM WAV of silence.
 void writeSound(const fs::path& path) {
-  const uint32_t samples = kSampleRate * kSoundMilliseconds / 1000;
-  const uint32_t dataBytes = samples * 2;
-  std::ofstream out(path, std::ios::binary);
-  out.write("RIFF", 4);
-  putLittleEndian(out, 36 + dataBytes, 4);
-  out.write("WAVEfmt ", 8);
-  putLittleEndian(out, 16, 4);
-  putLittleEndian(out, 1, 2);  // PCM
-  putLittleEndian(out, 1, 2);  // mono
-  putLittleEndian(out, kSampleRate, 4);
-  putLittleEndian(out, kSampleRate * 2, 4);
-  putLittleEndian(out, 2, 2);
-  putLittleEndian(out, 16, 2);
-  out.write("data", 4);
-  putLittleEndian(out, dataBytes, 4);
-  for (uint32_t i = 0; i < dataBytes; ++i) out.put('\0');
+  writeWav(path.string(), kSampleRate, 1,
+           std::vector<Sint16>(kSampleRate * kSoundMilliseconds / 1000, 0));
 }
 
 void writeSet(const fs::path& root) {
@@ -96,6 +83,25 @@ void writeSet(const fs::path& root) {
 }
 
 }  // namespace
+
+void writeWav(const std::string& path, int sampleRate, int channels,
+              const std::vector<Sint16>& samples) {
+  const uint32_t dataBytes = static_cast<uint32_t>(samples.size() * 2);
+  std::ofstream out(path, std::ios::binary);
+  out.write("RIFF", 4);
+  putLittleEndian(out, 36 + dataBytes, 4);
+  out.write("WAVEfmt ", 8);
+  putLittleEndian(out, 16, 4);
+  putLittleEndian(out, 1, 2);  // PCM
+  putLittleEndian(out, channels, 2);
+  putLittleEndian(out, sampleRate, 4);
+  putLittleEndian(out, sampleRate * channels * 2, 4);  // bytes per second
+  putLittleEndian(out, channels * 2, 2);               // bytes per sample frame
+  putLittleEndian(out, 16, 2);
+  out.write("data", 4);
+  putLittleEndian(out, dataBytes, 4);
+  for (const Sint16 sample : samples) putLittleEndian(out, static_cast<Uint16>(sample), 2);
+}
 
 SDL_Point sizeOf(const std::string& name) {
   if (startsWith(name, "serval_cat_")) return {512, 512};

@@ -7,6 +7,7 @@
 #include <SDL.h>
 
 #include <string>
+#include <vector>
 
 namespace TestAssets {
 
@@ -18,5 +19,9 @@ SDL_Color colourOf(const std::string& name);
 
 // Width and height of a generated picture.
 SDL_Point sizeOf(const std::string& name);
+
+// Writes a 16-bit PCM WAV file of `samples`, `channels` interleaved, at `sampleRate` Hz.
+void writeWav(const std::string& path, int sampleRate, int channels,
+              const std::vector<Sint16>& samples);
 
 }  // namespace TestAssets

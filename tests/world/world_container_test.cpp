@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <iterator>
 #include <regex>
 #include <string>
@@ -12,9 +13,12 @@
 #include "actors/fixture_counter.h"
 #include "actors/player_entity.h"
 #include "app/app_context.h"
+#include "app/screen_frames.h"
 #include "graphics/bitmap.h"
+#include "scenes/scene_map.h"
 #include "support/frame_script.h"
 #include "support/game_test.h"
+#include "support/test_assets.h"
 
 namespace {
 
@@ -62,6 +66,15 @@ class WorldTest : public GameTest {
   FrameScript script;
 };
 
+bool sameColour(SDL_Color a, SDL_Color b, int tolerance = 0) {
+  return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance &&
+         std::abs(a.b - b.b) <= tolerance;
+}
+
+std::string describe(SDL_Color c) {
+  return "(" + std::to_string(c.r) + ", " + std::to_string(c.g) + ", " + std::to_string(c.b) + ")";
+}
+
 // Terrain boxes logged: a line of four corners in metres, then one of the screen position.
 size_t terrainBoxesLogged(const std::string& log) {
   static const std::regex pair(R"((-?\d+\.\d{6} ){3}-?\d+\.\d{6}\n-?\d+ -?\d+\n)");
@@ -76,7 +89,8 @@ TEST_F(WorldTest, EmptyWorldHasOnlyTheHeroAndTheOverlay) {
   EXPECT_TRUE(world->triggers.empty());
   EXPECT_EQ(2u, world->entityRegistry.size());
   world->render();
-  EXPECT_EQ(0, pixelAt(world->virtualBitmap->texture(), 5, 5).a) << "no background";
+  const SDL_Color blank = pixelAt(world->virtualBitmap->texture(), 5, 5);
+  EXPECT_EQ(0, blank.r + blank.g + blank.b) << "no background";
 }
 
 TEST_F(WorldTest, WorldPointsMapToScreenPixels) {
@@ -247,6 +261,50 @@ TEST_F(WorldTest, StageThreeExitEntersTheBossArena) {
   EXPECT_EQ(1u, world->entities.size()) << "the boss";
   EXPECT_EQ(b2Vec2(2.0f, 2.0f), world->player->body->GetPosition());
   EXPECT_EQ(1u, world->triggers.size());
+}
+
+// The stage 1 and 2 exits as the map screen plays them, seen at one window pixel: the old
+// stage, then 20 frames of its colour falling towards the new world's blank picture (not drawn
+// before the fade), then the new stage at full strength.
+TEST_F(WorldTest, StageExitsFadeFromTheOldStageIntoTheNewOne) {
+  constexpr SDL_Point kSpot{450, 200};  // on the stage picture at both exits, clear of the hero
+  constexpr int kFadeFrames = 20;
+  // The flip that still shows the old stage, the capture and the new picture: then the fade.
+  constexpr size_t kPresentsBeforeTheFade = 3;
+  const int alphas[kFadeFrames] = {0,   13,  26,  38,  51,  64,  77,  89,  102, 115,
+                                   128, 140, 153, 166, 179, 191, 204, 217, 230, 242};
+  SceneMap map;
+  std::vector<SDL_Color> shown;
+  setPresentObserver([&] { shown.push_back(pixelOfTarget(kSpot.x, kSpot.y)); });
+  const auto crossExit = [&](const char* exitName, b2Vec2 nearExit, b2Vec2 exit) {
+    SCOPED_TRACE(exitName);
+    map.world->player->body->SetTransform(nearExit, 0.0f);
+    for (int frame = 0; frame < 3; ++frame) map.run();
+    map.world->player->body->SetTransform(exit, 0.0f);
+    shown.clear();
+    map.run();
+    const std::vector<SDL_Color> exitFrame = shown;
+    ASSERT_EQ(kPresentsBeforeTheFade + kFadeFrames, exitFrame.size());
+    const SDL_Color old = exitFrame.front();
+    EXPECT_TRUE(sameColour(TestAssets::colourOf("stage1"), old)) << describe(old);
+    for (int k = 0; k < kFadeFrames; ++k) {
+      const SDL_Color expected{static_cast<Uint8>(old.r * (255 - alphas[k]) / 255),
+                               static_cast<Uint8>(old.g * (255 - alphas[k]) / 255),
+                               static_cast<Uint8>(old.b * (255 - alphas[k]) / 255), 255};
+      const SDL_Color seen = exitFrame[kPresentsBeforeTheFade + k];
+      EXPECT_TRUE(sameColour(expected, seen, 2))
+          << "fade frame " << k << ": " << describe(seen) << " instead of " << describe(expected);
+    }
+    const SDL_Color drawn = pixelAt(map.world->virtualBitmap->texture(), kSpot.x, kSpot.y);
+    shown.clear();
+    map.run();
+    EXPECT_TRUE(sameColour(drawn, shown.front())) << "the new stage shows at full strength";
+    EXPECT_NE(0, drawn.r + drawn.g + drawn.b) << "the new stage is drawn";
+  };
+  crossExit("stage 1 exit", b2Vec2(46.0f, 2.0f), b2Vec2(47.0f, 2.0f));
+  EXPECT_EQ(17u, map.world->fixtureContainers.size()) << "stage 2";
+  crossExit("stage 2 exit", b2Vec2(47.0f, 12.0f), b2Vec2(47.9f, 12.0f));
+  EXPECT_EQ(1u, map.world->fixtureContainers.size()) << "stage 3";
 }
 
 }  // namespace

@@ -1,0 +1,218 @@
+// Sound levels as a player hears them: the mixed output, written to a file by SDL's disk audio
+// driver, compared with the same samples mixed at the levels the game asks for.
+
+#include "media/sound_playback.h"
+
+#include <SDL_mixer.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "media/sound.h"
+#include "support/game_test.h"
+#include "support/test_assets.h"
+
+namespace {
+
+constexpr int kEffectLevel = 64;
+constexpr int kMusicLevel = 128;
+constexpr int kMusicFadeInMs = 20;  // the title music's
+constexpr int kMixFrames = 1024;    // sample frames per mix: many mixes, many chances to race
+constexpr int kToneAmplitude = 8000;
+constexpr int kTonePeriodFrames = 64;
+constexpr int kEffectFrames = 12288;  // 0.3 s at the game's 40960 Hz
+constexpr int kMusicLoopFrames = 8192;
+constexpr int kMusicMixes = 12;  // how long the music plays before it is stopped
+constexpr int kWindowFrames = 1024;
+// Silent frames that separate one play from the next in the mix.
+constexpr size_t kGapFrames = kMixFrames;
+constexpr double kLevelTolerance = 0.01;  // relative
+
+std::atomic<int> mixesDone{0};
+
+void countMix(void*, Uint8*, int) {
+  ++mixesDone;
+}
+
+// Reopens the mixer's device on SDL's audio `driver`, in the format and with the channels it
+// had. False when the mixer was not open or does not reopen.
+bool reopenAudio(const char* driver) {
+  int frequency = 0;
+  Uint16 format = 0;
+  int outputs = 0;
+  if (Mix_QuerySpec(&frequency, &format, &outputs) == 0) return false;
+  const int channels = Mix_AllocateChannels(-1);
+  Mix_CloseAudio();
+  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  setenv("SDL_AUDIODRIVER", driver, 1);
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+  if (Mix_OpenAudio(frequency, format, outputs, kMixFrames) != 0) return false;
+  Mix_AllocateChannels(channels);
+  return true;
+}
+
+// A square wave as loud as kToneAmplitude on every output.
+std::vector<Sint16> tone(int frames, int outputs) {
+  std::vector<Sint16> samples;
+  for (int frame = 0; frame < frames; ++frame) {
+    const bool high = frame % kTonePeriodFrames < kTonePeriodFrames / 2;
+    samples.insert(samples.end(), outputs, high ? kToneAmplitude : -kToneAmplitude);
+  }
+  return samples;
+}
+
+// The root-mean-square level of samples.
+double level(std::vector<Sint16>::const_iterator begin, std::vector<Sint16>::const_iterator end) {
+  double sum = 0.0;
+  for (auto sample = begin; sample != end; ++sample) sum += double(*sample) * double(*sample);
+  return std::sqrt(sum / static_cast<double>(std::distance(begin, end)));
+}
+
+// The level of `sound` mixed alone at `volume`, as the mixer mixes one channel.
+double intendedLevel(const Sound& sound, int volume) {
+  std::vector<Sint16> mixed(sound.chunk->alen / sizeof(Sint16), 0);
+  SDL_MixAudioFormat(reinterpret_cast<Uint8*>(mixed.data()), sound.chunk->abuf, AUDIO_S16SYS,
+                     sound.chunk->alen, volume);
+  return level(mixed.begin(), mixed.end());
+}
+
+// A stretch of the mix between silences, in samples.
+struct Play {
+  size_t begin;
+  size_t end;
+};
+
+// The plays heard in `mix`: sounding stretches separated by at least kGapFrames of silence.
+std::vector<Play> playsIn(const std::vector<Sint16>& mix, int outputs) {
+  const size_t gap = kGapFrames * outputs;
+  std::vector<Play> plays;
+  for (size_t i = 0; i < mix.size(); ++i) {
+    if (mix[i] == 0) continue;
+    if (plays.empty() || i - plays.back().end >= gap) plays.push_back({i, i});
+    plays.back().end = i + 1;
+  }
+  return plays;
+}
+
+class SoundMix : public GameTest {
+ protected:
+  void SetUp() override {
+    GameTest::SetUp();
+    const std::string stem = testing::TempDir() + "tarnwick-mix-" + std::to_string(getpid());
+    mixPath = stem + ".raw";
+    Uint16 format = 0;
+    ASSERT_NE(0, Mix_QuerySpec(&frequency, &format, &outputs)) << "the mixer is not open";
+    ASSERT_EQ(AUDIO_S16SYS, format);
+    setenv("SDL_DISKAUDIOFILE", mixPath.c_str(), 1);
+    ASSERT_TRUE(reopenAudio("disk")) << SDL_GetError();
+    Mix_SetPostMix(countMix, nullptr);
+    // At the mixer's own rate and outputs, the samples are mixed as written.
+    TestAssets::writeWav(stem + "-effect.wav", frequency, outputs, tone(kEffectFrames, outputs));
+    TestAssets::writeWav(stem + "-music.wav", frequency, outputs, tone(kMusicLoopFrames, outputs));
+    effect = new Sound(stem + "-effect.wav");
+    music = new Sound(stem + "-music.wav");
+    std::remove((stem + "-effect.wav").c_str());
+    std::remove((stem + "-music.wav").c_str());
+    ASSERT_NE(nullptr, effect->chunk);
+    ASSERT_NE(nullptr, music->chunk);
+  }
+  void TearDown() override {
+    finishMix();
+    delete effect;
+    delete music;
+    std::remove(mixPath.c_str());
+    unsetenv("SDL_DISKAUDIOFILE");
+    GameTest::TearDown();
+  }
+
+  // Ends the recording (the disk driver writes the file out when its device closes) and
+  // returns to silent audio.
+  void finishMix() {
+    if (finished) return;
+    finished = true;
+    Mix_SetPostMix(nullptr, nullptr);
+    reopenAudio("dummy");
+  }
+  std::vector<Sint16> recordedMix() {
+    finishMix();
+    std::ifstream file(mixPath, std::ios::binary);
+    std::vector<char> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    std::vector<Sint16> mix(bytes.size() / sizeof(Sint16));
+    std::copy(bytes.begin(), bytes.begin() + mix.size() * sizeof(Sint16),
+              reinterpret_cast<char*>(mix.data()));
+    return mix;
+  }
+
+  // Waits for the mixer, not the clock, so that a busy machine only makes the test slower.
+  static void waitForMixes(int count) {
+    const int until = mixesDone + count;
+    while (mixesDone < until) SDL_Delay(1);
+  }
+  static void waitUntilSilent(int channel) {
+    while (Mix_Playing(channel) != 0) SDL_Delay(1);
+    waitForMixes(2);  // a silent stretch before whatever comes next
+  }
+
+  // Checks every whole window of `play` from `skipFrames` on against `expected`.
+  void expectLevel(const std::vector<Sint16>& mix, const Play& play, double expected,
+                   size_t skipFrames, const char* what) {
+    const size_t window = static_cast<size_t>(kWindowFrames) * outputs;
+    size_t windows = 0;
+    for (size_t at = play.begin + skipFrames * outputs; at + window <= play.end; at += window) {
+      const double heard = level(mix.begin() + at, mix.begin() + at + window);
+      ++windows;
+      if (std::abs(heard - expected) <= expected * kLevelTolerance) continue;
+      ADD_FAILURE() << what << " is at level " << heard << " instead of " << expected << " "
+                    << 1000 * (at - play.begin) / outputs / frequency << " ms into its play";
+      return;
+    }
+    EXPECT_GT(windows, 0u) << what << " was too short to be heard";
+  }
+
+  int frequency = 0;
+  int outputs = 0;
+  std::string mixPath;
+  Sound* effect = nullptr;
+  Sound* music = nullptr;
+  bool finished = false;
+};
+
+// An effect, then music on the channel the effect played on, then the effect again on the
+// channel the music played on: each holds its level from its first mix to its last.
+TEST_F(SoundMix, EffectsAndMusicHoldTheirLevelsForTheWholePlayOnAReusedChannel) {
+  const int firstEffect = playSound(effect, false, 0, -1, kEffectLevel);
+  ASSERT_GE(firstEffect, 0);
+  waitUntilSilent(firstEffect);
+  const int musicChannel = playSound(music, true, kMusicFadeInMs, -1, kMusicLevel);
+  EXPECT_EQ(firstEffect, musicChannel) << "the music takes the first free channel";
+  waitForMixes(kMusicMixes);
+  fadeOutChannel(musicChannel, 0);
+  waitUntilSilent(musicChannel);
+  const int secondEffect = playSound(effect, false, 0, -1, kEffectLevel);
+  EXPECT_EQ(musicChannel, secondEffect);
+  waitUntilSilent(secondEffect);
+
+  const double effectLevel = intendedLevel(*effect, kEffectLevel);
+  const double musicLevel = intendedLevel(*music, kMusicLevel);
+  const std::vector<Sint16> mix = recordedMix();
+  const std::vector<Play> plays = playsIn(mix, outputs);
+  ASSERT_EQ(3u, plays.size()) << "effect, music, effect, with silence between";
+  const size_t effectSamples = static_cast<size_t>(kEffectFrames) * outputs;
+  EXPECT_EQ(effectSamples, plays[0].end - plays[0].begin) << "the whole effect is heard";
+  expectLevel(mix, plays[0], effectLevel, 0, "the first effect");
+  // The music's first two mixes may still be fading in.
+  expectLevel(mix, plays[1], musicLevel, 2 * kMixFrames, "the music");
+  EXPECT_EQ(effectSamples, plays[2].end - plays[2].begin);
+  expectLevel(mix, plays[2], effectLevel, 0, "the second effect");
+}
+
+}  // namespace
