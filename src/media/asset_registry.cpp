@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
-#include <thread>
 
 #include "app/app_context.h"
 #include "graphics/bitmap.h"
@@ -25,7 +24,7 @@ constexpr int kImageFormats =
 // Pictures share every core but the main thread's, which makes their textures. Sounds get one
 // thread: SDL_mixer decodes them one at a time under its audio lock whatever the thread count.
 unsigned pictureWorkers() {
-  return std::max(2u, std::thread::hardware_concurrency()) - 1;
+  return static_cast<unsigned>(std::max(2, SDL_GetCPUCount())) - 1;
 }
 constexpr unsigned kSoundWorkers = 1;
 

@@ -4,11 +4,12 @@
 // main thread takes each one in turn, as soon as it is ready, to make the game object of it.
 // `Asset` (Bitmap or Sound) provides `Asset::Decoded` and a thread-safe `Asset::decode(path)`.
 
+#include <SDL.h>
+
 #include <condition_variable>
 #include <cstddef>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -17,11 +18,15 @@ class DecodedFiles {
  public:
   using Decoded = typename Asset::Decoded;
 
-  // Starts `workers` threads on `paths`. With none, each file is decoded when it is taken, on
-  // the taking thread: one file after another.
+  // Starts `workers` threads on `paths`. With none (or when no thread can be made), each file
+  // is decoded when it is taken, on the taking thread: one file after another. They are SDL's
+  // threads because SDL frees a thread's error text only when one of its own threads ends.
   DecodedFiles(std::vector<std::string> paths, unsigned workers)
       : paths_(std::move(paths)), decoded_(paths_.size()), finished_(paths_.size(), false) {
-    for (unsigned i = 0; i < workers; ++i) workers_.emplace_back([this] { work(); });
+    for (unsigned i = 0; i < workers; ++i) {
+      SDL_Thread* worker = SDL_CreateThread(runWorker, "asset decoder", this);
+      if (worker != nullptr) workers_.push_back(worker);
+    }
   }
   // Files not begun are left alone; decoded ones that were never taken are freed.
   ~DecodedFiles() {
@@ -29,7 +34,7 @@ class DecodedFiles {
       std::lock_guard<std::mutex> lock(mutex_);
       next_ = paths_.size();
     }
-    for (std::thread& worker : workers_) worker.join();
+    for (SDL_Thread* worker : workers_) SDL_WaitThread(worker, nullptr);
   }
   DecodedFiles(const DecodedFiles&) = delete;
   DecodedFiles& operator=(const DecodedFiles&) = delete;
@@ -46,6 +51,11 @@ class DecodedFiles {
   }
 
  private:
+  static int runWorker(void* files) {
+    static_cast<DecodedFiles*>(files)->work();
+    return 0;
+  }
+
   void work() {
     for (size_t index = claimNext(); index < paths_.size(); index = claimNext()) {
       Decoded decoded = Asset::decode(paths_[index]);
@@ -69,5 +79,5 @@ class DecodedFiles {
   size_t next_ = 0;               // the first file no worker has claimed
   std::vector<Decoded> decoded_;  // each written by its worker, then moved out by take()
   std::vector<bool> finished_;
-  std::vector<std::thread> workers_;  // last: they start once everything above is made
+  std::vector<SDL_Thread*> workers_;  // last: they start once everything above is made
 };
