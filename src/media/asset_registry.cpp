@@ -22,7 +22,8 @@ constexpr int kImageFormats =
     IMG_INIT_JPG | IMG_INIT_PNG | IMG_INIT_TIF | IMG_INIT_WEBP | IMG_INIT_JXL | IMG_INIT_AVIF;
 
 // Pictures share every core but the main thread's, which makes their textures. Sounds get one
-// thread: SDL_mixer decodes them one at a time under its audio lock whatever the thread count.
+// thread: SDL_mixer decodes them one at a time under its audio lock whatever the thread count,
+// and sets some of its formats up on their first use without a lock.
 unsigned pictureWorkers() {
   return static_cast<unsigned>(std::max(2, SDL_GetCPUCount())) - 1;
 }
@@ -34,14 +35,18 @@ std::vector<std::string> pathsOf(const AssetList::Entries& entries) {
   return paths;
 }
 
-// Logs and registers each entry of one table in list order, as soon as its file is decoded.
 template <typename Asset>
-void registerAll(const AssetList::Entries& entries, DecodedFiles<Asset>& files,
-                 std::map<std::string, Asset*>& assets) {
+using LoadOne = void (AssetRegistry::*)(const std::string& path, std::string name,
+                                        typename Asset::Decoded decoded);
+
+// Logs and loads each entry of one table in list order, as soon as its file is decoded.
+template <typename Asset>
+void loadEach(AssetRegistry& registry, LoadOne<Asset> load, const AssetList::Entries& entries,
+              DecodedFiles<Asset>& files) {
   for (size_t i = 0; i < files.size(); ++i) {
     const std::string& path = files.path(i);
     logPrint("Loading asset %s(%s)\n", entries[i].first.c_str(), path.c_str());
-    assets.emplace(entries[i].first, new Asset(path, files.take(i)));
+    (registry.*load)(path, entries[i].first, files.take(i));
   }
 }
 
@@ -87,10 +92,18 @@ bool AssetRegistry::loadAll(Decoding decoding) {
   // Both tables decode at once; the pictures are registered first, as they are listed.
   DecodedFiles<Bitmap> pictureFiles(pathsOf(list.bitmaps()), parallel ? pictureWorkers() : 0);
   DecodedFiles<Sound> soundFiles(pathsOf(list.sounds()), parallel ? kSoundWorkers : 0);
-  registerAll(list.bitmaps(), pictureFiles, *bitmaps);
-  registerAll(list.sounds(), soundFiles, *sounds);
+  loadEach(*this, &AssetRegistry::loadBitmap, list.bitmaps(), pictureFiles);
+  loadEach(*this, &AssetRegistry::loadSound, list.sounds(), soundFiles);
   logPrint("All assets loaded.\n");
   return true;
+}
+
+void AssetRegistry::loadBitmap(const std::string& path, std::string name, Bitmap::Decoded decoded) {
+  bitmaps->emplace(std::move(name), new Bitmap(path, std::move(decoded)));
+}
+
+void AssetRegistry::loadSound(const std::string& path, std::string name, Sound::Decoded decoded) {
+  sounds->emplace(std::move(name), new Sound(path, std::move(decoded)));
 }
 
 Bitmap* AssetRegistry::bitmap(std::string name) {

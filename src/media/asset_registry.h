@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-class Bitmap;
-class Sound;
+#include "graphics/bitmap.h"
+#include "media/sound.h"
 
 class AssetRegistry {
  public:
@@ -33,6 +33,10 @@ class AssetRegistry {
   // fails to load is logged and registered all the same; an unusable list is reported on
   // standard error, loads nothing and returns false.
   bool loadAll(Decoding decoding = Decoding::Parallel);
+  // Makes the picture or sound of a decoded file and registers it under `name`; a name already
+  // registered keeps its first entry.
+  void loadBitmap(const std::string& path, std::string name, Bitmap::Decoded decoded);
+  void loadSound(const std::string& path, std::string name, Sound::Decoded decoded);
 
   // A name that is not registered throws std::out_of_range.
   Bitmap* bitmap(std::string name);
