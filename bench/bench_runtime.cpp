@@ -18,7 +18,7 @@ void startBenchRuntime() {
 
 void FrameTimes::stop() {
   const auto elapsed = std::chrono::steady_clock::now() - begun_;
-  ms_.push_back(std::chrono::duration<double, std::milli>(elapsed).count());
+  add(std::chrono::duration<double, std::milli>(elapsed).count());
 }
 
 double FrameTimes::medianMs() {

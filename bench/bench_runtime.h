@@ -14,6 +14,8 @@ class FrameTimes {
  public:
   void start() { begun_ = std::chrono::steady_clock::now(); }
   void stop();
+  // A time measured otherwise.
+  void add(double ms) { ms_.push_back(ms); }
   double medianMs();
 
  private:

@@ -4,12 +4,17 @@
 
 #include "app/app_context.h"
 #include "app/application.h"
+#include "app/asset_directory.h"
 
 int main(int, char**) {
   // The log is read as it grows (and must survive a crash): one line at a time.
   std::setvbuf(stdout, nullptr, _IOLBF, 0);
   logPrint("Tarnwick starting...\n");
+  // Found from anywhere, the assets are still read as assets/..., so the log is the same.
+  const AssetDirectory assets = AssetDirectory::ofThisProgram();
+  const bool assetsFound = assets.enter();
   const int result = runApplication();
+  if (!assetsFound) std::fputs(assets.whereLooked().c_str(), stderr);
   logPrint("Tarnwick exiting code %d\n", result);
   return result;
 }
@@ -18,5 +23,7 @@ int main(int, char**) {
 // Sanitized builds check the game's own memory in the tests. The window system's libraries
 // leave allocations behind at exit that are not the game's, so the game itself does not count
 // leaks; every other sanitizer report still ends it.
-extern "C" const char* __asan_default_options() { return "detect_leaks=0"; }
+extern "C" const char* __asan_default_options() {
+  return "detect_leaks=0";
+}
 #endif

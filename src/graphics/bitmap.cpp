@@ -23,17 +23,25 @@ Bitmap::Bitmap(int w, int h) {
   createTarget(w, h);
 }
 
-Bitmap::Bitmap(std::string path) {
-  SDL_Surface* surface = IMG_Load(path.c_str());
+Bitmap::Decoded Bitmap::decode(const std::string& path) {
+  Decoded decoded;
+  decoded.surface.reset(IMG_Load(path.c_str()));
+  if (decoded.surface == nullptr) decoded.error = SDL_GetError();
+  return decoded;
+}
+
+Bitmap::Bitmap(std::string path) : Bitmap(path, decode(path)) {}
+
+Bitmap::Bitmap(const std::string& path, Decoded decoded) {
+  SDL_Surface* surface = decoded.surface.get();
   if (surface == nullptr) {
-    logPrint("Load Image error(%s) while loading:%s\n", SDL_GetError(), path.c_str());
+    logPrint("Load Image error(%s) while loading:%s\n", decoded.error.c_str(), path.c_str());
     return;
   }
   SDL_Renderer* r = getRenderer();
   SDL_Texture* loaded = SDL_CreateTextureFromSurface(r, surface);
   if (loaded == nullptr) {
     logPrint("Load Texture error(%s) while loading:%s\n", SDL_GetError(), path.c_str());
-    SDL_FreeSurface(surface);
     return;
   }
   int w = 0;
@@ -48,7 +56,6 @@ Bitmap::Bitmap(std::string path) {
   SDL_RenderCopy(r, loaded, &whole, &whole);
   SDL_SetRenderTarget(r, previousTarget);
   SDL_DestroyTexture(loaded);
-  SDL_FreeSurface(surface);
 }
 
 Bitmap::~Bitmap() {

@@ -6,6 +6,7 @@
 
 #include <SDL.h>
 
+#include <memory>
 #include <string>
 
 #include "graphics/point.h"
@@ -15,8 +16,19 @@ class Bitmap {
   // A new, uncleared target of w × h pixels; without a texture, keeping that size, when the
   // renderer cannot make one.
   Bitmap(int w, int h);
+  // An image file read into memory, not yet a texture. Decoding touches no renderer, so it may
+  // run on any thread; the error is kept because SDL's error text belongs to the decoding thread.
+  struct Decoded {
+    std::unique_ptr<SDL_Surface, void (*)(SDL_Surface*)> surface{nullptr, SDL_FreeSurface};
+    std::string error;  // why the file could not be read
+  };
+  static Decoded decode(const std::string& path);
+
   // Loads an image file; on failure logs why and stays empty (no texture, 0 × 0).
   explicit Bitmap(std::string path);
+  // The picture of a decoded image file, made on the main thread like every texture; when the
+  // file could not be read, logs why and stays empty (no texture, 0 × 0).
+  Bitmap(const std::string& path, Decoded decoded);
   ~Bitmap();
   Bitmap(const Bitmap&) = delete;
   Bitmap& operator=(const Bitmap&) = delete;

@@ -1,5 +1,8 @@
 #include "media/asset_registry.h"
 
+#include <SDL_image.h>
+
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -7,8 +10,47 @@
 #include "app/app_context.h"
 #include "graphics/bitmap.h"
 #include "media/asset_list.h"
+#include "media/decoded_files.h"
 #include "media/required_assets.h"
 #include "media/sound.h"
+
+namespace {
+
+// Every image format SDL_image may be asked for. Each is set up on its first use, which is not
+// safe on two threads at once, so all are set up before decoding starts.
+constexpr int kImageFormats =
+    IMG_INIT_JPG | IMG_INIT_PNG | IMG_INIT_TIF | IMG_INIT_WEBP | IMG_INIT_JXL | IMG_INIT_AVIF;
+
+// Pictures share every core but the main thread's, which makes their textures. Sounds get one
+// thread: SDL_mixer decodes them one at a time under its audio lock whatever the thread count,
+// and sets some of its formats up on their first use without a lock.
+unsigned pictureWorkers() {
+  return static_cast<unsigned>(std::max(2, SDL_GetCPUCount())) - 1;
+}
+constexpr unsigned kSoundWorkers = 1;
+
+std::vector<std::string> pathsOf(const AssetList::Entries& entries) {
+  std::vector<std::string> paths;
+  for (const auto& entry : entries) paths.push_back(AssetRegistry::ASSET_DIR + entry.second);
+  return paths;
+}
+
+template <typename Asset>
+using LoadOne = void (AssetRegistry::*)(const std::string& path, std::string name,
+                                        typename Asset::Decoded decoded);
+
+// Logs and loads each entry of one table in list order, as soon as its file is decoded.
+template <typename Asset>
+void loadEach(AssetRegistry& registry, LoadOne<Asset> load, const AssetList::Entries& entries,
+              DecodedFiles<Asset>& files) {
+  for (size_t i = 0; i < files.size(); ++i) {
+    const std::string& path = files.path(i);
+    logPrint("Loading asset %s(%s)\n", entries[i].first.c_str(), path.c_str());
+    (registry.*load)(path, entries[i].first, files.take(i));
+  }
+}
+
+}  // namespace
 
 AssetRegistry* AssetRegistry::instance() {
   static AssetRegistry* registry = new AssetRegistry();
@@ -30,7 +72,7 @@ AssetRegistry::~AssetRegistry() {
   delete sounds;
 }
 
-bool AssetRegistry::loadAll() {
+bool AssetRegistry::loadAll(Decoding decoding) {
   logPrint("Loading all assets...\n");
   std::ifstream input(ASSET_LIST_PATH);
   if (!input) {
@@ -45,26 +87,23 @@ bool AssetRegistry::loadAll() {
     std::fprintf(stderr, "Tarnwick: %s\n", error.c_str());
     return false;
   }
-  for (const auto& [name, file] : list.bitmaps()) {
-    const std::string path = std::string(ASSET_DIR) + file;
-    logPrint("Loading asset %s(%s)\n", name.c_str(), path.c_str());
-    loadBitmap(path, name);
-  }
-  for (const auto& [name, file] : list.sounds()) {
-    const std::string path = std::string(ASSET_DIR) + file;
-    logPrint("Loading asset %s(%s)\n", name.c_str(), path.c_str());
-    loadSound(path, name);
-  }
+  const bool parallel = decoding == Decoding::Parallel;
+  if (parallel) IMG_Init(kImageFormats);
+  // Both tables decode at once; the pictures are registered first, as they are listed.
+  DecodedFiles<Bitmap> pictureFiles(pathsOf(list.bitmaps()), parallel ? pictureWorkers() : 0);
+  DecodedFiles<Sound> soundFiles(pathsOf(list.sounds()), parallel ? kSoundWorkers : 0);
+  loadEach(*this, &AssetRegistry::loadBitmap, list.bitmaps(), pictureFiles);
+  loadEach(*this, &AssetRegistry::loadSound, list.sounds(), soundFiles);
   logPrint("All assets loaded.\n");
   return true;
 }
 
-void AssetRegistry::loadBitmap(const std::string& path, std::string name) {
-  bitmaps->emplace(std::move(name), new Bitmap(path));
+void AssetRegistry::loadBitmap(const std::string& path, std::string name, Bitmap::Decoded decoded) {
+  bitmaps->emplace(std::move(name), new Bitmap(path, std::move(decoded)));
 }
 
-void AssetRegistry::loadSound(const std::string& path, std::string name) {
-  sounds->emplace(std::move(name), new Sound(path));
+void AssetRegistry::loadSound(const std::string& path, std::string name, Sound::Decoded decoded) {
+  sounds->emplace(std::move(name), new Sound(path, std::move(decoded)));
 }
 
 Bitmap* AssetRegistry::bitmap(std::string name) {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-class Bitmap;
-class Sound;
+#include "graphics/bitmap.h"
+#include "media/sound.h"
 
 class AssetRegistry {
  public:
@@ -25,12 +25,18 @@ class AssetRegistry {
   AssetRegistry(const AssetRegistry&) = delete;
   AssetRegistry& operator=(const AssetRegistry&) = delete;
 
-  // Loads everything the asset list names. A picture or sound that fails to load is logged and
-  // registered all the same; an unusable list is reported on standard error, loads nothing and
-  // returns false.
-  bool loadAll();
-  void loadBitmap(const std::string& path, std::string name);
-  void loadSound(const std::string& path, std::string name);
+  // How loadAll decodes the files: on worker threads while the main thread makes the textures
+  // (the game's way), or one after another on the calling thread (kept to measure against).
+  enum class Decoding { Parallel, OneAfterAnother };
+
+  // Loads everything the asset list names, logging each in list order. A picture or sound that
+  // fails to load is logged and registered all the same; an unusable list is reported on
+  // standard error, loads nothing and returns false.
+  bool loadAll(Decoding decoding = Decoding::Parallel);
+  // Makes the picture or sound of a decoded file and registers it under `name`; a name already
+  // registered keeps its first entry.
+  void loadBitmap(const std::string& path, std::string name, Bitmap::Decoded decoded);
+  void loadSound(const std::string& path, std::string name, Sound::Decoded decoded);
 
   // A name that is not registered throws std::out_of_range.
   Bitmap* bitmap(std::string name);

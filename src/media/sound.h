@@ -4,12 +4,21 @@
 
 #include <SDL_mixer.h>
 
+#include <memory>
 #include <string>
 
 class Sound {
  public:
-  // Decodes the file; on failure logs it and keeps a null chunk, which plays on no channel.
-  explicit Sound(const std::string& path);
+  // A sound file decoded into samples of the mixer's format; no chunk when it could not be.
+  // Decoding may run on any thread.
+  struct Decoded {
+    std::unique_ptr<Mix_Chunk, void (*)(Mix_Chunk*)> chunk{nullptr, Mix_FreeChunk};
+  };
+  static Decoded decode(const std::string& path);
+
+  // Takes the decoded samples; when the file could not be decoded, logs it and keeps a null
+  // chunk, which plays on no channel.
+  Sound(const std::string& path, Decoded decoded);
   // Stops every channel playing the sample.
   ~Sound();
   Sound(const Sound&) = delete;
