@@ -118,8 +118,8 @@ class SoundMix : public GameTest {
     // At the mixer's own rate and outputs, the samples are mixed as written.
     TestAssets::writeWav(stem + "-effect.wav", frequency, outputs, tone(kEffectFrames, outputs));
     TestAssets::writeWav(stem + "-music.wav", frequency, outputs, tone(kMusicLoopFrames, outputs));
-    effect = new Sound(stem + "-effect.wav");
-    music = new Sound(stem + "-music.wav");
+    effect = new Sound(stem + "-effect.wav", Sound::decode(stem + "-effect.wav"));
+    music = new Sound(stem + "-music.wav", Sound::decode(stem + "-music.wav"));
     std::remove((stem + "-effect.wav").c_str());
     std::remove((stem + "-music.wav").c_str());
     ASSERT_NE(nullptr, effect->chunk);
