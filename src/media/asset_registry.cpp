@@ -90,8 +90,11 @@ bool AssetRegistry::loadAll(Decoding decoding) {
   const bool parallel = decoding == Decoding::Parallel;
   if (parallel) IMG_Init(kImageFormats);
   // Both tables decode at once; the pictures are registered first, as they are listed.
-  DecodedFiles<Bitmap> pictureFiles(pathsOf(list.bitmaps()), parallel ? pictureWorkers() : 0);
-  DecodedFiles<Sound> soundFiles(pathsOf(list.sounds()), parallel ? kSoundWorkers : 0);
+  // The main thread decodes pictures too while it waits, but leaves the sounds to their thread.
+  DecodedFiles<Bitmap> pictureFiles(pathsOf(list.bitmaps()), parallel ? pictureWorkers() : 0,
+                                    DecodedFiles<Bitmap>::Taker::Decodes);
+  DecodedFiles<Sound> soundFiles(pathsOf(list.sounds()), parallel ? kSoundWorkers : 0,
+                                 DecodedFiles<Sound>::Taker::Waits);
   loadEach(*this, &AssetRegistry::loadBitmap, list.bitmaps(), pictureFiles);
   loadEach(*this, &AssetRegistry::loadSound, list.sounds(), soundFiles);
   logPrint("All assets loaded.\n");
