@@ -2,6 +2,10 @@
 
 #include <cmath>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 // Cell coordinates are clamped to this, far beyond any level, so keys never wrap.
@@ -9,6 +13,59 @@ constexpr float kCoordinateLimit = 1.0e9f;
 constexpr uint32_t kBias = 0x80000000u;
 // Radix sort only while the occupied rows and columns fit this many buckets.
 constexpr uint32_t kMaxBuckets = 1u << 18;
+
+// The lanes set in each four-bit mask, in order (the rest 0), and how many they are.
+struct alignas(16) LaneSet {
+  uint32_t lanes[4];
+  uint32_t count;
+};
+constexpr LaneSet kLaneSets[16] = {
+    {{0, 0, 0, 0}, 0}, {{0, 0, 0, 0}, 1}, {{1, 0, 0, 0}, 1}, {{0, 1, 0, 0}, 2},
+    {{2, 0, 0, 0}, 1}, {{0, 2, 0, 0}, 2}, {{1, 2, 0, 0}, 2}, {{0, 1, 2, 0}, 3},
+    {{3, 0, 0, 0}, 1}, {{0, 3, 0, 0}, 2}, {{1, 3, 0, 0}, 2}, {{0, 1, 3, 0}, 3},
+    {{2, 3, 0, 0}, 2}, {{0, 2, 3, 0}, 3}, {{1, 2, 3, 0}, 3}, {{0, 1, 2, 3}, 4}};
+
+// Bit k is set when slot b + k comes before end and lies closer to `from` than the square root
+// of squaredDiameter.
+inline uint32_t CloseLanes(const float* x, const float* y, const b2Vec2& from,
+                           float squaredDiameter, size_t b, size_t end) {
+#if defined(__SSE2__)
+  const __m128 dx = _mm_sub_ps(_mm_loadu_ps(x + b), _mm_set1_ps(from.x));
+  const __m128 dy = _mm_sub_ps(_mm_loadu_ps(y + b), _mm_set1_ps(from.y));
+  const __m128 squaredDistance = _mm_add_ps(_mm_mul_ps(dx, dx), _mm_mul_ps(dy, dy));
+  const __m128 close = _mm_cmplt_ps(squaredDistance, _mm_set1_ps(squaredDiameter));
+  const __m128i lane =
+      _mm_add_epi32(_mm_set1_epi32(static_cast<int32_t>(b)), _mm_setr_epi32(0, 1, 2, 3));
+  const __m128i before = _mm_cmplt_epi32(lane, _mm_set1_epi32(static_cast<int32_t>(end)));
+  return static_cast<uint32_t>(_mm_movemask_ps(_mm_and_ps(close, _mm_castsi128_ps(before))));
+#else
+  uint32_t lanes = 0;
+  for (size_t k = 0; k < 4; ++k) {
+    const float dx = x[b + k] - from.x;
+    const float dy = y[b + k] - from.y;
+    const bool close = b + k < end && dx * dx + dy * dy < squaredDiameter;
+    lanes |= close ? 1u << k : 0u;
+  }
+  return lanes;
+#endif
+}
+
+// Writes the pairs (a, b + k) for the lanes k of the set to pairs[0 ..]; all four entries are
+// written, those past the set's count as scratch.
+template <typename Pair>
+inline void WriteLanes(const LaneSet& set, uint32_t a, uint32_t b, Pair* pairs) {
+#if defined(__SSE2__)
+  const __m128i second = _mm_add_epi32(_mm_set1_epi32(static_cast<int32_t>(b)),
+                                       _mm_load_si128(reinterpret_cast<const __m128i*>(set.lanes)));
+  const __m128i first = _mm_set1_epi32(static_cast<int32_t>(a));
+  static_assert(sizeof(Pair) == 8, "a pair is two 32-bit slots");
+  __m128i* out = reinterpret_cast<__m128i*>(pairs);
+  _mm_storeu_si128(out, _mm_unpacklo_epi32(first, second));
+  _mm_storeu_si128(out + 1, _mm_unpackhi_epi32(first, second));
+#else
+  for (size_t k = 0; k < 4; ++k) pairs[k] = {a, b + set.lanes[k]};
+#endif
+}
 
 // floor(v) as a biased unsigned, so that unsigned order is numeric order; NaN goes low.
 uint32_t BiasedFloor(float v) {
@@ -128,45 +185,43 @@ int32_t ParticleGrid::FindContacts(const uint32_t* slotFlags,
 }
 
 // Each pair is met once: from the first particle in sort order, to the right in its own row and
-// from one cell left to one cell right in the row above. The first few candidates each way are
-// tested in a fixed window and kept only when in range and close enough, so the common case
-// runs without unpredictable branches; the sentinels past the end end every scan.
+// from one cell left to one cell right in the row above. Both ranges only move forward as the
+// first particle does, so three cursors keep them; their candidates are tested four at a time
+// and the close ones written without a branch.
 size_t ParticleGrid::FindClosePairs() {
   const size_t count = keys_.size() - kPadding;
   const uint64_t* keys = keys_.data();
-  const float* x = sortedX_.data();
-  const float* y = sortedY_.data();
-  const float squaredDiameter = squaredDiameter_;
   size_t found = 0;
-  size_t above = 0;
-  ClosePair* pairs = pairs_.data();
-  // Room for `extra` more candidates, and for the window that may follow them.
-  auto reserve = [&](size_t extra) {
-    if (pairs_.size() >= found + extra + kAboveWindow) return;
-    pairs_.resize(2 * (found + extra + kAboveWindow));
-    pairs = pairs_.data();
-  };
+  size_t rightEnd = 0;
+  size_t aboveBegin = 0;
+  size_t aboveEnd = 0;
   for (size_t a = 0; a < count; ++a) {
-    reserve(kRightWindow);
-    auto keep = [&](size_t b, bool inRange) {
-      const float dx = x[b] - x[a];
-      const float dy = y[b] - y[a];
-      pairs[found] = {static_cast<uint32_t>(a), static_cast<uint32_t>(b)};
-      found += (inRange & (dx * dx + dy * dy < squaredDiameter)) ? 1 : 0;
-    };
-    auto keepOverflow = [&](size_t b) {
-      reserve(1);
-      keep(b, true);
-    };
+    const uint64_t key = keys[a];
+    rightEnd = std::max(rightEnd, a + 1);
+    while (keys[rightEnd] <= key + kCellX) ++rightEnd;
+    while (keys[aboveBegin] < key + kRowStep - kCellX) ++aboveBegin;
+    aboveEnd = std::max(aboveEnd, aboveBegin);
+    while (keys[aboveEnd] <= key + kRowStep + kCellX) ++aboveEnd;
+    const size_t candidates = (rightEnd - a - 1) + (aboveEnd - aboveBegin);
+    if (pairs_.size() < found + candidates + 2 * kLanes) {
+      pairs_.resize(2 * (found + candidates + 2 * kLanes));
+    }
+    found = KeepClosePairs(a, a + 1, rightEnd, found);
+    found = KeepClosePairs(a, aboveBegin, aboveEnd, found);
+  }
+  return found;
+}
 
-    const uint64_t rightLimit = keys[a] + kCellX;
-    for (size_t j = 1; j <= kRightWindow; ++j) keep(a + j, keys[a + j] <= rightLimit);
-    for (size_t b = a + 1 + kRightWindow; keys[b] <= rightLimit; ++b) keepOverflow(b);
-
-    while (keys[above] < keys[a] + kRowStep - kCellX) ++above;
-    const uint64_t aboveLimit = keys[a] + kRowStep + kCellX;
-    for (size_t j = 0; j < kAboveWindow; ++j) keep(above + j, keys[above + j] <= aboveLimit);
-    for (size_t b = above + kAboveWindow; keys[b] <= aboveLimit; ++b) keepOverflow(b);
+// Appends (a, b) from pairs_[found] on for every b in first .. end-1 closer than a diameter to a;
+// returns the new count. Writes up to kLanes - 1 entries of scratch past it.
+size_t ParticleGrid::KeepClosePairs(size_t a, size_t first, size_t end, size_t found) {
+  ClosePair* pairs = pairs_.data();
+  const b2Vec2 from(sortedX_[a], sortedY_[a]);
+  for (size_t b = first; b < end; b += kLanes) {
+    const LaneSet& close =
+        kLaneSets[CloseLanes(sortedX_.data(), sortedY_.data(), from, squaredDiameter_, b, end)];
+    WriteLanes(close, static_cast<uint32_t>(a), static_cast<uint32_t>(b), pairs + found);
+    found += close.count;
   }
   return found;
 }

@@ -38,12 +38,11 @@ class ParticleGrid {
  private:
   static constexpr uint64_t kRowStep = uint64_t{1} << 32;
   static constexpr uint32_t kCellX = 16;  // one diameter along x in key units
-  // Sentinel keys after the last particle, beyond any real key, so scans need no bounds check.
+  // Sentinel keys after the last particle, beyond any real key, so scans need no bounds check;
+  // positions are padded as far, so that four candidates can be read from any slot.
   static constexpr size_t kPadding = 16;
   static constexpr uint64_t kSentinel = UINT64_MAX;
-  // Candidates tested without branching, to the right and in the row above.
-  static constexpr size_t kRightWindow = 4;
-  static constexpr size_t kAboveWindow = 8;
+  static constexpr size_t kLanes = 4;  // candidates tested at once
 
   struct ClosePair {
     uint32_t a;  // positions in sort order
@@ -57,6 +56,7 @@ class ParticleGrid {
   void RadixSort(uint32_t rowLow, uint32_t rowRange, uint32_t xLow, uint32_t xRange);
   void ComparisonSort();
   size_t FindClosePairs();
+  size_t KeepClosePairs(size_t a, size_t first, size_t end, size_t found);
 
   float inverseDiameter_ = 1.0f;
   float squaredDiameter_ = 1.0f;
