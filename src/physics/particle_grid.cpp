@@ -50,6 +50,15 @@ inline uint32_t CloseLanes(const float* x, const float* y, const b2Vec2& from,
 #endif
 }
 
+// The square root without the library's check for negative input (a squared distance never is).
+inline float SquareRoot(float v) {
+#if defined(__SSE__)
+  return _mm_cvtss_f32(_mm_sqrt_ss(_mm_set1_ps(v)));
+#else
+  return std::sqrt(v);
+#endif
+}
+
 // Writes the pairs (a, b + k) for the lanes k of the set to pairs[0 ..]; all four entries are
 // written, those past the set's count as scratch.
 template <typename Pair>
@@ -167,19 +176,29 @@ int32_t ParticleGrid::FindContacts(const uint32_t* slotFlags,
 
   const float* x = sortedX_.data();
   const float* y = sortedY_.data();
+  const float inverseDiameter = inverseDiameter_;
   const ClosePair* pairs = pairs_.data();
   ParticleContact* out = contacts->data();
-  for (size_t k = 0; k < found; ++k) {
+  // Pairs come grouped by their first slot, whose weight is summed in a register; every pair
+  // that names it second came before, so each sum is taken in the order of the pairs.
+  size_t k = 0;
+  while (k < found) {
     const uint32_t a = pairs[k].a;
-    const uint32_t b = pairs[k].b;
-    const b2Vec2 d(x[b] - x[a], y[b] - y[a]);
-    const float distance = std::sqrt(d.x * d.x + d.y * d.y);
-    const float inverse = distance > 0.0f ? 1.0f / distance : 0.0f;
-    const float weight = 1.0f - distance * inverseDiameter_;
-    out[k] = {static_cast<int32_t>(a), static_cast<int32_t>(b), weight,
-              b2Vec2(d.x * inverse, d.y * inverse), slotFlags[a] | slotFlags[b]};
-    weights[a] += weight;
-    weights[b] += weight;
+    const b2Vec2 from(x[a], y[a]);
+    const uint32_t flagsA = slotFlags[a];
+    float weightA = weights[a];
+    for (; k < found && pairs[k].a == a; ++k) {
+      const uint32_t b = pairs[k].b;
+      const b2Vec2 d(x[b] - from.x, y[b] - from.y);
+      const float distance = SquareRoot(d.x * d.x + d.y * d.y);
+      const float inverse = distance > 0.0f ? 1.0f / distance : 0.0f;
+      const float weight = 1.0f - distance * inverseDiameter;
+      out[k] = {static_cast<int32_t>(a), static_cast<int32_t>(b), weight,
+                b2Vec2(d.x * inverse, d.y * inverse), flagsA | slotFlags[b]};
+      weightA += weight;
+      weights[b] += weight;
+    }
+    weights[a] = weightA;
   }
   return static_cast<int32_t>(found);
 }

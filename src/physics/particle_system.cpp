@@ -50,9 +50,11 @@ class FixtureCollector : public b2QueryCallback {
 };
 
 // Branch-free min and max: the damping's choices depend on each contact and defeat prediction.
+// SSE's own instructions on broadcast operands, which the compiler keeps in registers (plain
+// comparisons may become branches).
 inline float Min(float a, float b) {
 #if defined(__SSE__)
-  return _mm_cvtss_f32(_mm_min_ss(_mm_set_ss(a), _mm_set_ss(b)));
+  return _mm_cvtss_f32(_mm_min_ss(_mm_set1_ps(a), _mm_set1_ps(b)));
 #else
   return a < b ? a : b;
 #endif
@@ -60,7 +62,7 @@ inline float Min(float a, float b) {
 
 inline float Max(float a, float b) {
 #if defined(__SSE__)
-  return _mm_cvtss_f32(_mm_max_ss(_mm_set_ss(a), _mm_set_ss(b)));
+  return _mm_cvtss_f32(_mm_max_ss(_mm_set1_ps(a), _mm_set1_ps(b)));
 #else
   return a > b ? a : b;
 #endif
