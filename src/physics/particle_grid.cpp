@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "physics/worker_thread.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -169,25 +171,51 @@ void ParticleGrid::RadixSort(uint32_t rowLow, uint32_t rowRange, uint32_t xLow, 
 }
 
 int32_t ParticleGrid::FindContacts(const uint32_t* slotFlags,
-                                   std::vector<ParticleContact>* contacts, float* weights) {
-  const size_t found = FindClosePairs();
-  std::fill(weights, weights + indices_.size(), 0.0f);
+                                   std::vector<ParticleContact>* contacts, float* weights,
+                                   WorkerThread* worker) {
+  const size_t count = indices_.size();
+  std::fill(weights, weights + count, 0.0f);
+  if (worker == nullptr) {
+    const size_t found = FindClosePairs(0, count, &pairs_);
+    if (contacts->size() < found) contacts->resize(found + found / 2);
+    MeasureContacts<true>(pairs_.data(), found, slotFlags, contacts->data(), weights);
+    return static_cast<int32_t>(found);
+  }
+  // The worker takes the second half of the first slots; its contacts follow the first half's,
+  // and their weights are summed here afterwards, so every sum keeps the order of the pairs.
+  const size_t middle = count / 2;
+  size_t secondFound = 0;
+  worker->Run([&] { secondFound = FindClosePairs(middle, count, &secondPairs_); });
+  const size_t firstFound = FindClosePairs(0, middle, &pairs_);
+  worker->Wait();
+  const size_t found = firstFound + secondFound;
   if (contacts->size() < found) contacts->resize(found + found / 2);
+  ParticleContact* out = contacts->data();
+  worker->Run([&] {
+    MeasureContacts<false>(secondPairs_.data(), secondFound, slotFlags, out + firstFound, nullptr);
+  });
+  MeasureContacts<true>(pairs_.data(), firstFound, slotFlags, out, weights);
+  worker->Wait();
+  SumWeights(out + firstFound, secondFound, weights);
+  return static_cast<int32_t>(found);
+}
 
+// Pairs come grouped by their first slot, whose weight is summed in a register; every pair that
+// names it second came before, so each sum is taken in the order of the pairs. Without
+// kSumWeights, only the contacts are written and weights is not used.
+template <bool kSumWeights>
+void ParticleGrid::MeasureContacts(const ClosePair* pairs, size_t count, const uint32_t* slotFlags,
+                                   ParticleContact* out, float* weights) const {
   const float* x = sortedX_.data();
   const float* y = sortedY_.data();
   const float inverseDiameter = inverseDiameter_;
-  const ClosePair* pairs = pairs_.data();
-  ParticleContact* out = contacts->data();
-  // Pairs come grouped by their first slot, whose weight is summed in a register; every pair
-  // that names it second came before, so each sum is taken in the order of the pairs.
   size_t k = 0;
-  while (k < found) {
+  while (k < count) {
     const uint32_t a = pairs[k].a;
     const b2Vec2 from(x[a], y[a]);
     const uint32_t flagsA = slotFlags[a];
-    float weightA = weights[a];
-    for (; k < found && pairs[k].a == a; ++k) {
+    float weightA = kSumWeights ? weights[a] : 0.0f;
+    for (; k < count && pairs[k].a == a; ++k) {
       const uint32_t b = pairs[k].b;
       const b2Vec2 d(x[b] - from.x, y[b] - from.y);
       const float distance = SquareRoot(d.x * d.x + d.y * d.y);
@@ -195,26 +223,41 @@ int32_t ParticleGrid::FindContacts(const uint32_t* slotFlags,
       const float weight = 1.0f - distance * inverseDiameter;
       out[k] = {static_cast<int32_t>(a), static_cast<int32_t>(b), weight,
                 b2Vec2(d.x * inverse, d.y * inverse), flagsA | slotFlags[b]};
-      weightA += weight;
-      weights[b] += weight;
+      if (kSumWeights) {
+        weightA += weight;
+        weights[b] += weight;
+      }
+    }
+    if (kSumWeights) weights[a] = weightA;
+  }
+}
+
+// The weights of contacts measured without them, summed in the same order as MeasureContacts.
+void ParticleGrid::SumWeights(const ParticleContact* contacts, size_t count, float* weights) {
+  size_t k = 0;
+  while (k < count) {
+    const int32_t a = contacts[k].slotA;
+    float weightA = weights[a];
+    for (; k < count && contacts[k].slotA == a; ++k) {
+      weightA += contacts[k].weight;
+      weights[contacts[k].slotB] += contacts[k].weight;
     }
     weights[a] = weightA;
   }
-  return static_cast<int32_t>(found);
 }
 
 // Each pair is met once: from the first particle in sort order, to the right in its own row and
 // from one cell left to one cell right in the row above. Both ranges only move forward as the
 // first particle does, so three cursors keep them; their candidates are tested four at a time
-// and the close ones written without a branch.
-size_t ParticleGrid::FindClosePairs() {
-  const size_t count = keys_.size() - kPadding;
+// and the close ones written without a branch. Finds the pairs whose first slot lies in
+// begin .. end-1, writes them to the front of *pairs and returns how many.
+size_t ParticleGrid::FindClosePairs(size_t begin, size_t end, std::vector<ClosePair>* pairs) const {
   const uint64_t* keys = keys_.data();
   size_t found = 0;
-  size_t rightEnd = 0;
-  size_t aboveBegin = 0;
-  size_t aboveEnd = 0;
-  for (size_t a = 0; a < count; ++a) {
+  size_t rightEnd = begin;
+  size_t aboveBegin = begin < end ? LowerBound(begin, keys[begin] + kRowStep - kCellX) : begin;
+  size_t aboveEnd = aboveBegin;
+  for (size_t a = begin; a < end; ++a) {
     const uint64_t key = keys[a];
     rightEnd = std::max(rightEnd, a + 1);
     while (keys[rightEnd] <= key + kCellX) ++rightEnd;
@@ -222,19 +265,19 @@ size_t ParticleGrid::FindClosePairs() {
     aboveEnd = std::max(aboveEnd, aboveBegin);
     while (keys[aboveEnd] <= key + kRowStep + kCellX) ++aboveEnd;
     const size_t candidates = (rightEnd - a - 1) + (aboveEnd - aboveBegin);
-    if (pairs_.size() < found + candidates + 2 * kLanes) {
-      pairs_.resize(2 * (found + candidates + 2 * kLanes));
+    if (pairs->size() < found + candidates + 2 * kLanes) {
+      pairs->resize(2 * (found + candidates + 2 * kLanes));
     }
-    found = KeepClosePairs(a, a + 1, rightEnd, found);
-    found = KeepClosePairs(a, aboveBegin, aboveEnd, found);
+    found = KeepClosePairs(a, a + 1, rightEnd, pairs->data(), found);
+    found = KeepClosePairs(a, aboveBegin, aboveEnd, pairs->data(), found);
   }
   return found;
 }
 
-// Appends (a, b) from pairs_[found] on for every b in first .. end-1 closer than a diameter to a;
+// Appends (a, b) from pairs[found] on for every b in first .. end-1 closer than a diameter to a;
 // returns the new count. Writes up to kLanes - 1 entries of scratch past it.
-size_t ParticleGrid::KeepClosePairs(size_t a, size_t first, size_t end, size_t found) {
-  ClosePair* pairs = pairs_.data();
+size_t ParticleGrid::KeepClosePairs(size_t a, size_t first, size_t end, ClosePair* pairs,
+                                    size_t found) const {
   const b2Vec2 from(sortedX_[a], sortedY_[a]);
   for (size_t b = first; b < end; b += kLanes) {
     const LaneSet& close =

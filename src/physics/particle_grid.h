@@ -9,6 +9,8 @@
 
 #include "physics/particle_contact.h"
 
+class WorkerThread;
+
 // The liquid's broad phase: particle indices sorted by cell, in rows one diameter high, then by x
 // (in sixteenths of a diameter), then by index. Neighbours are found by sweeping this order, and
 // the particles near a box by jumping from row to row. Rebuilt from the positions by a radix
@@ -26,9 +28,10 @@ class ParticleGrid {
   // Writes every pair of slots whose particles are closer than one diameter (positions as given
   // to Build; flags by slot) to the front of *contacts, in order of the first slot, and returns
   // how many. The vector only grows: entries past the count are scratch. Sets weights[slot] to
-  // the sum of the weights of the slot's contacts.
+  // the sum of the weights of the slot's contacts. With a worker, half the search runs on it;
+  // the results are the same either way.
   int32_t FindContacts(const uint32_t* slotFlags, std::vector<ParticleContact>* contacts,
-                       float* weights);
+                       float* weights, WorkerThread* worker = nullptr);
 
   // Calls visit(slot) for every particle whose cell lies within one cell of the box: a superset
   // of the particles within one diameter of it, as of the last Build.
@@ -55,8 +58,12 @@ class ParticleGrid {
   size_t LowerBound(size_t first, uint64_t key) const;
   void RadixSort(uint32_t rowLow, uint32_t rowRange, uint32_t xLow, uint32_t xRange);
   void ComparisonSort();
-  size_t FindClosePairs();
-  size_t KeepClosePairs(size_t a, size_t first, size_t end, size_t found);
+  size_t FindClosePairs(size_t begin, size_t end, std::vector<ClosePair>* pairs) const;
+  size_t KeepClosePairs(size_t a, size_t first, size_t end, ClosePair* pairs, size_t found) const;
+  template <bool kSumWeights>
+  void MeasureContacts(const ClosePair* pairs, size_t count, const uint32_t* slotFlags,
+                       ParticleContact* out, float* weights) const;
+  static void SumWeights(const ParticleContact* contacts, size_t count, float* weights);
 
   float inverseDiameter_ = 1.0f;
   float squaredDiameter_ = 1.0f;
@@ -65,6 +72,7 @@ class ParticleGrid {
   std::vector<float> sortedX_;    // positions by slot
   std::vector<float> sortedY_;
   std::vector<ClosePair> pairs_;
+  std::vector<ClosePair> secondPairs_;  // those the worker finds
   // Radix sort scratch.
   std::vector<uint64_t> unsortedKeys_;
   std::vector<int32_t> byX_;

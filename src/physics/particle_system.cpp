@@ -15,9 +15,11 @@
 #include <cmath>
 #include <stdexcept>
 #include <string>
+#include <thread>
 
 #include "physics/particle_query_callback.h"
 #include "physics/shape_distance.h"
+#include "physics/worker_thread.h"
 
 #if defined(__SSE__)
 #include <xmmintrin.h>
@@ -31,6 +33,12 @@ constexpr float kMaxParticlePressure = 0.25f;    // in units of the critical pre
 constexpr float kMaxDampingFraction = 0.5f;      // of the approaching speed, per contact and step
 constexpr float kFixedPointOne = 4294967296.0f;  // 2^32: one tick of the lifetime clock
 constexpr float kMaxTicks = 1.0e9f;              // longest lifetime or step the clock takes
+// Below this many particles a step is too short to gain from sharing it with a second thread.
+constexpr int32_t kMinSharedParticles = 2048;
+// Contact streams shorter than this are not shared: their seams would be too wide.
+constexpr int32_t kMinSharedStream = 256;
+// Steps run on one thread after the worker was found not running, as on a busy machine.
+constexpr int32_t kStepsAloneAfterLateWorker = 50;
 
 // Collects each non-sensor fixture near a box once, in the order Box2D reports them (a chain
 // fixture is reported once per link).
@@ -125,22 +133,6 @@ b2Vec2 CarryWithBody(const b2Vec2& p, const b2Transform& xf0, const b2Transform&
   return b2Mul(xf, local);
 }
 
-// Runs solve over the contacts as four interleaved streams: the four quarters of the list side by
-// side. Each quarter covers its own stretch of the liquid, so the streams seldom share a particle
-// and the result is that of the plain order but on the seams; the processor then overlaps four
-// chains of dependent velocity updates instead of waiting on one.
-template <typename Solve>
-void ForEachContact(const ParticleContact* contacts, int32_t count, Solve&& solve) {
-  const int32_t quarter = count / 4;
-  for (int32_t k = 0; k < quarter; ++k) {
-    solve(contacts[k]);
-    solve(contacts[k + quarter]);
-    solve(contacts[k + 2 * quarter]);
-    solve(contacts[k + 3 * quarter]);
-  }
-  for (int32_t k = 4 * quarter; k < count; ++k) solve(contacts[k]);
-}
-
 }  // namespace
 
 ParticleSystem::ParticleSystem(b2World* world, const ParticleSystemDef& def)
@@ -164,6 +156,8 @@ ParticleSystem::ParticleSystem(b2World* world, const ParticleSystemDef& def)
   particleMass_ = def_.density * stride * stride;
   grid_.SetDiameter(diameter_);
 }
+
+ParticleSystem::~ParticleSystem() = default;
 
 int32_t ParticleSystem::CreateParticleGroup(const ParticleGroupDef& def) {
   if (def.shape == nullptr) throw std::invalid_argument("ParticleGroupDef.shape is null");
@@ -249,10 +243,12 @@ void ParticleSystem::Step(float dt, int32_t iterations) {
   pressures_.resize(count);
   const int32_t subSteps = std::max(iterations, 1);
   const float subDt = dt / static_cast<float>(subSteps);
+  WorkerThread* worker = WorkerFor(count);
   for (int32_t i = 0; i < subSteps; ++i) {
     grid_.Build(positions_.data(), count);
     GatherSlots(subDt);
-    contactCount_ = grid_.FindContacts(slotFlags_.data(), &contacts_, weights_.data());
+    contactCount_ = grid_.FindContacts(slotFlags_.data(), &contacts_, weights_.data(), worker);
+    SplitContacts(worker);
     UpdateBodyContacts();
     AddBodyContactWeights();
     if (allFlags_ & kViscousParticle) SolveViscous();
@@ -264,6 +260,93 @@ void ParticleSystem::Step(float dt, int32_t iterations) {
     if (allFlags_ & kWallParticle) SolveWall();
     ScatterSlots(subDt);
   }
+}
+
+// The second thread for a liquid large enough to gain from it, made when first needed; null for
+// a small one or on a single core.
+// While other programs keep the cores busy the worker is often not running when it is waited
+// for; the liquid then runs on one thread for a while.
+WorkerThread* ParticleSystem::WorkerFor(int32_t count) {
+  if (count < kMinSharedParticles || std::thread::hardware_concurrency() < 2) return nullptr;
+  if (!worker_) worker_ = std::make_unique<WorkerThread>();
+  if (worker_->LateCount() != workerLateCount_) {
+    workerLateCount_ = worker_->LateCount();
+    stepsAlone_ = kStepsAloneAfterLateWorker;
+  }
+  if (stepsAlone_ > 0) {
+    --stepsAlone_;
+    return nullptr;
+  }
+  return worker_.get();
+}
+
+// The contact passes run over the contacts as four interleaved streams, the four quarters of the
+// list side by side: each quarter covers its own stretch of the liquid, so the streams seldom
+// share a particle, and the processor overlaps four chains of dependent velocity updates instead
+// of waiting on one. The worker may take the last two streams if that changes no result: the
+// first stream must share no particle with them, the fourth none with the first two, and the
+// particles where the second and third streams meet (the seam) must be met by the third stream
+// only in its first contacts, before the second stream reaches them. The worker then signals
+// when it is past the seam, and this thread waits for that before it enters the seam.
+void ParticleSystem::SplitContacts(const WorkerThread* worker) {
+  split_.shared = false;
+  const int32_t quarter = contactCount_ / 4;
+  if (worker == nullptr || quarter < kMinSharedStream) return;
+  const ParticleContact* contacts = contacts_.data();
+  auto reach = [contacts](int32_t first, int32_t last) {
+    int32_t highest = -1;
+    for (int32_t k = first; k < last; ++k) highest = std::max(highest, contacts[k].slotB);
+    return highest;
+  };
+  const int32_t seamStart = contacts[2 * quarter].slotA;
+  if (reach(0, quarter) >= seamStart) return;
+  const int32_t seamEnd = std::max(reach(0, quarter), reach(quarter, 2 * quarter));
+  if (contacts[3 * quarter].slotA <= seamEnd) return;
+  int32_t secondEntersSeam = 0;
+  while (secondEntersSeam < quarter && contacts[quarter + secondEntersSeam].slotB < seamStart) {
+    ++secondEntersSeam;
+  }
+  int32_t thirdLeavesSeam = 0;
+  while (thirdLeavesSeam < quarter && contacts[2 * quarter + thirdLeavesSeam].slotA <= seamEnd) {
+    ++thirdLeavesSeam;
+  }
+  if (thirdLeavesSeam > secondEntersSeam) return;
+  split_ = {true, secondEntersSeam, thirdLeavesSeam};
+}
+
+template <typename Solve>
+void ParticleSystem::ForEachContact(Solve&& solve) {
+  const ParticleContact* contacts = contacts_.data();
+  const int32_t quarter = contactCount_ / 4;
+  // Streams `stream` and `stream` + 1 from position first to last.
+  auto runTwo = [&](int32_t stream, int32_t first, int32_t last) {
+    const ParticleContact* one = contacts + stream * quarter;
+    const ParticleContact* other = one + quarter;
+    for (int32_t k = first; k < last; ++k) {
+      solve(one[k]);
+      solve(other[k]);
+    }
+  };
+  if (split_.shared) {
+    seamClear_.store(false, std::memory_order_relaxed);
+    worker_->Run([&] {
+      runTwo(2, 0, split_.thirdLeavesSeam);
+      seamClear_.store(true, std::memory_order_release);
+      runTwo(2, split_.thirdLeavesSeam, quarter);
+    });
+    runTwo(0, 0, split_.secondEntersSeam);
+    worker_->AwaitFlag(seamClear_);
+    runTwo(0, split_.secondEntersSeam, quarter);
+    worker_->Wait();
+  } else {
+    for (int32_t k = 0; k < quarter; ++k) {
+      solve(contacts[k]);
+      solve(contacts[k + quarter]);
+      solve(contacts[k + 2 * quarter]);
+      solve(contacts[k + 3 * quarter]);
+    }
+  }
+  for (int32_t k = 4 * quarter; k < contactCount_; ++k) solve(contacts[k]);
 }
 
 // Copies the particles into slot order for the sub-step, with the velocity the last collisions
@@ -418,7 +501,7 @@ void ParticleSystem::SolveViscous() {
     velocities[a] += particleInverseMass_ * impulse;
     PushBody(body, -impulse, p);
   }
-  ForEachContact(contacts_.data(), contactCount_, [=](const ParticleContact& contact) {
+  ForEachContact([=](const ParticleContact& contact) {
     if (!(contact.flags & kViscousParticle)) return;
     const int32_t a = contact.slotA;
     const int32_t b = contact.slotB;
@@ -458,7 +541,7 @@ void ParticleSystem::SolvePressure(float dt) {
     velocities[a] -= particleInverseMass_ * impulse;
     PushBody(contact.body, impulse, slotPositions_[a]);
   }
-  ForEachContact(contacts_.data(), contactCount_, [=](const ParticleContact& contact) {
+  ForEachContact([=](const ParticleContact& contact) {
     const int32_t a = contact.slotA;
     const int32_t b = contact.slotB;
     const float h = pressures[a] + pressures[b];
@@ -487,7 +570,7 @@ void ParticleSystem::SolveDamping(float dt) {
     velocities[a] += particleInverseMass_ * impulse;
     PushBody(body, -impulse, p);
   }
-  ForEachContact(contacts_.data(), contactCount_, [=](const ParticleContact& contact) {
+  ForEachContact([=](const ParticleContact& contact) {
     const int32_t a = contact.slotA;
     const int32_t b = contact.slotB;
     const b2Vec2 relative = velocities[b] - velocities[a];

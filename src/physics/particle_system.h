@@ -2,7 +2,9 @@
 
 #include <box2d/b2_math.h>
 
+#include <atomic>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "physics/particle_contact.h"
@@ -13,6 +15,7 @@
 class b2Fixture;
 class b2World;
 class ParticleQueryCallback;
+class WorkerThread;
 struct b2AABB;
 
 // A liquid of round particles beside a Box2D world: particles push, damp and drag one another,
@@ -28,6 +31,7 @@ class ParticleSystem {
   // std::invalid_argument for a null world or a radius, density or lifetime granularity that is
   // not positive, or a negative maxCount.
   ParticleSystem(b2World* world, const ParticleSystemDef& def);
+  ~ParticleSystem();
   ParticleSystem(const ParticleSystem&) = delete;
   ParticleSystem& operator=(const ParticleSystem&) = delete;
 
@@ -54,7 +58,18 @@ class ParticleSystem {
   const ParticleSystemDef& GetDef() const { return def_; }
 
  private:
+  // Which contacts of the passes the worker takes this sub-step (see SplitContacts).
+  struct ContactSplit {
+    bool shared = false;
+    int32_t secondEntersSeam = 0;  // first position at which the second stream meets the seam
+    int32_t thirdLeavesSeam = 0;   // positions of the third stream that meet it
+  };
+
   int32_t MakeRoom(int32_t wanted);
+  WorkerThread* WorkerFor(int32_t count);
+  void SplitContacts(const WorkerThread* worker);
+  template <typename Solve>
+  void ForEachContact(Solve&& solve);
   int32_t ExpirationTick(float lifetime) const;
   int32_t Now() const { return static_cast<int32_t>(timeElapsed_ >> 32); }
   void AdvanceClock(float dt);
@@ -107,4 +122,11 @@ class ParticleSystem {
   int32_t contactCount_ = 0;
   std::vector<ParticleBodyContact> bodyContacts_;
   std::vector<b2Fixture*> fixtures_;
+
+  // A second thread for large liquids; the results are the same with it or without.
+  std::unique_ptr<WorkerThread> worker_;
+  ContactSplit split_;
+  std::atomic<bool> seamClear_{false};
+  uint32_t workerLateCount_ = 0;  // the worker's late waits as of the last step
+  int32_t stepsAlone_ = 0;        // steps still to run without the worker
 };

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+// A second thread for the liquid's heaviest passes. Run hands it a job and returns at once;
+// Wait returns when the job is done. A liquid step hands over several jobs in quick succession,
+// so the worker spins a little while for the next one before it sleeps.
+class WorkerThread {
+ public:
+  WorkerThread();
+  ~WorkerThread();
+  WorkerThread(const WorkerThread&) = delete;
+  WorkerThread& operator=(const WorkerThread&) = delete;
+
+  // Starts job on the worker; call Wait before the next Run.
+  void Run(std::function<void()> job);
+  // Blocks until the job given to the last Run has finished.
+  void Wait();
+  // Busy-waits, then yields, until the worker sets flag.
+  void AwaitFlag(const std::atomic<bool>& flag);
+  // How many waits so far found the worker not running (a busy machine) and had to give the
+  // core away.
+  uint32_t LateCount() const { return lateCount_; }
+
+ private:
+  void Loop();
+  bool AwaitJob(uint32_t done);
+  template <typename Done>
+  void SpinUntil(Done&& done);
+
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::function<void()> job_;
+  std::atomic<uint32_t> posted_{0};    // jobs handed over
+  std::atomic<uint32_t> finished_{0};  // jobs done
+  bool stopping_ = false;              // guarded by mutex_
+  uint32_t lateCount_ = 0;             // read and written by the owner's thread only
+  std::thread thread_;
+};
