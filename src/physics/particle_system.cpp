@@ -35,8 +35,6 @@ constexpr float kFixedPointOne = 4294967296.0f;  // 2^32: one tick of the lifeti
 constexpr float kMaxTicks = 1.0e9f;              // longest lifetime or step the clock takes
 // Below this many particles a step is too short to gain from sharing it with a second thread.
 constexpr int32_t kMinSharedParticles = 2048;
-// Contact streams shorter than this are not shared: their seams would be too wide.
-constexpr int32_t kMinSharedStream = 256;
 // Steps run on one thread after the worker was found not running, as on a busy machine.
 constexpr int32_t kStepsAloneAfterLateWorker = 50;
 
@@ -248,7 +246,7 @@ void ParticleSystem::Step(float dt, int32_t iterations) {
     grid_.Build(positions_.data(), count);
     GatherSlots(subDt);
     contactCount_ = grid_.FindContacts(slotFlags_.data(), &contacts_, weights_.data(), worker);
-    SplitContacts(worker);
+    sharedContacts_ = worker != nullptr && seam_.Plan(contacts_.data(), contactCount_);
     UpdateBodyContacts();
     AddBodyContactWeights();
     if (allFlags_ & kViscousParticle) SolveViscous();
@@ -283,37 +281,7 @@ WorkerThread* ParticleSystem::WorkerFor(int32_t count) {
 // The contact passes run over the contacts as four interleaved streams, the four quarters of the
 // list side by side: each quarter covers its own stretch of the liquid, so the streams seldom
 // share a particle, and the processor overlaps four chains of dependent velocity updates instead
-// of waiting on one. The worker may take the last two streams if that changes no result: the
-// first stream must share no particle with them, the fourth none with the first two, and the
-// particles where the second and third streams meet (the seam) must be met by the third stream
-// only in its first contacts, before the second stream reaches them. The worker then signals
-// when it is past the seam, and this thread waits for that before it enters the seam.
-void ParticleSystem::SplitContacts(const WorkerThread* worker) {
-  split_.shared = false;
-  const int32_t quarter = contactCount_ / 4;
-  if (worker == nullptr || quarter < kMinSharedStream) return;
-  const ParticleContact* contacts = contacts_.data();
-  auto reach = [contacts](int32_t first, int32_t last) {
-    int32_t highest = -1;
-    for (int32_t k = first; k < last; ++k) highest = std::max(highest, contacts[k].slotB);
-    return highest;
-  };
-  const int32_t seamStart = contacts[2 * quarter].slotA;
-  if (reach(0, quarter) >= seamStart) return;
-  const int32_t seamEnd = std::max(reach(0, quarter), reach(quarter, 2 * quarter));
-  if (contacts[3 * quarter].slotA <= seamEnd) return;
-  int32_t secondEntersSeam = 0;
-  while (secondEntersSeam < quarter && contacts[quarter + secondEntersSeam].slotB < seamStart) {
-    ++secondEntersSeam;
-  }
-  int32_t thirdLeavesSeam = 0;
-  while (thirdLeavesSeam < quarter && contacts[2 * quarter + thirdLeavesSeam].slotA <= seamEnd) {
-    ++thirdLeavesSeam;
-  }
-  if (thirdLeavesSeam > secondEntersSeam) return;
-  split_ = {true, secondEntersSeam, thirdLeavesSeam};
-}
-
+// of waiting on one. The worker takes the last two streams when the seam allows it.
 template <typename Solve>
 void ParticleSystem::ForEachContact(Solve&& solve) {
   const ParticleContact* contacts = contacts_.data();
@@ -327,17 +295,8 @@ void ParticleSystem::ForEachContact(Solve&& solve) {
       solve(other[k]);
     }
   };
-  if (split_.shared) {
-    seamClear_.store(false, std::memory_order_relaxed);
-    worker_->Run([&] {
-      runTwo(2, 0, split_.thirdLeavesSeam);
-      seamClear_.store(true, std::memory_order_release);
-      runTwo(2, split_.thirdLeavesSeam, quarter);
-    });
-    runTwo(0, 0, split_.secondEntersSeam);
-    worker_->AwaitFlag(seamClear_);
-    runTwo(0, split_.secondEntersSeam, quarter);
-    worker_->Wait();
+  if (sharedContacts_) {
+    RunSharedStreams(runTwo, quarter);
   } else {
     for (int32_t k = 0; k < quarter; ++k) {
       solve(contacts[k]);
@@ -347,6 +306,30 @@ void ParticleSystem::ForEachContact(Solve&& solve) {
     }
   }
   for (int32_t k = 4 * quarter; k < contactCount_; ++k) solve(contacts[k]);
+}
+
+// Runs streams 0 and 1 here and 2 and 3 on the worker, as planned by seam_: the worker reports
+// its progress through the seam, and each block of the second stream waits for what it needs.
+template <typename RunTwo>
+void ParticleSystem::RunSharedStreams(const RunTwo& runTwo, int32_t quarter) {
+  constexpr int32_t kBlock = ContactSeam::kBlock;
+  workerProgress_.store(0, std::memory_order_relaxed);
+  worker_->Run([&] {
+    const int32_t leaves = seam_.ThirdLeavesSeam();
+    for (int32_t k = 0; k < leaves; k += kBlock) {
+      const int32_t end = std::min(k + kBlock, leaves);
+      runTwo(2, k, end);
+      workerProgress_.store(end, std::memory_order_release);
+    }
+    runTwo(2, leaves, quarter);
+  });
+  const int32_t enters = seam_.EntersSeam();
+  runTwo(0, 0, enters);
+  for (int32_t k = enters, block = 0; k < quarter; k += kBlock, ++block) {
+    worker_->AwaitCount(workerProgress_, seam_.ThirdPositionBefore(block) + 1);
+    runTwo(0, k, std::min(k + kBlock, quarter));
+  }
+  worker_->Wait();
 }
 
 // Copies the particles into slot order for the sub-step, with the velocity the last collisions

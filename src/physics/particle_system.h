@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "physics/contact_seam.h"
 #include "physics/particle_contact.h"
 #include "physics/particle_grid.h"
 #include "physics/particle_group_def.h"
@@ -58,18 +59,12 @@ class ParticleSystem {
   const ParticleSystemDef& GetDef() const { return def_; }
 
  private:
-  // Which contacts of the passes the worker takes this sub-step (see SplitContacts).
-  struct ContactSplit {
-    bool shared = false;
-    int32_t secondEntersSeam = 0;  // first position at which the second stream meets the seam
-    int32_t thirdLeavesSeam = 0;   // positions of the third stream that meet it
-  };
-
   int32_t MakeRoom(int32_t wanted);
   WorkerThread* WorkerFor(int32_t count);
-  void SplitContacts(const WorkerThread* worker);
   template <typename Solve>
   void ForEachContact(Solve&& solve);
+  template <typename RunTwo>
+  void RunSharedStreams(const RunTwo& runTwo, int32_t quarter);
   int32_t ExpirationTick(float lifetime) const;
   int32_t Now() const { return static_cast<int32_t>(timeElapsed_ >> 32); }
   void AdvanceClock(float dt);
@@ -125,8 +120,9 @@ class ParticleSystem {
 
   // A second thread for large liquids; the results are the same with it or without.
   std::unique_ptr<WorkerThread> worker_;
-  ContactSplit split_;
-  std::atomic<bool> seamClear_{false};
-  uint32_t workerLateCount_ = 0;  // the worker's late waits as of the last step
-  int32_t stepsAlone_ = 0;        // steps still to run without the worker
+  ContactSeam seam_;
+  bool sharedContacts_ = false;             // whether this sub-step's contact passes use the worker
+  std::atomic<int32_t> workerProgress_{0};  // stream positions the worker is done with
+  uint32_t workerLateCount_ = 0;            // the worker's late waits as of the last step
+  int32_t stepsAlone_ = 0;                  // steps still to run without the worker
 };

@@ -46,8 +46,8 @@ void WorkerThread::Wait() {
   SpinUntil([&] { return finished_.load(std::memory_order_acquire) == posted; });
 }
 
-void WorkerThread::AwaitFlag(const std::atomic<bool>& flag) {
-  SpinUntil([&] { return flag.load(std::memory_order_acquire); });
+void WorkerThread::AwaitCount(const std::atomic<int32_t>& count, int32_t atLeast) {
+  SpinUntil([&] { return count.load(std::memory_order_acquire) >= atLeast; });
 }
 
 // Polls done, first gently and then giving the core away, for when the worker is not running.

@@ -21,8 +21,8 @@ class WorkerThread {
   void Run(std::function<void()> job);
   // Blocks until the job given to the last Run has finished.
   void Wait();
-  // Busy-waits, then yields, until the worker sets flag.
-  void AwaitFlag(const std::atomic<bool>& flag);
+  // Busy-waits, then yields, until the worker has raised count to at least `atLeast`.
+  void AwaitCount(const std::atomic<int32_t>& count, int32_t atLeast);
   // How many waits so far found the worker not running (a busy machine) and had to give the
   // core away.
   uint32_t LateCount() const { return lateCount_; }
