@@ -13,53 +13,59 @@ int32_t Reach(const ParticleContact* contacts, int32_t first, int32_t last) {
 
 }  // namespace
 
+// Replays the single-thread order over the contacts that can meet the seam: the worker's meet it
+// from its first position until its contacts start beyond it (they come in order of their first
+// slot), the first two streams' from where they first reach into it.
 bool ContactSeam::Plan(const ParticleContact* contacts, int32_t count) {
   const int32_t quarter = count / 4;
   if (quarter < kMinStream) return false;
   seamStart_ = contacts[2 * quarter].slotA;
   seamEnd_ = Reach(contacts, 0, 2 * quarter);
-  if (contacts[3 * quarter].slotA <= seamEnd_) return false;
-  RecordThirdStream(contacts + 2 * quarter, quarter);
-  return PlanFirstStreams(contacts, contacts + quarter, quarter);
-}
-
-// Notes the last position at which the third stream meets each seam particle. Contacts come in
-// order of their first slot, so those that meet the seam come first.
-void ContactSeam::RecordThirdStream(const ParticleContact* third, int32_t quarter) {
-  lastThirdTouch_.assign(seamEnd_ - seamStart_ + 1, -1);
-  int32_t k = 0;
-  for (; k < quarter && third[k].slotA <= seamEnd_; ++k) {
-    lastThirdTouch_[third[k].slotA - seamStart_] = k;
-    if (third[k].slotB <= seamEnd_) lastThirdTouch_[third[k].slotB - seamStart_] = k;
+  workerBefore_.assign(quarter, 0);
+  mainBefore_.assign(quarter, 0);
+  if (seamEnd_ < seamStart_) return true;
+  lastMeeting_.assign(seamEnd_ - seamStart_ + 1, 0);
+  const ParticleContact* first = contacts;
+  const ParticleContact* second = contacts + quarter;
+  const ParticleContact* third = contacts + 2 * quarter;
+  const ParticleContact* fourth = contacts + 3 * quarter;
+  int32_t mainEnters = 0;
+  while (mainEnters < quarter && first[mainEnters].slotB < seamStart_ &&
+         second[mainEnters].slotB < seamStart_) {
+    ++mainEnters;
   }
-  thirdLeavesSeam_ = k;
-}
-
-// Finds where the first two streams first meet the seam and, for each block from there on, the
-// third stream's position they must wait for; fails when they would meet a seam particle at or
-// before a position at which the third stream still meets it.
-bool ContactSeam::PlanFirstStreams(const ParticleContact* first, const ParticleContact* second,
-                                   int32_t quarter) {
-  int32_t k = 0;
-  while (k < quarter && first[k].slotB < seamStart_ && second[k].slotB < seamStart_) ++k;
-  entersSeam_ = k;
-  waits_.clear();
-  int32_t wait = -1;
-  for (; k < quarter; ++k) {
-    const int32_t touch = std::max(LastThirdTouch(first[k]), LastThirdTouch(second[k]));
-    if (touch >= k) return false;
-    wait = std::max(wait, touch);
-    if ((k - entersSeam_) % kBlock == kBlock - 1 || k == quarter - 1) waits_.push_back(wait);
+  int32_t workerLeaves = 0;
+  while (workerLeaves < quarter &&
+         (third[workerLeaves].slotA <= seamEnd_ || fourth[workerLeaves].slotA <= seamEnd_)) {
+    ++workerLeaves;
+  }
+  for (int32_t k = 0; k < quarter; ++k) {
+    if (k >= workerLeaves && k < mainEnters) k = mainEnters;
+    if (k >= mainEnters) {
+      Meet(first[k], k, false);
+      Meet(second[k], k, false);
+    }
+    if (k < workerLeaves) {
+      Meet(third[k], k, true);
+      Meet(fourth[k], k, true);
+    }
   }
   return true;
 }
 
-// The last position at which the third stream meets either particle of the contact; -1: none.
-int32_t ContactSeam::LastThirdTouch(const ParticleContact& contact) const {
-  return std::max(LastThirdTouch(contact.slotA), LastThirdTouch(contact.slotB));
+void ContactSeam::Meet(const ParticleContact& contact, int32_t position, bool worker) {
+  Meet(contact.slotA, position, worker);
+  Meet(contact.slotB, position, worker);
 }
 
-int32_t ContactSeam::LastThirdTouch(int32_t slot) const {
-  if (slot < seamStart_ || slot > seamEnd_) return -1;
-  return lastThirdTouch_[slot - seamStart_];
+// Records that position `position` of one thread meets the slot; if the other thread met it last,
+// this position must wait until the other has finished that meeting.
+void ContactSeam::Meet(int32_t slot, int32_t position, bool worker) {
+  if (slot < seamStart_ || slot > seamEnd_) return;
+  int32_t& last = lastMeeting_[slot - seamStart_];
+  if (last != 0 && ((last & 1) != 0) != worker) {
+    int32_t& before = worker ? mainBefore_[position] : workerBefore_[position];
+    before = std::max(before, last >> 1);
+  }
+  last = 2 * (position + 1) + (worker ? 1 : 0);
 }

@@ -6,40 +6,34 @@
 #include "physics/particle_contact.h"
 
 // The contact passes run over the contacts as four interleaved streams, the four quarters of the
-// list side by side (position k of each in turn). A second thread may take the last two streams
-// when that changes no result: the fourth stream must share no particle with the first two, and
-// every particle the first two share with the third (the seam) must be met by the third stream
-// only at earlier positions than by the first two. These then wait, block by block, for the
-// third to be done with the seam particles the block meets. The plan is worked out afresh for
-// each sub-step's contacts.
+// list side by side (position k of each in turn). A second thread, the worker, takes the last
+// two streams, and each thread waits where it would otherwise meet a particle out of turn: every
+// particle that both threads meet (the seam) is met in the order of the single-thread run, so
+// the results are the same to the bit. The plan says, for each position of either thread, how
+// far the other must have come first; it is worked out afresh for each sub-step's contacts.
 class ContactSeam {
  public:
-  static constexpr int32_t kBlock = 64;  // stream positions between progress reports
   // Shorter streams are not worth sharing: the seam would be most of them.
   static constexpr int32_t kMinStream = 256;
 
-  // Returns whether the last two streams of these contacts may run on another thread.
+  // Plans the waits for these contacts; false when they are too few to share.
   bool Plan(const ParticleContact* contacts, int32_t count);
 
-  // The first two streams may run freely up to this position.
-  int32_t EntersSeam() const { return entersSeam_; }
-  // The third stream must have finished this position (-1: none) before the first two run the
-  // block of positions from EntersSeam() + block * kBlock on.
-  int32_t ThirdPositionBefore(int32_t block) const { return waits_[block]; }
-  // From this position on the third stream meets no seam particle.
-  int32_t ThirdLeavesSeam() const { return thirdLeavesSeam_; }
+  // The number of positions the worker must have finished before the first two streams run
+  // position k (0: none).
+  int32_t WorkerBefore(int32_t k) const { return workerBefore_[k]; }
+  // The number of positions the first two streams must have finished before the worker runs
+  // position k of the last two (0: none).
+  int32_t MainBefore(int32_t k) const { return mainBefore_[k]; }
 
  private:
-  void RecordThirdStream(const ParticleContact* third, int32_t quarter);
-  bool PlanFirstStreams(const ParticleContact* first, const ParticleContact* second,
-                        int32_t quarter);
-  int32_t LastThirdTouch(const ParticleContact& contact) const;
-  int32_t LastThirdTouch(int32_t slot) const;
+  void Meet(const ParticleContact& contact, int32_t position, bool worker);
+  void Meet(int32_t slot, int32_t position, bool worker);
 
-  int32_t seamStart_ = 0;  // slots seamStart_ .. seamEnd_ form the seam
+  int32_t seamStart_ = 0;  // slots seamStart_ .. seamEnd_ may be met by both threads
   int32_t seamEnd_ = 0;
-  int32_t entersSeam_ = 0;
-  int32_t thirdLeavesSeam_ = 0;
-  std::vector<int32_t> lastThirdTouch_;  // by slot - seamStart_; -1: never
-  std::vector<int32_t> waits_;
+  // Per seam slot: 2 × (last position that met it + 1) + 1 if the worker met it; 0: not yet.
+  std::vector<int32_t> lastMeeting_;
+  std::vector<int32_t> workerBefore_;  // by position
+  std::vector<int32_t> mainBefore_;
 };

@@ -246,8 +246,7 @@ void ParticleSystem::Step(float dt, int32_t iterations) {
     grid_.Build(positions_.data(), count);
     GatherSlots(subDt);
     contactCount_ = grid_.FindContacts(slotFlags_.data(), &contacts_, weights_.data(), worker);
-    sharedContacts_ = worker != nullptr && seam_.Plan(contacts_.data(), contactCount_);
-    UpdateBodyContacts();
+    UpdateBodyContactsWhilePlanning(worker);
     AddBodyContactWeights();
     if (allFlags_ & kViscousParticle) SolveViscous();
     SolveGravity(subDt);
@@ -308,28 +307,53 @@ void ParticleSystem::ForEachContact(Solve&& solve) {
   for (int32_t k = 4 * quarter; k < contactCount_; ++k) solve(contacts[k]);
 }
 
-// Runs streams 0 and 1 here and 2 and 3 on the worker, as planned by seam_: the worker reports
-// its progress through the seam, and each block of the second stream waits for what it needs.
+// The worker plans how the contact passes share the contacts while this thread finds the
+// particles' contacts with fixtures.
+void ParticleSystem::UpdateBodyContactsWhilePlanning(WorkerThread* worker) {
+  sharedContacts_ = false;
+  if (worker == nullptr) {
+    UpdateBodyContacts();
+    return;
+  }
+  worker->Run([this] { sharedContacts_ = seam_.Plan(contacts_.data(), contactCount_); });
+  UpdateBodyContacts();
+  worker->Wait();
+}
+
+// Runs streams 0 and 1 here and 2 and 3 on the worker, each thread waiting where seam_ says.
 template <typename RunTwo>
 void ParticleSystem::RunSharedStreams(const RunTwo& runTwo, int32_t quarter) {
-  constexpr int32_t kBlock = ContactSeam::kBlock;
-  workerProgress_.store(0, std::memory_order_relaxed);
+  mainProgress_.count.store(0, std::memory_order_relaxed);
+  workerProgress_.count.store(0, std::memory_order_relaxed);
   worker_->Run([&] {
-    const int32_t leaves = seam_.ThirdLeavesSeam();
-    for (int32_t k = 0; k < leaves; k += kBlock) {
-      const int32_t end = std::min(k + kBlock, leaves);
-      runTwo(2, k, end);
-      workerProgress_.store(end, std::memory_order_release);
-    }
-    runTwo(2, leaves, quarter);
+    RunInTurn(
+        quarter, [&](int32_t k) { return seam_.MainBefore(k); }, mainProgress_.count,
+        workerProgress_.count, [&](int32_t k) { runTwo(2, k, k + 1); });
   });
-  const int32_t enters = seam_.EntersSeam();
-  runTwo(0, 0, enters);
-  for (int32_t k = enters, block = 0; k < quarter; k += kBlock, ++block) {
-    worker_->AwaitCount(workerProgress_, seam_.ThirdPositionBefore(block) + 1);
-    runTwo(0, k, std::min(k + kBlock, quarter));
-  }
+  RunInTurn(
+      quarter, [&](int32_t k) { return seam_.WorkerBefore(k); }, workerProgress_.count,
+      mainProgress_.count, [&](int32_t k) { runTwo(0, k, k + 1); });
   worker_->Wait();
+}
+
+// Runs positions 0 .. quarter-1, waiting before each for the other thread's progress where
+// needed and reporting its own every few positions (and before it waits, so that two threads
+// never wait on each other's unreported progress).
+template <typename Before, typename Run>
+void ParticleSystem::RunInTurn(int32_t quarter, const Before& before,
+                               const std::atomic<int32_t>& theirs, std::atomic<int32_t>& ours,
+                               const Run& run) {
+  constexpr int32_t kReportEvery = 16;
+  for (int32_t k = 0; k < quarter; ++k) {
+    const int32_t needed = before(k);
+    if (needed > theirs.load(std::memory_order_acquire)) {
+      ours.store(k, std::memory_order_release);
+      worker_->AwaitCount(theirs, needed);
+    }
+    run(k);
+    if ((k + 1) % kReportEvery == 0) ours.store(k + 1, std::memory_order_release);
+  }
+  ours.store(quarter, std::memory_order_release);
 }
 
 // Copies the particles into slot order for the sub-step, with the velocity the last collisions

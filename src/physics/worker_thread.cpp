@@ -58,7 +58,7 @@ void WorkerThread::SpinUntil(Done&& done) {
       Relax();
       continue;
     }
-    if (spin == kSpinsBeforeYield) ++lateCount_;
+    if (spin == kSpinsBeforeYield) lateCount_.fetch_add(1, std::memory_order_relaxed);
     std::this_thread::yield();
   }
 }

@@ -21,11 +21,12 @@ class WorkerThread {
   void Run(std::function<void()> job);
   // Blocks until the job given to the last Run has finished.
   void Wait();
-  // Busy-waits, then yields, until the worker has raised count to at least `atLeast`.
+  // Busy-waits, then yields, until the other thread has raised count to at least `atLeast`.
+  // Either thread may call it.
   void AwaitCount(const std::atomic<int32_t>& count, int32_t atLeast);
   // How many waits so far found the worker not running (a busy machine) and had to give the
   // core away.
-  uint32_t LateCount() const { return lateCount_; }
+  uint32_t LateCount() const { return lateCount_.load(std::memory_order_relaxed); }
 
  private:
   void Loop();
@@ -39,6 +40,6 @@ class WorkerThread {
   std::atomic<uint32_t> posted_{0};    // jobs handed over
   std::atomic<uint32_t> finished_{0};  // jobs done
   bool stopping_ = false;              // guarded by mutex_
-  uint32_t lateCount_ = 0;             // read and written by the owner's thread only
+  std::atomic<uint32_t> lateCount_{0};
   std::thread thread_;
 };
