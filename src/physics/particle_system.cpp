@@ -33,8 +33,9 @@ constexpr float kMaxParticlePressure = 0.25f;    // in units of the critical pre
 constexpr float kMaxDampingFraction = 0.5f;      // of the approaching speed, per contact and step
 constexpr float kFixedPointOne = 4294967296.0f;  // 2^32: one tick of the lifetime clock
 constexpr float kMaxTicks = 1.0e9f;              // longest lifetime or step the clock takes
-// Below this many particles a step is too short to gain from sharing it with a second thread.
-constexpr int32_t kMinSharedParticles = 2048;
+// Below this many particles (a boss's burst is 2693) the search is too short to gain from
+// sharing it with a second thread.
+constexpr int32_t kMinSharedParticles = 8192;
 // Steps run on one thread after the worker was found not running, as on a busy machine.
 constexpr int32_t kStepsAloneAfterLateWorker = 50;
 
@@ -129,6 +130,22 @@ b2Vec2 CarryWithBody(const b2Vec2& p, const b2Transform& xf0, const b2Transform&
   b2Vec2 local = b2MulT(xf0, p);
   if (circle) local = b2MulT(xf.q, b2Mul(xf0.q, local - localCenter)) + localCenter;
   return b2Mul(xf, local);
+}
+
+// Runs solve over the contacts as four interleaved streams: the four quarters of the list side by
+// side. Each quarter covers its own stretch of the liquid, so the streams seldom share a particle
+// and the result is that of the plain order but on the seams; the processor then overlaps four
+// chains of dependent velocity updates instead of waiting on one.
+template <typename Solve>
+void ForEachContact(const ParticleContact* contacts, int32_t count, Solve&& solve) {
+  const int32_t quarter = count / 4;
+  for (int32_t k = 0; k < quarter; ++k) {
+    solve(contacts[k]);
+    solve(contacts[k + quarter]);
+    solve(contacts[k + 2 * quarter]);
+    solve(contacts[k + 3 * quarter]);
+  }
+  for (int32_t k = 4 * quarter; k < count; ++k) solve(contacts[k]);
 }
 
 }  // namespace
@@ -246,7 +263,7 @@ void ParticleSystem::Step(float dt, int32_t iterations) {
     grid_.Build(positions_.data(), count);
     GatherSlots(subDt);
     contactCount_ = grid_.FindContacts(slotFlags_.data(), &contacts_, weights_.data(), worker);
-    UpdateBodyContactsWhilePlanning(worker);
+    UpdateBodyContacts();
     AddBodyContactWeights();
     if (allFlags_ & kViscousParticle) SolveViscous();
     SolveGravity(subDt);
@@ -275,85 +292,6 @@ WorkerThread* ParticleSystem::WorkerFor(int32_t count) {
     return nullptr;
   }
   return worker_.get();
-}
-
-// The contact passes run over the contacts as four interleaved streams, the four quarters of the
-// list side by side: each quarter covers its own stretch of the liquid, so the streams seldom
-// share a particle, and the processor overlaps four chains of dependent velocity updates instead
-// of waiting on one. The worker takes the last two streams when the seam allows it.
-template <typename Solve>
-void ParticleSystem::ForEachContact(Solve&& solve) {
-  const ParticleContact* contacts = contacts_.data();
-  const int32_t quarter = contactCount_ / 4;
-  // Streams `stream` and `stream` + 1 from position first to last.
-  auto runTwo = [&](int32_t stream, int32_t first, int32_t last) {
-    const ParticleContact* one = contacts + stream * quarter;
-    const ParticleContact* other = one + quarter;
-    for (int32_t k = first; k < last; ++k) {
-      solve(one[k]);
-      solve(other[k]);
-    }
-  };
-  if (sharedContacts_) {
-    RunSharedStreams(runTwo, quarter);
-  } else {
-    for (int32_t k = 0; k < quarter; ++k) {
-      solve(contacts[k]);
-      solve(contacts[k + quarter]);
-      solve(contacts[k + 2 * quarter]);
-      solve(contacts[k + 3 * quarter]);
-    }
-  }
-  for (int32_t k = 4 * quarter; k < contactCount_; ++k) solve(contacts[k]);
-}
-
-// The worker plans how the contact passes share the contacts while this thread finds the
-// particles' contacts with fixtures.
-void ParticleSystem::UpdateBodyContactsWhilePlanning(WorkerThread* worker) {
-  sharedContacts_ = false;
-  if (worker == nullptr) {
-    UpdateBodyContacts();
-    return;
-  }
-  worker->Run([this] { sharedContacts_ = seam_.Plan(contacts_.data(), contactCount_); });
-  UpdateBodyContacts();
-  worker->Wait();
-}
-
-// Runs streams 0 and 1 here and 2 and 3 on the worker, each thread waiting where seam_ says.
-template <typename RunTwo>
-void ParticleSystem::RunSharedStreams(const RunTwo& runTwo, int32_t quarter) {
-  mainProgress_.count.store(0, std::memory_order_relaxed);
-  workerProgress_.count.store(0, std::memory_order_relaxed);
-  worker_->Run([&] {
-    RunInTurn(
-        quarter, [&](int32_t k) { return seam_.MainBefore(k); }, mainProgress_.count,
-        workerProgress_.count, [&](int32_t k) { runTwo(2, k, k + 1); });
-  });
-  RunInTurn(
-      quarter, [&](int32_t k) { return seam_.WorkerBefore(k); }, workerProgress_.count,
-      mainProgress_.count, [&](int32_t k) { runTwo(0, k, k + 1); });
-  worker_->Wait();
-}
-
-// Runs positions 0 .. quarter-1, waiting before each for the other thread's progress where
-// needed and reporting its own every few positions (and before it waits, so that two threads
-// never wait on each other's unreported progress).
-template <typename Before, typename Run>
-void ParticleSystem::RunInTurn(int32_t quarter, const Before& before,
-                               const std::atomic<int32_t>& theirs, std::atomic<int32_t>& ours,
-                               const Run& run) {
-  constexpr int32_t kReportEvery = 16;
-  for (int32_t k = 0; k < quarter; ++k) {
-    const int32_t needed = before(k);
-    if (needed > theirs.load(std::memory_order_acquire)) {
-      ours.store(k, std::memory_order_release);
-      worker_->AwaitCount(theirs, needed);
-    }
-    run(k);
-    if ((k + 1) % kReportEvery == 0) ours.store(k + 1, std::memory_order_release);
-  }
-  ours.store(quarter, std::memory_order_release);
 }
 
 // Copies the particles into slot order for the sub-step, with the velocity the last collisions
@@ -527,7 +465,7 @@ void ParticleSystem::SolveViscous() {
     velocities[a] += particleInverseMass_ * impulse;
     PushBody(body, -impulse, p);
   }
-  ForEachContact([=](const ParticleContact& contact) {
+  ForEachContact(contacts_.data(), contactCount_, [=](const ParticleContact& contact) {
     if (!(contact.flags & kViscousParticle)) return;
     const int32_t a = contact.slotA;
     const int32_t b = contact.slotB;
@@ -567,7 +505,7 @@ void ParticleSystem::SolvePressure(float dt) {
     velocities[a] -= particleInverseMass_ * impulse;
     PushBody(contact.body, impulse, slotPositions_[a]);
   }
-  ForEachContact([=](const ParticleContact& contact) {
+  ForEachContact(contacts_.data(), contactCount_, [=](const ParticleContact& contact) {
     const int32_t a = contact.slotA;
     const int32_t b = contact.slotB;
     const float h = pressures[a] + pressures[b];
@@ -596,7 +534,7 @@ void ParticleSystem::SolveDamping(float dt) {
     velocities[a] += particleInverseMass_ * impulse;
     PushBody(body, -impulse, p);
   }
-  ForEachContact([=](const ParticleContact& contact) {
+  ForEachContact(contacts_.data(), contactCount_, [=](const ParticleContact& contact) {
     const int32_t a = contact.slotA;
     const int32_t b = contact.slotB;
     const b2Vec2 relative = velocities[b] - velocities[a];

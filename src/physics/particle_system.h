@@ -2,12 +2,10 @@
 
 #include <box2d/b2_math.h>
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <vector>
 
-#include "physics/contact_seam.h"
 #include "physics/particle_contact.h"
 #include "physics/particle_grid.h"
 #include "physics/particle_group_def.h"
@@ -61,20 +59,12 @@ class ParticleSystem {
  private:
   int32_t MakeRoom(int32_t wanted);
   WorkerThread* WorkerFor(int32_t count);
-  template <typename Solve>
-  void ForEachContact(Solve&& solve);
-  template <typename RunTwo>
-  void RunSharedStreams(const RunTwo& runTwo, int32_t quarter);
-  template <typename Before, typename Run>
-  void RunInTurn(int32_t quarter, const Before& before, const std::atomic<int32_t>& theirs,
-                 std::atomic<int32_t>& ours, const Run& run);
   int32_t ExpirationTick(float lifetime) const;
   int32_t Now() const { return static_cast<int32_t>(timeElapsed_ >> 32); }
   void AdvanceClock(float dt);
   void RemoveDeadParticles();
   void GatherSlots(float dt);
   void ScatterSlots(float dt);
-  void UpdateBodyContactsWhilePlanning(WorkerThread* worker);
   void UpdateBodyContacts();
   void AddBodyContactWeights();
   void SolveViscous();
@@ -124,14 +114,6 @@ class ParticleSystem {
 
   // A second thread for large liquids; the results are the same with it or without.
   std::unique_ptr<WorkerThread> worker_;
-  ContactSeam seam_;
-  bool sharedContacts_ = false;  // whether this sub-step's contact passes use the worker
-  // Stream positions each thread has finished in a shared pass, on cache lines of their own.
-  struct alignas(64) Progress {
-    std::atomic<int32_t> count{0};
-  };
-  Progress mainProgress_;
-  Progress workerProgress_;
   uint32_t workerLateCount_ = 0;  // the worker's late waits as of the last step
   int32_t stepsAlone_ = 0;        // steps still to run without the worker
 };

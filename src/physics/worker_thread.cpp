@@ -46,10 +46,6 @@ void WorkerThread::Wait() {
   SpinUntil([&] { return finished_.load(std::memory_order_acquire) == posted; });
 }
 
-void WorkerThread::AwaitCount(const std::atomic<int32_t>& count, int32_t atLeast) {
-  SpinUntil([&] { return count.load(std::memory_order_acquire) >= atLeast; });
-}
-
 // Polls done, first gently and then giving the core away, for when the worker is not running.
 template <typename Done>
 void WorkerThread::SpinUntil(Done&& done) {
@@ -58,7 +54,7 @@ void WorkerThread::SpinUntil(Done&& done) {
       Relax();
       continue;
     }
-    if (spin == kSpinsBeforeYield) lateCount_.fetch_add(1, std::memory_order_relaxed);
+    if (spin == kSpinsBeforeYield) ++lateCount_;
     std::this_thread::yield();
   }
 }

@@ -7,7 +7,7 @@
 #include <mutex>
 #include <thread>
 
-// A second thread for the liquid's heaviest passes. Run hands it a job and returns at once;
+// A second thread for the liquid's neighbour search. Run hands it a job and returns at once;
 // Wait returns when the job is done. A liquid step hands over several jobs in quick succession,
 // so the worker spins a little while for the next one before it sleeps.
 class WorkerThread {
@@ -21,12 +21,9 @@ class WorkerThread {
   void Run(std::function<void()> job);
   // Blocks until the job given to the last Run has finished.
   void Wait();
-  // Busy-waits, then yields, until the other thread has raised count to at least `atLeast`.
-  // Either thread may call it.
-  void AwaitCount(const std::atomic<int32_t>& count, int32_t atLeast);
   // How many waits so far found the worker not running (a busy machine) and had to give the
   // core away.
-  uint32_t LateCount() const { return lateCount_.load(std::memory_order_relaxed); }
+  uint32_t LateCount() const { return lateCount_; }
 
  private:
   void Loop();
@@ -40,6 +37,6 @@ class WorkerThread {
   std::atomic<uint32_t> posted_{0};    // jobs handed over
   std::atomic<uint32_t> finished_{0};  // jobs done
   bool stopping_ = false;              // guarded by mutex_
-  std::atomic<uint32_t> lateCount_{0};
+  uint32_t lateCount_ = 0;             // Wait's, on the owner's thread
   std::thread thread_;
 };
