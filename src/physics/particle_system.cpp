@@ -277,9 +277,8 @@ void ParticleSystem::Step(float dt, int32_t iterations) {
 }
 
 // The second thread for a liquid large enough to gain from it, made when first needed; null for
-// a small one or on a single core.
-// While other programs keep the cores busy the worker is often not running when it is waited
-// for; the liquid then runs on one thread for a while.
+// a small one or on a single core. While other programs keep the cores busy the worker is often
+// not running when it is waited for, and the liquid then steps on one thread for a while.
 WorkerThread* ParticleSystem::WorkerFor(int32_t count) {
   if (count < kMinSharedParticles || std::thread::hardware_concurrency() < 2) return nullptr;
   if (!worker_) worker_ = std::make_unique<WorkerThread>();
