@@ -258,11 +258,11 @@ void ParticleSystem::Step(float dt, int32_t iterations) {
   pressures_.resize(count);
   const int32_t subSteps = std::max(iterations, 1);
   const float subDt = dt / static_cast<float>(subSteps);
-  WorkerThread* worker = WorkerFor(count);
+  stepWorker_ = WorkerFor(count);
   for (int32_t i = 0; i < subSteps; ++i) {
     grid_.Build(positions_.data(), count);
     GatherSlots(subDt);
-    contactCount_ = grid_.FindContacts(slotFlags_.data(), &contacts_, weights_.data(), worker);
+    contactCount_ = grid_.FindContacts(slotFlags_.data(), &contacts_, weights_.data(), stepWorker_);
     UpdateBodyContacts();
     AddBodyContactWeights();
     if (allFlags_ & kViscousParticle) SolveViscous();
@@ -293,6 +293,20 @@ WorkerThread* ParticleSystem::WorkerFor(int32_t count) {
   return worker_.get();
 }
 
+// Runs work(first, last) over the particles or slots 0 .. count-1: on this thread alone, or the
+// upper half on the step's worker. The work on each particle must stand alone.
+template <typename Work>
+void ParticleSystem::ForEachHalf(int32_t count, const Work& work) {
+  if (stepWorker_ == nullptr) {
+    work(0, count);
+    return;
+  }
+  const int32_t middle = count / 2;
+  stepWorker_->Run([&] { work(middle, count); });
+  work(0, middle);
+  stepWorker_->Wait();
+}
+
 // Copies the particles into slot order for the sub-step, with the velocity the last collisions
 // took away given back (it plays no part before the solve's first velocity pass).
 void ParticleSystem::GatherSlots(float dt) {
@@ -302,27 +316,31 @@ void ParticleSystem::GatherSlots(float dt) {
   slotFlags_.resize(count);
   const int32_t* indices = grid_.SortedIndices();
   const float velocityPerForce = dt * particleInverseMass_;
-  for (int32_t k = 0; k < count; ++k) {
-    const int32_t i = indices[k];
-    slotPositions_[k] = positions_[i];
-    slotVelocities_[k] = velocities_[i];
-    slotFlags_[k] = flags_[i];
-  }
-  if (!hasReaction_) return;
-  for (int32_t k = 0; k < count; ++k)
-    slotVelocities_[k] += velocityPerForce * reactions_[indices[k]];
+  const bool hasReaction = hasReaction_;
+  ForEachHalf(count, [&](int32_t first, int32_t last) {
+    for (int32_t k = first; k < last; ++k) {
+      const int32_t i = indices[k];
+      slotPositions_[k] = positions_[i];
+      slotVelocities_[k] = velocities_[i];
+      slotFlags_[k] = flags_[i];
+    }
+    if (!hasReaction) return;
+    for (int32_t k = first; k < last; ++k)
+      slotVelocities_[k] += velocityPerForce * reactions_[indices[k]];
+  });
   hasReaction_ = false;
 }
 
 // Moves every particle by its new velocity and puts it back in index order.
 void ParticleSystem::ScatterSlots(float dt) {
-  const int32_t count = GetParticleCount();
   const int32_t* indices = grid_.SortedIndices();
-  for (int32_t k = 0; k < count; ++k) {
-    const int32_t i = indices[k];
-    positions_[i] = slotPositions_[k] + dt * slotVelocities_[k];
-    velocities_[i] = slotVelocities_[k];
-  }
+  ForEachHalf(GetParticleCount(), [&](int32_t first, int32_t last) {
+    for (int32_t k = first; k < last; ++k) {
+      const int32_t i = indices[k];
+      positions_[i] = slotPositions_[k] + dt * slotVelocities_[k];
+      velocities_[i] = slotVelocities_[k];
+    }
+  });
 }
 
 void ParticleSystem::AdvanceClock(float dt) {
@@ -476,7 +494,10 @@ void ParticleSystem::SolveViscous() {
 
 void ParticleSystem::SolveGravity(float dt) {
   const b2Vec2 change = (dt * def_.gravityScale) * world_->GetGravity();
-  for (b2Vec2& v : slotVelocities_) v += change;
+  b2Vec2* velocities = slotVelocities_.data();
+  ForEachHalf(GetParticleCount(), [=](int32_t first, int32_t last) {
+    for (int32_t k = first; k < last; ++k) velocities[k] += change;
+  });
 }
 
 // Pressure grows with a particle's crowding (its total contact weight above one) and pushes
@@ -552,10 +573,14 @@ void ParticleSystem::SolveDamping(float dt) {
 void ParticleSystem::LimitVelocity(float dt) {
   const float criticalVelocity = diameter_ / dt;
   const float limitSquared = criticalVelocity * criticalVelocity;
-  for (b2Vec2& v : slotVelocities_) {
-    const float speedSquared = b2Dot(v, v);
-    if (speedSquared > limitSquared) v *= std::sqrt(limitSquared / speedSquared);
-  }
+  b2Vec2* velocities = slotVelocities_.data();
+  ForEachHalf(GetParticleCount(), [=](int32_t first, int32_t last) {
+    for (int32_t k = first; k < last; ++k) {
+      b2Vec2& v = velocities[k];
+      const float speedSquared = b2Dot(v, v);
+      if (speedSquared > limitSquared) v *= std::sqrt(limitSquared / speedSquared);
+    }
+  });
 }
 
 // Stops every particle whose next move would cross into a fixture just in front of its surface.

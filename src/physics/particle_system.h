@@ -59,6 +59,8 @@ class ParticleSystem {
  private:
   int32_t MakeRoom(int32_t wanted);
   WorkerThread* WorkerFor(int32_t count);
+  template <typename Work>
+  void ForEachHalf(int32_t count, const Work& work);
   int32_t ExpirationTick(float lifetime) const;
   int32_t Now() const { return static_cast<int32_t>(timeElapsed_ >> 32); }
   void AdvanceClock(float dt);
@@ -114,6 +116,7 @@ class ParticleSystem {
 
   // A second thread for large liquids; the results are the same with it or without.
   std::unique_ptr<WorkerThread> worker_;
-  uint32_t workerLateCount_ = 0;  // the worker's late waits as of the last step
-  int32_t stepsAlone_ = 0;        // steps still to run without the worker
+  WorkerThread* stepWorker_ = nullptr;  // the worker if this step shares its work, else null
+  uint32_t workerLateCount_ = 0;        // the worker's late waits as of the last step
+  int32_t stepsAlone_ = 0;              // steps still to run without the worker
 };
