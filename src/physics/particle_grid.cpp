@@ -106,33 +106,50 @@ size_t ParticleGrid::LowerBound(size_t first, uint64_t key) const {
   return std::lower_bound(keys_.begin() + first, keys_.end(), key) - keys_.begin();
 }
 
-void ParticleGrid::Build(const b2Vec2* positions, int32_t count) {
+void ParticleGrid::Build(const b2Vec2* positions, int32_t count, WorkerThread* worker) {
   const size_t n = static_cast<size_t>(count);
   unsortedKeys_.resize(n);
-  keys_.assign(n + kPadding, kSentinel);
+  // The sort writes every key; only the sentinels past them need setting.
+  keys_.resize(n + kPadding);
+  std::fill(keys_.begin() + n, keys_.end(), kSentinel);
   indices_.resize(n);
   if (n == 0) return;
-  uint32_t rowLow = UINT32_MAX, rowHigh = 0, xLow = UINT32_MAX, xHigh = 0;
-  for (size_t i = 0; i < n; ++i) {
-    const uint32_t row = RowOf(positions[i].y);
-    const uint32_t x = XOf(positions[i].x);
-    unsortedKeys_[i] = MakeKey(row, x);
-    rowLow = std::min(rowLow, row);
-    rowHigh = std::max(rowHigh, row);
-    xLow = std::min(xLow, x);
-    xHigh = std::max(xHigh, x);
-  }
-  if (rowHigh - rowLow < kMaxBuckets && xHigh - xLow < kMaxBuckets) {
-    RadixSort(rowLow, rowHigh - rowLow + 1, xLow, xHigh - xLow + 1);
+  CellRange halves[2];
+  WorkerThread::SplitInHalves(worker, n, [&](size_t first, size_t last) {
+    halves[last == n ? 1 : 0] = MakeKeys(positions, first, last);  // the upper half ends at n
+  });
+  const CellRange range = halves[0].Union(halves[1]);
+  if (range.rowHigh - range.rowLow < kMaxBuckets && range.xHigh - range.xLow < kMaxBuckets) {
+    RadixSort(range.rowLow, range.rowHigh - range.rowLow + 1, range.xLow,
+              range.xHigh - range.xLow + 1);
   } else {
     ComparisonSort();
   }
-  sortedX_.assign(n + kPadding, 0.0f);
-  sortedY_.assign(n + kPadding, 0.0f);
-  for (size_t k = 0; k < n; ++k) {
-    sortedX_[k] = positions[indices_[k]].x;
-    sortedY_[k] = positions[indices_[k]].y;
+  sortedX_.resize(n + kPadding);
+  sortedY_.resize(n + kPadding);
+  std::fill(sortedX_.begin() + n, sortedX_.end(), 0.0f);
+  std::fill(sortedY_.begin() + n, sortedY_.end(), 0.0f);
+  WorkerThread::SplitInHalves(worker, n, [&](size_t first, size_t last) {
+    for (size_t k = first; k < last; ++k) {
+      sortedX_[k] = positions[indices_[k]].x;
+      sortedY_[k] = positions[indices_[k]].y;
+    }
+  });
+}
+
+// Writes the keys of particles first .. last-1 and returns the cells they span.
+ParticleGrid::CellRange ParticleGrid::MakeKeys(const b2Vec2* positions, size_t first, size_t last) {
+  CellRange range;
+  for (size_t i = first; i < last; ++i) {
+    const uint32_t row = RowOf(positions[i].y);
+    const uint32_t x = XOf(positions[i].x);
+    unsortedKeys_[i] = MakeKey(row, x);
+    range.rowLow = std::min(range.rowLow, row);
+    range.rowHigh = std::max(range.rowHigh, row);
+    range.xLow = std::min(range.xLow, x);
+    range.xHigh = std::max(range.xHigh, x);
   }
+  return range;
 }
 
 // For particles scattered over a huge area: the same order as the radix sort.

@@ -22,7 +22,8 @@ class ParticleGrid {
   // Sorts particles 0 .. count-1 by their cells. Slot k of the order holds the particle
   // SortedIndices()[k]; the liquid is solved slot by slot, so that particles close in space are
   // close in memory.
-  void Build(const b2Vec2* positions, int32_t count);
+  // With a worker, the work on each particle is shared with it; the order is the same.
+  void Build(const b2Vec2* positions, int32_t count, WorkerThread* worker = nullptr);
   const int32_t* SortedIndices() const { return indices_.data(); }
 
   // Writes every pair of slots whose particles are closer than one diameter (positions as given
@@ -52,10 +53,23 @@ class ParticleGrid {
     uint32_t b;
   };
 
+  // The rows and columns a set of particles spans (empty: low above high).
+  struct CellRange {
+    uint32_t rowLow = UINT32_MAX;
+    uint32_t rowHigh = 0;
+    uint32_t xLow = UINT32_MAX;
+    uint32_t xHigh = 0;
+    CellRange Union(const CellRange& other) const {
+      return {std::min(rowLow, other.rowLow), std::max(rowHigh, other.rowHigh),
+              std::min(xLow, other.xLow), std::max(xHigh, other.xHigh)};
+    }
+  };
+
   static uint64_t MakeKey(uint32_t row, uint32_t x) { return (uint64_t{row} << 32) | x; }
   uint32_t RowOf(float y) const;
   uint32_t XOf(float x) const;
   size_t LowerBound(size_t first, uint64_t key) const;
+  CellRange MakeKeys(const b2Vec2* positions, size_t first, size_t last);
   void RadixSort(uint32_t rowLow, uint32_t rowRange, uint32_t xLow, uint32_t xRange);
   void ComparisonSort();
   size_t FindClosePairs(size_t begin, size_t end, std::vector<ClosePair>* pairs) const;

@@ -260,7 +260,7 @@ void ParticleSystem::Step(float dt, int32_t iterations) {
   const float subDt = dt / static_cast<float>(subSteps);
   stepWorker_ = WorkerFor(count);
   for (int32_t i = 0; i < subSteps; ++i) {
-    grid_.Build(positions_.data(), count);
+    grid_.Build(positions_.data(), count, stepWorker_);
     GatherSlots(subDt);
     contactCount_ = grid_.FindContacts(slotFlags_.data(), &contacts_, weights_.data(), stepWorker_);
     UpdateBodyContacts();
@@ -293,18 +293,13 @@ WorkerThread* ParticleSystem::WorkerFor(int32_t count) {
   return worker_.get();
 }
 
-// Runs work(first, last) over the particles or slots 0 .. count-1: on this thread alone, or the
-// upper half on the step's worker. The work on each particle must stand alone.
+// Runs work(first, last) over slots 0 .. count-1, halved with the step's worker if there is one.
 template <typename Work>
 void ParticleSystem::ForEachHalf(int32_t count, const Work& work) {
-  if (stepWorker_ == nullptr) {
-    work(0, count);
-    return;
-  }
-  const int32_t middle = count / 2;
-  stepWorker_->Run([&] { work(middle, count); });
-  work(0, middle);
-  stepWorker_->Wait();
+  WorkerThread::SplitInHalves(stepWorker_, static_cast<size_t>(count),
+                              [&](size_t first, size_t last) {
+                                work(static_cast<int32_t>(first), static_cast<int32_t>(last));
+                              });
 }
 
 // Copies the particles into slot order for the sub-step, with the velocity the last collisions

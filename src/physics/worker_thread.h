@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -21,6 +22,11 @@ class WorkerThread {
   void Run(std::function<void()> job);
   // Blocks until the job given to the last Run has finished.
   void Wait();
+  // Runs work(first, last) over 0 .. count-1: all on this thread without a worker, else the
+  // upper half on the worker and the lower half here. Each half must stand alone.
+  template <typename Work>
+  static void SplitInHalves(WorkerThread* worker, size_t count, const Work& work);
+
   // How many waits so far found the worker not running (a busy machine) and had to give the
   // core away.
   uint32_t LateCount() const { return lateCount_; }
@@ -40,3 +46,15 @@ class WorkerThread {
   uint32_t lateCount_ = 0;             // Wait's, on the owner's thread
   std::thread thread_;
 };
+
+template <typename Work>
+void WorkerThread::SplitInHalves(WorkerThread* worker, size_t count, const Work& work) {
+  if (worker == nullptr) {
+    work(size_t{0}, count);
+    return;
+  }
+  const size_t middle = count / 2;
+  worker->Run([&] { work(middle, count); });
+  work(size_t{0}, middle);
+  worker->Wait();
+}
