@@ -36,8 +36,6 @@ constexpr float kMaxTicks = 1.0e9f;              // longest lifetime or step the
 // Below this many particles (a boss's burst is 2693) the search is too short to gain from
 // sharing it with a second thread.
 constexpr int32_t kMinSharedParticles = 8192;
-// Steps run on one thread after the worker was found not running, as on a busy machine.
-constexpr int32_t kStepsAloneAfterLateWorker = 50;
 
 // Collects each non-sensor fixture near a box once, in the order Box2D reports them (a chain
 // fixture is reported once per link).
@@ -277,19 +275,10 @@ void ParticleSystem::Step(float dt, int32_t iterations) {
 }
 
 // The second thread for a liquid large enough to gain from it, made when first needed; null for
-// a small one or on a single core. While other programs keep the cores busy the worker is often
-// not running when it is waited for, and the liquid then steps on one thread for a while.
+// a small one or on a single core.
 WorkerThread* ParticleSystem::WorkerFor(int32_t count) {
   if (count < kMinSharedParticles || std::thread::hardware_concurrency() < 2) return nullptr;
   if (!worker_) worker_ = std::make_unique<WorkerThread>();
-  if (worker_->LateCount() != workerLateCount_) {
-    workerLateCount_ = worker_->LateCount();
-    stepsAlone_ = kStepsAloneAfterLateWorker;
-  }
-  if (stepsAlone_ > 0) {
-    --stepsAlone_;
-    return nullptr;
-  }
   return worker_.get();
 }
 

@@ -117,6 +117,4 @@ class ParticleSystem {
   // A second thread for large liquids; the results are the same with it or without.
   std::unique_ptr<WorkerThread> worker_;
   WorkerThread* stepWorker_ = nullptr;  // the worker if this step shares its work, else null
-  uint32_t workerLateCount_ = 0;        // the worker's late waits as of the last step
-  int32_t stepsAlone_ = 0;              // steps still to run without the worker
 };

@@ -41,21 +41,15 @@ void WorkerThread::Run(std::function<void()> job) {
   wake_.notify_one();
 }
 
+// Polls gently at first, then gives the core away in case the worker is waiting for it.
 void WorkerThread::Wait() {
   const uint32_t posted = posted_.load(std::memory_order_relaxed);
-  SpinUntil([&] { return finished_.load(std::memory_order_acquire) == posted; });
-}
-
-// Polls done, first gently and then giving the core away, for when the worker is not running.
-template <typename Done>
-void WorkerThread::SpinUntil(Done&& done) {
-  for (int spin = 0; !done(); ++spin) {
+  for (int spin = 0; finished_.load(std::memory_order_acquire) != posted; ++spin) {
     if (spin < kSpinsBeforeYield) {
       Relax();
-      continue;
+    } else {
+      std::this_thread::yield();
     }
-    if (spin == kSpinsBeforeYield) ++lateCount_;
-    std::this_thread::yield();
   }
 }
 

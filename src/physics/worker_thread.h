@@ -8,9 +8,9 @@
 #include <mutex>
 #include <thread>
 
-// A second thread for the liquid's neighbour search. Run hands it a job and returns at once;
-// Wait returns when the job is done. A liquid step hands over several jobs in quick succession,
-// so the worker spins a little while for the next one before it sleeps.
+// A second thread for a large liquid's search and per-particle work. Run hands it a job and returns
+// at once; Wait returns when the job is done. A liquid step hands over several jobs in quick
+// succession, so the worker spins a little while for the next one before it sleeps.
 class WorkerThread {
  public:
   WorkerThread();
@@ -27,15 +27,9 @@ class WorkerThread {
   template <typename Work>
   static void SplitInHalves(WorkerThread* worker, size_t count, const Work& work);
 
-  // How many waits so far found the worker not running (a busy machine) and had to give the
-  // core away.
-  uint32_t LateCount() const { return lateCount_; }
-
  private:
   void Loop();
   bool AwaitJob(uint32_t done);
-  template <typename Done>
-  void SpinUntil(Done&& done);
 
   std::mutex mutex_;
   std::condition_variable wake_;
@@ -43,7 +37,6 @@ class WorkerThread {
   std::atomic<uint32_t> posted_{0};    // jobs handed over
   std::atomic<uint32_t> finished_{0};  // jobs done
   bool stopping_ = false;              // guarded by mutex_
-  uint32_t lateCount_ = 0;             // Wait's, on the owner's thread
   std::thread thread_;
 };
 
