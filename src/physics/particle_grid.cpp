@@ -2,6 +2,12 @@
 
 #include <cmath>
 
+#include "physics/worker_thread.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 // Cell coordinates are clamped to this, far beyond any level, so keys never wrap.
@@ -9,6 +15,68 @@ constexpr float kCoordinateLimit = 1.0e9f;
 constexpr uint32_t kBias = 0x80000000u;
 // Radix sort only while the occupied rows and columns fit this many buckets.
 constexpr uint32_t kMaxBuckets = 1u << 18;
+
+// The lanes set in each four-bit mask, in order (the rest 0), and how many they are.
+struct alignas(16) LaneSet {
+  uint32_t lanes[4];
+  uint32_t count;
+};
+constexpr LaneSet kLaneSets[16] = {
+    {{0, 0, 0, 0}, 0}, {{0, 0, 0, 0}, 1}, {{1, 0, 0, 0}, 1}, {{0, 1, 0, 0}, 2},
+    {{2, 0, 0, 0}, 1}, {{0, 2, 0, 0}, 2}, {{1, 2, 0, 0}, 2}, {{0, 1, 2, 0}, 3},
+    {{3, 0, 0, 0}, 1}, {{0, 3, 0, 0}, 2}, {{1, 3, 0, 0}, 2}, {{0, 1, 3, 0}, 3},
+    {{2, 3, 0, 0}, 2}, {{0, 2, 3, 0}, 3}, {{1, 2, 3, 0}, 3}, {{0, 1, 2, 3}, 4}};
+
+// Bit k is set when slot b + k comes before end and lies closer to `from` than the square root
+// of squaredDiameter.
+inline uint32_t CloseLanes(const float* x, const float* y, const b2Vec2& from,
+                           float squaredDiameter, size_t b, size_t end) {
+#if defined(__SSE2__)
+  const __m128 dx = _mm_sub_ps(_mm_loadu_ps(x + b), _mm_set1_ps(from.x));
+  const __m128 dy = _mm_sub_ps(_mm_loadu_ps(y + b), _mm_set1_ps(from.y));
+  const __m128 squaredDistance = _mm_add_ps(_mm_mul_ps(dx, dx), _mm_mul_ps(dy, dy));
+  const __m128 close = _mm_cmplt_ps(squaredDistance, _mm_set1_ps(squaredDiameter));
+  const __m128i lane =
+      _mm_add_epi32(_mm_set1_epi32(static_cast<int32_t>(b)), _mm_setr_epi32(0, 1, 2, 3));
+  const __m128i before = _mm_cmplt_epi32(lane, _mm_set1_epi32(static_cast<int32_t>(end)));
+  return static_cast<uint32_t>(_mm_movemask_ps(_mm_and_ps(close, _mm_castsi128_ps(before))));
+#else
+  uint32_t lanes = 0;
+  for (size_t k = 0; k < 4; ++k) {
+    const float dx = x[b + k] - from.x;
+    const float dy = y[b + k] - from.y;
+    const bool close = b + k < end && dx * dx + dy * dy < squaredDiameter;
+    lanes |= close ? 1u << k : 0u;
+  }
+  return lanes;
+#endif
+}
+
+// The square root without the library's check for negative input (a squared distance never is).
+inline float SquareRoot(float v) {
+#if defined(__SSE__)
+  return _mm_cvtss_f32(_mm_sqrt_ss(_mm_set1_ps(v)));
+#else
+  return std::sqrt(v);
+#endif
+}
+
+// Writes the pairs (a, b + k) for the lanes k of the set to pairs[0 ..]; all four entries are
+// written, those past the set's count as scratch.
+template <typename Pair>
+inline void WriteLanes(const LaneSet& set, uint32_t a, uint32_t b, Pair* pairs) {
+#if defined(__SSE2__)
+  const __m128i second = _mm_add_epi32(_mm_set1_epi32(static_cast<int32_t>(b)),
+                                       _mm_load_si128(reinterpret_cast<const __m128i*>(set.lanes)));
+  const __m128i first = _mm_set1_epi32(static_cast<int32_t>(a));
+  static_assert(sizeof(Pair) == 8, "a pair is two 32-bit slots");
+  __m128i* out = reinterpret_cast<__m128i*>(pairs);
+  _mm_storeu_si128(out, _mm_unpacklo_epi32(first, second));
+  _mm_storeu_si128(out + 1, _mm_unpackhi_epi32(first, second));
+#else
+  for (size_t k = 0; k < 4; ++k) pairs[k] = {a, b + set.lanes[k]};
+#endif
+}
 
 // floor(v) as a biased unsigned, so that unsigned order is numeric order; NaN goes low.
 uint32_t BiasedFloor(float v) {
@@ -38,33 +106,50 @@ size_t ParticleGrid::LowerBound(size_t first, uint64_t key) const {
   return std::lower_bound(keys_.begin() + first, keys_.end(), key) - keys_.begin();
 }
 
-void ParticleGrid::Build(const b2Vec2* positions, int32_t count) {
+void ParticleGrid::Build(const b2Vec2* positions, int32_t count, WorkerThread* worker) {
   const size_t n = static_cast<size_t>(count);
   unsortedKeys_.resize(n);
-  keys_.assign(n + kPadding, kSentinel);
+  // The sort writes every key; only the sentinels past them need setting.
+  keys_.resize(n + kPadding);
+  std::fill(keys_.begin() + n, keys_.end(), kSentinel);
   indices_.resize(n);
   if (n == 0) return;
-  uint32_t rowLow = UINT32_MAX, rowHigh = 0, xLow = UINT32_MAX, xHigh = 0;
-  for (size_t i = 0; i < n; ++i) {
-    const uint32_t row = RowOf(positions[i].y);
-    const uint32_t x = XOf(positions[i].x);
-    unsortedKeys_[i] = MakeKey(row, x);
-    rowLow = std::min(rowLow, row);
-    rowHigh = std::max(rowHigh, row);
-    xLow = std::min(xLow, x);
-    xHigh = std::max(xHigh, x);
-  }
-  if (rowHigh - rowLow < kMaxBuckets && xHigh - xLow < kMaxBuckets) {
-    RadixSort(rowLow, rowHigh - rowLow + 1, xLow, xHigh - xLow + 1);
+  CellRange halves[2];
+  WorkerThread::SplitInHalves(worker, n, [&](size_t first, size_t last) {
+    halves[last == n ? 1 : 0] = MakeKeys(positions, first, last);  // the upper half ends at n
+  });
+  const CellRange range = halves[0].Union(halves[1]);
+  if (range.rowHigh - range.rowLow < kMaxBuckets && range.xHigh - range.xLow < kMaxBuckets) {
+    RadixSort(range.rowLow, range.rowHigh - range.rowLow + 1, range.xLow,
+              range.xHigh - range.xLow + 1);
   } else {
     ComparisonSort();
   }
-  sortedX_.assign(n + kPadding, 0.0f);
-  sortedY_.assign(n + kPadding, 0.0f);
-  for (size_t k = 0; k < n; ++k) {
-    sortedX_[k] = positions[indices_[k]].x;
-    sortedY_[k] = positions[indices_[k]].y;
+  sortedX_.resize(n + kPadding);
+  sortedY_.resize(n + kPadding);
+  std::fill(sortedX_.begin() + n, sortedX_.end(), 0.0f);
+  std::fill(sortedY_.begin() + n, sortedY_.end(), 0.0f);
+  WorkerThread::SplitInHalves(worker, n, [&](size_t first, size_t last) {
+    for (size_t k = first; k < last; ++k) {
+      sortedX_[k] = positions[indices_[k]].x;
+      sortedY_[k] = positions[indices_[k]].y;
+    }
+  });
+}
+
+// Writes the keys of particles first .. last-1 and returns the cells they span.
+ParticleGrid::CellRange ParticleGrid::MakeKeys(const b2Vec2* positions, size_t first, size_t last) {
+  CellRange range;
+  for (size_t i = first; i < last; ++i) {
+    const uint32_t row = RowOf(positions[i].y);
+    const uint32_t x = XOf(positions[i].x);
+    unsortedKeys_[i] = MakeKey(row, x);
+    range.rowLow = std::min(range.rowLow, row);
+    range.rowHigh = std::max(range.rowHigh, row);
+    range.xLow = std::min(range.xLow, x);
+    range.xHigh = std::max(range.xHigh, x);
   }
+  return range;
 }
 
 // For particles scattered over a huge area: the same order as the radix sort.
@@ -103,70 +188,119 @@ void ParticleGrid::RadixSort(uint32_t rowLow, uint32_t rowRange, uint32_t xLow, 
 }
 
 int32_t ParticleGrid::FindContacts(const uint32_t* slotFlags,
-                                   std::vector<ParticleContact>* contacts, float* weights) {
-  const size_t found = FindClosePairs();
-  std::fill(weights, weights + indices_.size(), 0.0f);
-  if (contacts->size() < found) contacts->resize(found + found / 2);
-
-  const float* x = sortedX_.data();
-  const float* y = sortedY_.data();
-  const ClosePair* pairs = pairs_.data();
-  ParticleContact* out = contacts->data();
-  for (size_t k = 0; k < found; ++k) {
-    const uint32_t a = pairs[k].a;
-    const uint32_t b = pairs[k].b;
-    const b2Vec2 d(x[b] - x[a], y[b] - y[a]);
-    const float distance = std::sqrt(d.x * d.x + d.y * d.y);
-    const float inverse = distance > 0.0f ? 1.0f / distance : 0.0f;
-    const float weight = 1.0f - distance * inverseDiameter_;
-    out[k] = {static_cast<int32_t>(a), static_cast<int32_t>(b), weight,
-              b2Vec2(d.x * inverse, d.y * inverse), slotFlags[a] | slotFlags[b]};
-    weights[a] += weight;
-    weights[b] += weight;
+                                   std::vector<ParticleContact>* contacts, float* weights,
+                                   WorkerThread* worker) {
+  const size_t count = indices_.size();
+  std::fill(weights, weights + count, 0.0f);
+  if (worker == nullptr) {
+    const size_t found = FindClosePairs(0, count, &pairs_);
+    if (contacts->size() < found) contacts->resize(found + found / 2);
+    MeasureContacts<true>(pairs_.data(), found, slotFlags, contacts->data(), weights);
+    return static_cast<int32_t>(found);
   }
+  // The worker takes the second half of the first slots; its contacts follow the first half's,
+  // and their weights are summed here afterwards, so every sum keeps the order of the pairs.
+  const size_t middle = count / 2;
+  size_t secondFound = 0;
+  worker->Run([&] { secondFound = FindClosePairs(middle, count, &secondPairs_); });
+  const size_t firstFound = FindClosePairs(0, middle, &pairs_);
+  worker->Wait();
+  const size_t found = firstFound + secondFound;
+  if (contacts->size() < found) contacts->resize(found + found / 2);
+  ParticleContact* out = contacts->data();
+  worker->Run([&] {
+    MeasureContacts<false>(secondPairs_.data(), secondFound, slotFlags, out + firstFound, nullptr);
+  });
+  MeasureContacts<true>(pairs_.data(), firstFound, slotFlags, out, weights);
+  worker->Wait();
+  SumWeights(out + firstFound, secondFound, weights);
   return static_cast<int32_t>(found);
 }
 
-// Each pair is met once: from the first particle in sort order, to the right in its own row and
-// from one cell left to one cell right in the row above. The first few candidates each way are
-// tested in a fixed window and kept only when in range and close enough, so the common case
-// runs without unpredictable branches; the sentinels past the end end every scan.
-size_t ParticleGrid::FindClosePairs() {
-  const size_t count = keys_.size() - kPadding;
-  const uint64_t* keys = keys_.data();
+// Pairs come grouped by their first slot, whose weight is summed in a register; every pair that
+// names it second came before, so each sum is taken in the order of the pairs. Without
+// kSumWeights, only the contacts are written and weights is not used.
+template <bool kSumWeights>
+void ParticleGrid::MeasureContacts(const ClosePair* pairs, size_t count, const uint32_t* slotFlags,
+                                   ParticleContact* out, float* weights) const {
   const float* x = sortedX_.data();
   const float* y = sortedY_.data();
-  const float squaredDiameter = squaredDiameter_;
+  const float inverseDiameter = inverseDiameter_;
+  size_t k = 0;
+  while (k < count) {
+    const uint32_t a = pairs[k].a;
+    const b2Vec2 from(x[a], y[a]);
+    const uint32_t flagsA = slotFlags[a];
+    float weightA = kSumWeights ? weights[a] : 0.0f;
+    for (; k < count && pairs[k].a == a; ++k) {
+      const uint32_t b = pairs[k].b;
+      const b2Vec2 d(x[b] - from.x, y[b] - from.y);
+      const float distance = SquareRoot(d.x * d.x + d.y * d.y);
+      const float inverse = distance > 0.0f ? 1.0f / distance : 0.0f;
+      const float weight = 1.0f - distance * inverseDiameter;
+      out[k] = {static_cast<int32_t>(a), static_cast<int32_t>(b), weight,
+                b2Vec2(d.x * inverse, d.y * inverse), flagsA | slotFlags[b]};
+      if (kSumWeights) {
+        weightA += weight;
+        weights[b] += weight;
+      }
+    }
+    if (kSumWeights) weights[a] = weightA;
+  }
+}
+
+// The weights of contacts measured without them, summed in the same order as MeasureContacts.
+void ParticleGrid::SumWeights(const ParticleContact* contacts, size_t count, float* weights) {
+  size_t k = 0;
+  while (k < count) {
+    const int32_t a = contacts[k].slotA;
+    float weightA = weights[a];
+    for (; k < count && contacts[k].slotA == a; ++k) {
+      weightA += contacts[k].weight;
+      weights[contacts[k].slotB] += contacts[k].weight;
+    }
+    weights[a] = weightA;
+  }
+}
+
+// Each pair is met once: from the first particle in sort order, to the right in its own row and
+// from one cell left to one cell right in the row above. Both ranges only move forward as the
+// first particle does, so three cursors keep them; their candidates are tested four at a time
+// and the close ones written without a branch. Finds the pairs whose first slot lies in
+// begin .. end-1, writes them to the front of *pairs and returns how many.
+size_t ParticleGrid::FindClosePairs(size_t begin, size_t end, std::vector<ClosePair>* pairs) const {
+  const uint64_t* keys = keys_.data();
   size_t found = 0;
-  size_t above = 0;
-  ClosePair* pairs = pairs_.data();
-  // Room for `extra` more candidates, and for the window that may follow them.
-  auto reserve = [&](size_t extra) {
-    if (pairs_.size() >= found + extra + kAboveWindow) return;
-    pairs_.resize(2 * (found + extra + kAboveWindow));
-    pairs = pairs_.data();
-  };
-  for (size_t a = 0; a < count; ++a) {
-    reserve(kRightWindow);
-    auto keep = [&](size_t b, bool inRange) {
-      const float dx = x[b] - x[a];
-      const float dy = y[b] - y[a];
-      pairs[found] = {static_cast<uint32_t>(a), static_cast<uint32_t>(b)};
-      found += (inRange & (dx * dx + dy * dy < squaredDiameter)) ? 1 : 0;
-    };
-    auto keepOverflow = [&](size_t b) {
-      reserve(1);
-      keep(b, true);
-    };
+  size_t rightEnd = begin;
+  size_t aboveBegin = begin < end ? LowerBound(begin, keys[begin] + kRowStep - kCellX) : begin;
+  size_t aboveEnd = aboveBegin;
+  for (size_t a = begin; a < end; ++a) {
+    const uint64_t key = keys[a];
+    rightEnd = std::max(rightEnd, a + 1);
+    while (keys[rightEnd] <= key + kCellX) ++rightEnd;
+    while (keys[aboveBegin] < key + kRowStep - kCellX) ++aboveBegin;
+    aboveEnd = std::max(aboveEnd, aboveBegin);
+    while (keys[aboveEnd] <= key + kRowStep + kCellX) ++aboveEnd;
+    const size_t candidates = (rightEnd - a - 1) + (aboveEnd - aboveBegin);
+    if (pairs->size() < found + candidates + 2 * kLanes) {
+      pairs->resize(2 * (found + candidates + 2 * kLanes));
+    }
+    found = KeepClosePairs(a, a + 1, rightEnd, pairs->data(), found);
+    found = KeepClosePairs(a, aboveBegin, aboveEnd, pairs->data(), found);
+  }
+  return found;
+}
 
-    const uint64_t rightLimit = keys[a] + kCellX;
-    for (size_t j = 1; j <= kRightWindow; ++j) keep(a + j, keys[a + j] <= rightLimit);
-    for (size_t b = a + 1 + kRightWindow; keys[b] <= rightLimit; ++b) keepOverflow(b);
-
-    while (keys[above] < keys[a] + kRowStep - kCellX) ++above;
-    const uint64_t aboveLimit = keys[a] + kRowStep + kCellX;
-    for (size_t j = 0; j < kAboveWindow; ++j) keep(above + j, keys[above + j] <= aboveLimit);
-    for (size_t b = above + kAboveWindow; keys[b] <= aboveLimit; ++b) keepOverflow(b);
+// Appends (a, b) from pairs[found] on for every b in first .. end-1 closer than a diameter to a;
+// returns the new count. Writes up to kLanes - 1 entries of scratch past it.
+size_t ParticleGrid::KeepClosePairs(size_t a, size_t first, size_t end, ClosePair* pairs,
+                                    size_t found) const {
+  const b2Vec2 from(sortedX_[a], sortedY_[a]);
+  for (size_t b = first; b < end; b += kLanes) {
+    const LaneSet& close =
+        kLaneSets[CloseLanes(sortedX_.data(), sortedY_.data(), from, squaredDiameter_, b, end)];
+    WriteLanes(close, static_cast<uint32_t>(a), static_cast<uint32_t>(b), pairs + found);
+    found += close.count;
   }
   return found;
 }

@@ -9,6 +9,8 @@
 
 #include "physics/particle_contact.h"
 
+class WorkerThread;
+
 // The liquid's broad phase: particle indices sorted by cell, in rows one diameter high, then by x
 // (in sixteenths of a diameter), then by index. Neighbours are found by sweeping this order, and
 // the particles near a box by jumping from row to row. Rebuilt from the positions by a radix
@@ -20,15 +22,17 @@ class ParticleGrid {
   // Sorts particles 0 .. count-1 by their cells. Slot k of the order holds the particle
   // SortedIndices()[k]; the liquid is solved slot by slot, so that particles close in space are
   // close in memory.
-  void Build(const b2Vec2* positions, int32_t count);
+  // With a worker, the work on each particle is shared with it; the order is the same.
+  void Build(const b2Vec2* positions, int32_t count, WorkerThread* worker = nullptr);
   const int32_t* SortedIndices() const { return indices_.data(); }
 
   // Writes every pair of slots whose particles are closer than one diameter (positions as given
   // to Build; flags by slot) to the front of *contacts, in order of the first slot, and returns
   // how many. The vector only grows: entries past the count are scratch. Sets weights[slot] to
-  // the sum of the weights of the slot's contacts.
+  // the sum of the weights of the slot's contacts. With a worker, half the search runs on it;
+  // the results are the same either way.
   int32_t FindContacts(const uint32_t* slotFlags, std::vector<ParticleContact>* contacts,
-                       float* weights);
+                       float* weights, WorkerThread* worker = nullptr);
 
   // Calls visit(slot) for every particle whose cell lies within one cell of the box: a superset
   // of the particles within one diameter of it, as of the last Build.
@@ -38,25 +42,42 @@ class ParticleGrid {
  private:
   static constexpr uint64_t kRowStep = uint64_t{1} << 32;
   static constexpr uint32_t kCellX = 16;  // one diameter along x in key units
-  // Sentinel keys after the last particle, beyond any real key, so scans need no bounds check.
+  // Sentinel keys after the last particle, beyond any real key, so scans need no bounds check;
+  // positions are padded as far, so that four candidates can be read from any slot.
   static constexpr size_t kPadding = 16;
   static constexpr uint64_t kSentinel = UINT64_MAX;
-  // Candidates tested without branching, to the right and in the row above.
-  static constexpr size_t kRightWindow = 4;
-  static constexpr size_t kAboveWindow = 8;
+  static constexpr size_t kLanes = 4;  // candidates tested at once
 
   struct ClosePair {
     uint32_t a;  // positions in sort order
     uint32_t b;
   };
 
+  // The rows and columns a set of particles spans (empty: low above high).
+  struct CellRange {
+    uint32_t rowLow = UINT32_MAX;
+    uint32_t rowHigh = 0;
+    uint32_t xLow = UINT32_MAX;
+    uint32_t xHigh = 0;
+    CellRange Union(const CellRange& other) const {
+      return {std::min(rowLow, other.rowLow), std::max(rowHigh, other.rowHigh),
+              std::min(xLow, other.xLow), std::max(xHigh, other.xHigh)};
+    }
+  };
+
   static uint64_t MakeKey(uint32_t row, uint32_t x) { return (uint64_t{row} << 32) | x; }
   uint32_t RowOf(float y) const;
   uint32_t XOf(float x) const;
   size_t LowerBound(size_t first, uint64_t key) const;
+  CellRange MakeKeys(const b2Vec2* positions, size_t first, size_t last);
   void RadixSort(uint32_t rowLow, uint32_t rowRange, uint32_t xLow, uint32_t xRange);
   void ComparisonSort();
-  size_t FindClosePairs();
+  size_t FindClosePairs(size_t begin, size_t end, std::vector<ClosePair>* pairs) const;
+  size_t KeepClosePairs(size_t a, size_t first, size_t end, ClosePair* pairs, size_t found) const;
+  template <bool kSumWeights>
+  void MeasureContacts(const ClosePair* pairs, size_t count, const uint32_t* slotFlags,
+                       ParticleContact* out, float* weights) const;
+  static void SumWeights(const ParticleContact* contacts, size_t count, float* weights);
 
   float inverseDiameter_ = 1.0f;
   float squaredDiameter_ = 1.0f;
@@ -65,6 +86,7 @@ class ParticleGrid {
   std::vector<float> sortedX_;    // positions by slot
   std::vector<float> sortedY_;
   std::vector<ClosePair> pairs_;
+  std::vector<ClosePair> secondPairs_;  // those the worker finds
   // Radix sort scratch.
   std::vector<uint64_t> unsortedKeys_;
   std::vector<int32_t> byX_;

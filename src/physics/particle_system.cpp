@@ -15,9 +15,11 @@
 #include <cmath>
 #include <stdexcept>
 #include <string>
+#include <thread>
 
 #include "physics/particle_query_callback.h"
 #include "physics/shape_distance.h"
+#include "physics/worker_thread.h"
 
 #if defined(__SSE__)
 #include <xmmintrin.h>
@@ -31,6 +33,9 @@ constexpr float kMaxParticlePressure = 0.25f;    // in units of the critical pre
 constexpr float kMaxDampingFraction = 0.5f;      // of the approaching speed, per contact and step
 constexpr float kFixedPointOne = 4294967296.0f;  // 2^32: one tick of the lifetime clock
 constexpr float kMaxTicks = 1.0e9f;              // longest lifetime or step the clock takes
+// Below this many particles (a boss's burst is 2693) the search is too short to gain from
+// sharing it with a second thread.
+constexpr int32_t kMinSharedParticles = 8192;
 
 // Collects each non-sensor fixture near a box once, in the order Box2D reports them (a chain
 // fixture is reported once per link).
@@ -50,9 +55,11 @@ class FixtureCollector : public b2QueryCallback {
 };
 
 // Branch-free min and max: the damping's choices depend on each contact and defeat prediction.
+// SSE's own instructions on broadcast operands, which the compiler keeps in registers (plain
+// comparisons may become branches).
 inline float Min(float a, float b) {
 #if defined(__SSE__)
-  return _mm_cvtss_f32(_mm_min_ss(_mm_set_ss(a), _mm_set_ss(b)));
+  return _mm_cvtss_f32(_mm_min_ss(_mm_set1_ps(a), _mm_set1_ps(b)));
 #else
   return a < b ? a : b;
 #endif
@@ -60,7 +67,7 @@ inline float Min(float a, float b) {
 
 inline float Max(float a, float b) {
 #if defined(__SSE__)
-  return _mm_cvtss_f32(_mm_max_ss(_mm_set_ss(a), _mm_set_ss(b)));
+  return _mm_cvtss_f32(_mm_max_ss(_mm_set1_ps(a), _mm_set1_ps(b)));
 #else
   return a > b ? a : b;
 #endif
@@ -163,6 +170,8 @@ ParticleSystem::ParticleSystem(b2World* world, const ParticleSystemDef& def)
   grid_.SetDiameter(diameter_);
 }
 
+ParticleSystem::~ParticleSystem() = default;
+
 int32_t ParticleSystem::CreateParticleGroup(const ParticleGroupDef& def) {
   if (def.shape == nullptr) throw std::invalid_argument("ParticleGroupDef.shape is null");
   const float stride = kParticleStride * diameter_;
@@ -247,10 +256,11 @@ void ParticleSystem::Step(float dt, int32_t iterations) {
   pressures_.resize(count);
   const int32_t subSteps = std::max(iterations, 1);
   const float subDt = dt / static_cast<float>(subSteps);
+  stepWorker_ = WorkerFor(count);
   for (int32_t i = 0; i < subSteps; ++i) {
-    grid_.Build(positions_.data(), count);
+    grid_.Build(positions_.data(), count, stepWorker_);
     GatherSlots(subDt);
-    contactCount_ = grid_.FindContacts(slotFlags_.data(), &contacts_, weights_.data());
+    contactCount_ = grid_.FindContacts(slotFlags_.data(), &contacts_, weights_.data(), stepWorker_);
     UpdateBodyContacts();
     AddBodyContactWeights();
     if (allFlags_ & kViscousParticle) SolveViscous();
@@ -264,6 +274,23 @@ void ParticleSystem::Step(float dt, int32_t iterations) {
   }
 }
 
+// The second thread for a liquid large enough to gain from it, made when first needed; null for
+// a small one or on a single core.
+WorkerThread* ParticleSystem::WorkerFor(int32_t count) {
+  if (count < kMinSharedParticles || std::thread::hardware_concurrency() < 2) return nullptr;
+  if (!worker_) worker_ = std::make_unique<WorkerThread>();
+  return worker_.get();
+}
+
+// Runs work(first, last) over slots 0 .. count-1, halved with the step's worker if there is one.
+template <typename Work>
+void ParticleSystem::ForEachHalf(int32_t count, const Work& work) {
+  WorkerThread::SplitInHalves(stepWorker_, static_cast<size_t>(count),
+                              [&](size_t first, size_t last) {
+                                work(static_cast<int32_t>(first), static_cast<int32_t>(last));
+                              });
+}
+
 // Copies the particles into slot order for the sub-step, with the velocity the last collisions
 // took away given back (it plays no part before the solve's first velocity pass).
 void ParticleSystem::GatherSlots(float dt) {
@@ -273,27 +300,31 @@ void ParticleSystem::GatherSlots(float dt) {
   slotFlags_.resize(count);
   const int32_t* indices = grid_.SortedIndices();
   const float velocityPerForce = dt * particleInverseMass_;
-  for (int32_t k = 0; k < count; ++k) {
-    const int32_t i = indices[k];
-    slotPositions_[k] = positions_[i];
-    slotVelocities_[k] = velocities_[i];
-    slotFlags_[k] = flags_[i];
-  }
-  if (!hasReaction_) return;
-  for (int32_t k = 0; k < count; ++k)
-    slotVelocities_[k] += velocityPerForce * reactions_[indices[k]];
+  const bool hasReaction = hasReaction_;
+  ForEachHalf(count, [&](int32_t first, int32_t last) {
+    for (int32_t k = first; k < last; ++k) {
+      const int32_t i = indices[k];
+      slotPositions_[k] = positions_[i];
+      slotVelocities_[k] = velocities_[i];
+      slotFlags_[k] = flags_[i];
+    }
+    if (!hasReaction) return;
+    for (int32_t k = first; k < last; ++k)
+      slotVelocities_[k] += velocityPerForce * reactions_[indices[k]];
+  });
   hasReaction_ = false;
 }
 
 // Moves every particle by its new velocity and puts it back in index order.
 void ParticleSystem::ScatterSlots(float dt) {
-  const int32_t count = GetParticleCount();
   const int32_t* indices = grid_.SortedIndices();
-  for (int32_t k = 0; k < count; ++k) {
-    const int32_t i = indices[k];
-    positions_[i] = slotPositions_[k] + dt * slotVelocities_[k];
-    velocities_[i] = slotVelocities_[k];
-  }
+  ForEachHalf(GetParticleCount(), [&](int32_t first, int32_t last) {
+    for (int32_t k = first; k < last; ++k) {
+      const int32_t i = indices[k];
+      positions_[i] = slotPositions_[k] + dt * slotVelocities_[k];
+      velocities_[i] = slotVelocities_[k];
+    }
+  });
 }
 
 void ParticleSystem::AdvanceClock(float dt) {
@@ -331,12 +362,31 @@ void ParticleSystem::RemoveDeadParticles() {
   allFlags_ = allFlags;
 }
 
+// Two particles at a time through SSE's four lanes, then the two halves merged.
 b2AABB ParticleSystem::ParticleBounds(float sweepDt) const {
   b2AABB box;
   box.lowerBound.Set(FLT_MAX, FLT_MAX);
   box.upperBound.Set(-FLT_MAX, -FLT_MAX);
   const int32_t count = GetParticleCount();
-  for (int32_t i = 0; i < count; ++i) {
+  int32_t i = 0;
+#if defined(__SSE__)
+  const float* positions = &slotPositions_.data()->x;
+  const float* velocities = &slotVelocities_.data()->x;
+  const __m128 dt = _mm_set1_ps(sweepDt);
+  __m128 lower = _mm_set1_ps(FLT_MAX);
+  __m128 upper = _mm_set1_ps(-FLT_MAX);
+  for (; i + 1 < count; i += 2) {
+    const __m128 p1 = _mm_loadu_ps(positions + 2 * i);
+    const __m128 p2 = _mm_add_ps(p1, _mm_mul_ps(dt, _mm_loadu_ps(velocities + 2 * i)));
+    lower = _mm_min_ps(lower, _mm_min_ps(p1, p2));
+    upper = _mm_max_ps(upper, _mm_max_ps(p1, p2));
+  }
+  lower = _mm_min_ps(lower, _mm_movehl_ps(lower, lower));
+  upper = _mm_max_ps(upper, _mm_movehl_ps(upper, upper));
+  _mm_storel_pi(reinterpret_cast<__m64*>(&box.lowerBound), lower);
+  _mm_storel_pi(reinterpret_cast<__m64*>(&box.upperBound), upper);
+#endif
+  for (; i < count; ++i) {
     const b2Vec2 p1 = slotPositions_[i];
     const b2Vec2 p2 = p1 + sweepDt * slotVelocities_[i];
     box.lowerBound = b2Min(box.lowerBound, b2Min(p1, p2));
@@ -428,7 +478,10 @@ void ParticleSystem::SolveViscous() {
 
 void ParticleSystem::SolveGravity(float dt) {
   const b2Vec2 change = (dt * def_.gravityScale) * world_->GetGravity();
-  for (b2Vec2& v : slotVelocities_) v += change;
+  b2Vec2* velocities = slotVelocities_.data();
+  ForEachHalf(GetParticleCount(), [=](int32_t first, int32_t last) {
+    for (int32_t k = first; k < last; ++k) velocities[k] += change;
+  });
 }
 
 // Pressure grows with a particle's crowding (its total contact weight above one) and pushes
@@ -504,10 +557,14 @@ void ParticleSystem::SolveDamping(float dt) {
 void ParticleSystem::LimitVelocity(float dt) {
   const float criticalVelocity = diameter_ / dt;
   const float limitSquared = criticalVelocity * criticalVelocity;
-  for (b2Vec2& v : slotVelocities_) {
-    const float speedSquared = b2Dot(v, v);
-    if (speedSquared > limitSquared) v *= std::sqrt(limitSquared / speedSquared);
-  }
+  b2Vec2* velocities = slotVelocities_.data();
+  ForEachHalf(GetParticleCount(), [=](int32_t first, int32_t last) {
+    for (int32_t k = first; k < last; ++k) {
+      b2Vec2& v = velocities[k];
+      const float speedSquared = b2Dot(v, v);
+      if (speedSquared > limitSquared) v *= std::sqrt(limitSquared / speedSquared);
+    }
+  });
 }
 
 // Stops every particle whose next move would cross into a fixture just in front of its surface.

@@ -3,6 +3,7 @@
 #include <box2d/b2_math.h>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "physics/particle_contact.h"
@@ -13,6 +14,7 @@
 class b2Fixture;
 class b2World;
 class ParticleQueryCallback;
+class WorkerThread;
 struct b2AABB;
 
 // A liquid of round particles beside a Box2D world: particles push, damp and drag one another,
@@ -28,6 +30,7 @@ class ParticleSystem {
   // std::invalid_argument for a null world or a radius, density or lifetime granularity that is
   // not positive, or a negative maxCount.
   ParticleSystem(b2World* world, const ParticleSystemDef& def);
+  ~ParticleSystem();
   ParticleSystem(const ParticleSystem&) = delete;
   ParticleSystem& operator=(const ParticleSystem&) = delete;
 
@@ -55,6 +58,9 @@ class ParticleSystem {
 
  private:
   int32_t MakeRoom(int32_t wanted);
+  WorkerThread* WorkerFor(int32_t count);
+  template <typename Work>
+  void ForEachHalf(int32_t count, const Work& work);
   int32_t ExpirationTick(float lifetime) const;
   int32_t Now() const { return static_cast<int32_t>(timeElapsed_ >> 32); }
   void AdvanceClock(float dt);
@@ -107,4 +113,8 @@ class ParticleSystem {
   int32_t contactCount_ = 0;
   std::vector<ParticleBodyContact> bodyContacts_;
   std::vector<b2Fixture*> fixtures_;
+
+  // A second thread for large liquids; the results are the same with it or without.
+  std::unique_ptr<WorkerThread> worker_;
+  WorkerThread* stepWorker_ = nullptr;  // the worker if this step shares its work, else null
 };

@@ -1,0 +1,73 @@
+#include "physics/worker_thread.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace {
+
+// About a fifth of a millisecond of polling: longer than the gaps between a step's jobs, far
+// shorter than a frame, so an idle game does not keep a core busy.
+constexpr int kSpinsBeforeSleep = 20000;
+constexpr int kSpinsBeforeYield = 2000;
+
+// Tells the core that this is a busy wait, so that it yields resources to its sibling thread.
+void Relax() {
+#if defined(__SSE2__)
+  _mm_pause();
+#endif
+}
+
+}  // namespace
+
+WorkerThread::WorkerThread() : thread_([this] { Loop(); }) {}
+
+WorkerThread::~WorkerThread() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    stopping_ = true;
+  }
+  wake_.notify_one();
+  thread_.join();
+}
+
+void WorkerThread::Run(std::function<void()> job) {
+  job_ = std::move(job);
+  {
+    // Under the lock, so that a worker going to sleep cannot miss the job.
+    std::lock_guard<std::mutex> lock(mutex_);
+    posted_.fetch_add(1, std::memory_order_release);
+  }
+  wake_.notify_one();
+}
+
+// Polls gently at first, then gives the core away in case the worker is waiting for it.
+void WorkerThread::Wait() {
+  const uint32_t posted = posted_.load(std::memory_order_relaxed);
+  for (int spin = 0; finished_.load(std::memory_order_acquire) != posted; ++spin) {
+    if (spin < kSpinsBeforeYield) {
+      Relax();
+    } else {
+      std::this_thread::yield();
+    }
+  }
+}
+
+void WorkerThread::Loop() {
+  uint32_t done = 0;
+  while (AwaitJob(done)) {
+    job_();
+    finished_.store(++done, std::memory_order_release);
+  }
+}
+
+// Waits until a job beyond the `done` first is posted (true) or the thread is to stop (false).
+bool WorkerThread::AwaitJob(uint32_t done) {
+  for (int spin = 0; spin < kSpinsBeforeSleep; ++spin) {
+    if (posted_.load(std::memory_order_acquire) != done) return true;
+    Relax();
+  }
+  std::unique_lock<std::mutex> lock(mutex_);
+  wake_.wait(lock, [&] { return stopping_ || posted_.load(std::memory_order_acquire) != done; });
+  return posted_.load(std::memory_order_acquire) != done;
+}
