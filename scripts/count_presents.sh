@@ -44,7 +44,9 @@ awk -v seconds="$seconds" -v skipped=100 '
       if (gap > 1.5 / 60) late++
       count++
     }
+    # The rate over the span the counted frames took, not over the nominal seconds, which
+    # would drop the frame that ends exactly on the last second.
     printf "%.3f presents per second over %d s of the title (%d frames, %.2f to %.2f ms apart, %d over 25 ms)\n",
-      count / seconds, seconds, count, shortest * 1000, longest * 1000, late
+      count / (at[count] - at[0]), seconds, count, shortest * 1000, longest * 1000, late
   }' "$work/presents"
 echo "load average while measuring: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
