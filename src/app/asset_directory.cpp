@@ -67,6 +67,6 @@ std::string AssetDirectory::whereLooked() const {
   }
   return text +
          ".\nTarnwick: start the game from the directory that holds assets/ (the repository "
-         "root, as scripts/run.sh does), or install it with cmake --install and start the "
-         "installed tarnwick.\n";
+         "root, as scripts/run.sh does), or install it (its Debian package from "
+         "scripts/package.sh, or cmake --install) and start the installed tarnwick.\n";
 }
