@@ -84,12 +84,12 @@ TEST_F(BitmapDrawing, BlitStretchesAndRestoresTheSource) {
 }
 
 TEST_F(BitmapDrawing, ClearLeavesTheWindowAsTargetAndTheDrawColourAsItWas) {
-  SDL_SetRenderTarget(renderer, canvas->texture());
-  SDL_SetRenderDrawColor(renderer, 1, 2, 3, 4);
+  SDL_SetRenderTarget(getRenderer(), canvas->texture());
+  SDL_SetRenderDrawColor(getRenderer(), 1, 2, 3, 4);
   canvas->clear(kRed);
-  EXPECT_EQ(nullptr, SDL_GetRenderTarget(renderer));
+  EXPECT_EQ(nullptr, SDL_GetRenderTarget(getRenderer()));
   SDL_Color colour;
-  SDL_GetRenderDrawColor(renderer, &colour.r, &colour.g, &colour.b, &colour.a);
+  SDL_GetRenderDrawColor(getRenderer(), &colour.r, &colour.g, &colour.b, &colour.a);
   EXPECT_TRUE(same(SDL_Color{1, 2, 3, 4}, colour));
   EXPECT_TRUE(same(kRed, pixelAt(canvas->texture(), 0, 0)));
 }
@@ -101,7 +101,7 @@ TEST_F(BitmapDrawing, RectanglesOutlineAndFill) {
   EXPECT_FALSE(painted(20, 20));
   canvas->fillRect({10, 10, 20, 20}, kRed);
   EXPECT_TRUE(painted(20, 20));
-  EXPECT_EQ(canvas->texture(), SDL_GetRenderTarget(renderer)) << "the bitmap stays the target";
+  EXPECT_EQ(canvas->texture(), SDL_GetRenderTarget(getRenderer())) << "the bitmap stays the target";
 }
 
 TEST_F(BitmapDrawing, PictureThatCannotBeMadeHasNoTexture) {

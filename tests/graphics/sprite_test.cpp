@@ -80,7 +80,7 @@ TEST_F(SpriteTest, DrawsMirroredPicturesWhereTheyBelong) {
   TarnwickApp::Sprite sprite;
   sprite.setBitmap(&half, true);
   sprite.setFlip(SDL_FLIP_HORIZONTAL);
-  SDL_SetRenderTarget(renderer, target.texture());
+  SDL_SetRenderTarget(getRenderer(), target.texture());
   sprite.draw();
   EXPECT_EQ(0, pixelAt(target.texture(), 10, 10).a) << "the red half is mirrored to the right";
   EXPECT_EQ(255, pixelAt(target.texture(), 90, 10).r);

@@ -108,7 +108,7 @@ class Playthrough : public ScreenTest {
   // health, counter-clockwise from the right, and black beyond. (While the screen is frozen the
   // current screen may already be gone.)
   void checkGauge() {
-    if (screenFrozen || SDL_GetRenderTarget(renderer) != nullptr || !playing()) return;
+    if (screenFrozen || SDL_GetRenderTarget(getRenderer()) != nullptr || !playing()) return;
     ++gaugeFrames;
     const double health = hero()->health;
     const double edge = std::min(kGaugeTurn, std::max(0.0, health / kFullHealth * kGaugeTurn));
