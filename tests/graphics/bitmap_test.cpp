@@ -4,6 +4,7 @@
 
 #include "app/app_context.h"
 #include "support/game_test.h"
+#include "support/log_capture.h"
 
 namespace {
 
@@ -111,9 +112,9 @@ TEST_F(BitmapDrawing, PictureThatCannotBeMadeHasNoTexture) {
   EXPECT_EQ(1 << 30, tooWide.width()) << "the size asked for stays";
   EXPECT_EQ(2, tooWide.height());
 
-  testing::internal::CaptureStdout();
+  const LogCapture capture;
   Bitmap missing("assets/no-such-picture.png");
-  const std::string log = testing::internal::GetCapturedStdout();
+  const std::string log = capture.text();
   EXPECT_EQ(nullptr, missing.texture()) << "a missing file";
   EXPECT_EQ(0, missing.width());
   EXPECT_EQ(0, missing.height());

@@ -23,6 +23,7 @@
 #include "media/sound.h"
 #include "media/sound_playback.h"
 #include "support/game_test.h"
+#include "support/log_capture.h"
 #include "support/test_assets.h"
 
 namespace fs = std::filesystem;
@@ -86,10 +87,10 @@ class BadFilesLoading : public GameTest {
                          assets / "sound" / "stub.ogg", kStubBytes);
     std::ofstream(assets / "assets_list.json") << kList;
     ASSERT_EQ(0, chdir(dir.c_str()));
-    testing::internal::CaptureStdout();
+    const LogCapture capture;
     registry = std::make_unique<AssetRegistry>();
     registry->loadAll();
-    log = testing::internal::GetCapturedStdout();
+    log = capture.text();
   }
   void TearDown() override {
     registry.reset();

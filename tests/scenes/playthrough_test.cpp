@@ -19,6 +19,7 @@
 #include "scenes/scene_game_over.h"
 #include "scenes/scene_map.h"
 #include "scenes/scene_title.h"
+#include "support/log_capture.h"
 #include "support/play_trace.h"
 #include "support/screen_test.h"
 #include "support/test_assets.h"
@@ -245,9 +246,9 @@ TEST_F(Playthrough, StageOneExitComesFirstAndEveryWayOutOfGameOverFades) {
   // Standing past both the ambush and the exit in one frame: the stage changes and no ambusher
   // is ever made.
   teleportHero(47.5f, 2.0f);
-  testing::internal::CaptureStdout();
+  const LogCapture logged;
   frame();
-  const std::string log = testing::internal::GetCapturedStdout();
+  const std::string log = logged.text();
   ASSERT_EQ(kStage2Boxes, terrainBoxes());
   EXPECT_EQ(std::string::npos,
             log.substr(0, log.find("Destroying virtual")).find("Sprite created"));

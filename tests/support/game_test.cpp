@@ -9,6 +9,7 @@
 #include "media/asset_registry.h"
 #include "media/sound_playback.h"
 #include "support/headless_runtime.h"
+#include "support/log_capture.h"
 #include "support/test_assets.h"
 #include "world/world_container.h"
 
@@ -18,9 +19,8 @@ void startHeadlessGame() {
   started = true;
   ASSERT_EQ(0, chdir(TestAssets::directory().c_str()));
   ASSERT_TRUE(startHeadlessRuntime());
-  testing::internal::CaptureStdout();
+  const LogCapture quiet;
   AssetRegistry::instance()->loadAll();
-  testing::internal::GetCapturedStdout();
 }
 
 void GameTest::SetUp() {
