@@ -7,6 +7,10 @@
 #include <cstdint>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "physics/particle_contact.h"
 
 class WorkerThread;
@@ -77,6 +81,13 @@ class ParticleGrid {
   template <bool kSumWeights>
   void MeasureContacts(const ClosePair* pairs, size_t count, const uint32_t* slotFlags,
                        ParticleContact* out, float* weights) const;
+  float MeasureContact(const ClosePair& pair, const uint32_t* slotFlags,
+                       ParticleContact* out) const;
+#if defined(__SSE2__)
+  __m128 MeasureFourContacts(const ClosePair* pairs, const uint32_t* slotFlags,
+                             ParticleContact* out) const;
+#endif
+  static void AddWeight(const ClosePair& pair, float weight, float* weights);
   static void SumWeights(const ParticleContact* contacts, size_t count, float* weights);
 
   float inverseDiameter_ = 1.0f;
