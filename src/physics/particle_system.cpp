@@ -130,20 +130,18 @@ b2Vec2 CarryWithBody(const b2Vec2& p, const b2Transform& xf0, const b2Transform&
   return b2Mul(xf, local);
 }
 
-// Runs solve over the contacts as four interleaved streams: the four quarters of the list side by
-// side. Each quarter covers its own stretch of the liquid, so the streams seldom share a particle
-// and the result is that of the plain order but on the seams; the processor then overlaps four
+// Runs solve over the contacts as eight interleaved streams: the eight parts of the list side by
+// side. Each part covers its own stretch of the liquid, so the streams seldom share a particle
+// and the result is that of the plain order but on the seams; the processor then overlaps eight
 // chains of dependent velocity updates instead of waiting on one.
 template <typename Solve>
 void ForEachContact(const ParticleContact* contacts, int32_t count, Solve&& solve) {
-  const int32_t quarter = count / 4;
-  for (int32_t k = 0; k < quarter; ++k) {
-    solve(contacts[k]);
-    solve(contacts[k + quarter]);
-    solve(contacts[k + 2 * quarter]);
-    solve(contacts[k + 3 * quarter]);
+  constexpr int32_t kStreams = 8;
+  const int32_t part = count / kStreams;
+  for (int32_t k = 0; k < part; ++k) {
+    for (int32_t s = 0; s < kStreams; ++s) solve(contacts[k + s * part]);
   }
-  for (int32_t k = 4 * quarter; k < count; ++k) solve(contacts[k]);
+  for (int32_t k = kStreams * part; k < count; ++k) solve(contacts[k]);
 }
 
 }  // namespace
