@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cfloat>
+#include <chrono>
 #include <climits>
 #include <cmath>
 #include <stdexcept>
@@ -255,6 +256,7 @@ void ParticleSystem::Step(float dt, int32_t iterations) {
   const int32_t subSteps = std::max(iterations, 1);
   const float subDt = dt / static_cast<float>(subSteps);
   stepWorker_ = WorkerFor(count);
+  const auto start = std::chrono::steady_clock::now();
   for (int32_t i = 0; i < subSteps; ++i) {
     grid_.Build(positions_.data(), count, stepWorker_);
     GatherSlots(subDt);
@@ -270,14 +272,18 @@ void ParticleSystem::Step(float dt, int32_t iterations) {
     if (allFlags_ & kWallParticle) SolveWall();
     ScatterSlots(subDt);
   }
+  if (worker_) {
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    workerSchedule_.Record(stepWorker_ != nullptr, took.count(), count);
+  }
 }
 
 // The second thread for a liquid large enough to gain from it, made when first needed; null for
-// a small one or on a single core.
+// a small one, on a single core, or while steps have lately been faster alone.
 WorkerThread* ParticleSystem::WorkerFor(int32_t count) {
   if (count < kMinSharedParticles || std::thread::hardware_concurrency() < 2) return nullptr;
   if (!worker_) worker_ = std::make_unique<WorkerThread>();
-  return worker_.get();
+  return workerSchedule_.ShareNextStep() ? worker_.get() : nullptr;
 }
 
 // Runs work(first, last) over slots 0 .. count-1, halved with the step's worker if there is one.
