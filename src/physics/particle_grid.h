@@ -74,6 +74,9 @@ class ParticleGrid {
   uint32_t XOf(float x) const;
   size_t LowerBound(size_t first, uint64_t key) const;
   CellRange MakeKeys(const b2Vec2* positions, size_t first, size_t last);
+#if defined(__SSE2__)
+  size_t MakeFourKeysAtATime(const b2Vec2* positions, size_t first, size_t last, CellRange* range);
+#endif
   void RadixSort(uint32_t rowLow, uint32_t rowRange, uint32_t xLow, uint32_t xRange);
   void ComparisonSort();
   size_t FindClosePairs(size_t begin, size_t end, std::vector<ClosePair>* pairs) const;
