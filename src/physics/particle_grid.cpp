@@ -79,6 +79,17 @@ inline void WriteLanes(const LaneSet& set, uint32_t a, uint32_t b, Pair* pairs) 
 #endif
 }
 
+// The first position from `from` on whose key is above limit. A cursor of the sweep moves about
+// one key per particle, a count that varies from one to the next and defeats branch prediction,
+// so the first two steps are taken without a branch and the loop seldom runs.
+inline size_t SkipKeysUpTo(const uint64_t* keys, size_t from, uint64_t limit) {
+  size_t k = from;
+  k += keys[k] <= limit ? 1 : 0;
+  k += keys[k] <= limit ? 1 : 0;
+  while (keys[k] <= limit) ++k;
+  return k;
+}
+
 // floor(v) as a biased unsigned, so that unsigned order is numeric order; NaN goes low.
 uint32_t BiasedFloor(float v) {
   if (!(v > -kCoordinateLimit)) v = -kCoordinateLimit;
@@ -402,11 +413,9 @@ size_t ParticleGrid::FindClosePairs(size_t begin, size_t end, std::vector<CloseP
   size_t aboveEnd = aboveBegin;
   for (size_t a = begin; a < end; ++a) {
     const uint64_t key = keys[a];
-    rightEnd = std::max(rightEnd, a + 1);
-    while (keys[rightEnd] <= key + kCellX) ++rightEnd;
-    while (keys[aboveBegin] < key + kRowStep - kCellX) ++aboveBegin;
-    aboveEnd = std::max(aboveEnd, aboveBegin);
-    while (keys[aboveEnd] <= key + kRowStep + kCellX) ++aboveEnd;
+    rightEnd = SkipKeysUpTo(keys, std::max(rightEnd, a + 1), key + kCellX);
+    aboveBegin = SkipKeysUpTo(keys, aboveBegin, key + kRowStep - kCellX - 1);
+    aboveEnd = SkipKeysUpTo(keys, std::max(aboveEnd, aboveBegin), key + kRowStep + kCellX);
     const size_t candidates = (rightEnd - a - 1) + (aboveEnd - aboveBegin);
     if (pairs->size() < found + candidates + 2 * kLanes) {
       pairs->resize(2 * (found + candidates + 2 * kLanes));
