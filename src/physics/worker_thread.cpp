@@ -6,9 +6,10 @@
 
 namespace {
 
-// About a fifth of a millisecond of polling: longer than the gaps between a step's jobs, far
-// shorter than a frame, so an idle game does not keep a core busy.
-constexpr int kSpinsBeforeSleep = 20000;
+// About sixty microseconds of polling: longer than most gaps between a step's jobs, but
+// the worker sleeps through the contact passes, which the owner runs alone; spinning through them
+// took a core from the owner whenever other programs kept the machine busy.
+constexpr int kSpinsBeforeSleep = 6000;
 constexpr int kSpinsBeforeYield = 2000;
 
 // Tells the core that this is a busy wait, so that it yields resources to its sibling thread.
