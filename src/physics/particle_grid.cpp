@@ -1,6 +1,7 @@
 #include "physics/particle_grid.h"
 
 #include <cmath>
+#include <cstddef>
 
 #include "physics/worker_thread.h"
 
@@ -78,6 +79,17 @@ inline void WriteLanes(const LaneSet& set, uint32_t a, uint32_t b, Pair* pairs) 
 #endif
 }
 
+// The first position from `from` on whose key is above limit. A cursor of the sweep moves about
+// one key per particle, a count that varies from one to the next and defeats branch prediction,
+// so the first two steps are taken without a branch and the loop seldom runs.
+inline size_t SkipKeysUpTo(const uint64_t* keys, size_t from, uint64_t limit) {
+  size_t k = from;
+  k += keys[k] <= limit ? 1 : 0;
+  k += keys[k] <= limit ? 1 : 0;
+  while (keys[k] <= limit) ++k;
+  return k;
+}
+
 // floor(v) as a biased unsigned, so that unsigned order is numeric order; NaN goes low.
 uint32_t BiasedFloor(float v) {
   if (!(v > -kCoordinateLimit)) v = -kCoordinateLimit;
@@ -86,6 +98,28 @@ uint32_t BiasedFloor(float v) {
   if (v < static_cast<float>(i)) --i;
   return static_cast<uint32_t>(i) + kBias;
 }
+
+#if defined(__SSE2__)
+// BiasedFloor's clamp and floor for four values, before the bias: NaN goes low as there (the
+// maximum returns its second operand when the first is NaN).
+inline __m128i FourFloors(__m128 v) {
+  v = _mm_min_ps(_mm_max_ps(v, _mm_set1_ps(-kCoordinateLimit)), _mm_set1_ps(kCoordinateLimit));
+  const __m128i truncated = _mm_cvttps_epi32(v);
+  // Truncation rounds negative values up; one less where it did (the mask is -1 there).
+  return _mm_add_epi32(truncated, _mm_castps_si128(_mm_cmplt_ps(v, _mm_cvtepi32_ps(truncated))));
+}
+
+// Lane by lane minimum and maximum of signed integers (SSE2 compares but has no min or max).
+inline __m128i FourMin(__m128i a, __m128i b) {
+  const __m128i aGreater = _mm_cmpgt_epi32(a, b);
+  return _mm_or_si128(_mm_and_si128(aGreater, b), _mm_andnot_si128(aGreater, a));
+}
+
+inline __m128i FourMax(__m128i a, __m128i b) {
+  const __m128i aGreater = _mm_cmpgt_epi32(a, b);
+  return _mm_or_si128(_mm_and_si128(aGreater, a), _mm_andnot_si128(aGreater, b));
+}
+#endif
 
 }  // namespace
 
@@ -140,7 +174,11 @@ void ParticleGrid::Build(const b2Vec2* positions, int32_t count, WorkerThread* w
 // Writes the keys of particles first .. last-1 and returns the cells they span.
 ParticleGrid::CellRange ParticleGrid::MakeKeys(const b2Vec2* positions, size_t first, size_t last) {
   CellRange range;
-  for (size_t i = first; i < last; ++i) {
+  size_t i = first;
+#if defined(__SSE2__)
+  i = MakeFourKeysAtATime(positions, first, last, &range);
+#endif
+  for (; i < last; ++i) {
     const uint32_t row = RowOf(positions[i].y);
     const uint32_t x = XOf(positions[i].x);
     unsortedKeys_[i] = MakeKey(row, x);
@@ -151,6 +189,51 @@ ParticleGrid::CellRange ParticleGrid::MakeKeys(const b2Vec2* positions, size_t f
   }
   return range;
 }
+
+#if defined(__SSE2__)
+// MakeKeys for four particles at a time through SSE's lanes, with the same keys; stops where
+// fewer than four are left and returns the first particle not done. The cells' bounds are kept
+// as signed cells (the biased ones order as those do) and merged into *range.
+size_t ParticleGrid::MakeFourKeysAtATime(const b2Vec2* positions, size_t first, size_t last,
+                                         CellRange* range) {
+  const __m128 inverseDiameter = _mm_set1_ps(inverseDiameter_);
+  const __m128 cellX = _mm_set1_ps(static_cast<float>(kCellX));
+  const __m128i bias = _mm_set1_epi32(static_cast<int32_t>(kBias));
+  __m128i rowLow = _mm_set1_epi32(INT32_MAX), rowHigh = _mm_set1_epi32(INT32_MIN);
+  __m128i xLow = rowLow, xHigh = rowHigh;
+  size_t i = first;
+  for (; i + 4 <= last; i += 4) {
+    const __m128 points01 = _mm_loadu_ps(&positions[i].x);
+    const __m128 points23 = _mm_loadu_ps(&positions[i + 2].x);
+    const __m128 x = _mm_shuffle_ps(points01, points23, _MM_SHUFFLE(2, 0, 2, 0));
+    const __m128 y = _mm_shuffle_ps(points01, points23, _MM_SHUFFLE(3, 1, 3, 1));
+    const __m128i row = FourFloors(_mm_mul_ps(y, inverseDiameter));
+    const __m128i column = FourFloors(_mm_mul_ps(_mm_mul_ps(x, inverseDiameter), cellX));
+    const __m128i biasedRow = _mm_add_epi32(row, bias);
+    const __m128i biasedColumn = _mm_add_epi32(column, bias);
+    __m128i* keys = reinterpret_cast<__m128i*>(&unsortedKeys_[i]);
+    _mm_storeu_si128(keys, _mm_unpacklo_epi32(biasedColumn, biasedRow));
+    _mm_storeu_si128(keys + 1, _mm_unpackhi_epi32(biasedColumn, biasedRow));
+    rowLow = FourMin(rowLow, row);
+    rowHigh = FourMax(rowHigh, row);
+    xLow = FourMin(xLow, column);
+    xHigh = FourMax(xHigh, column);
+  }
+  if (i == first) return i;
+  alignas(16) int32_t lanes[4][4];
+  _mm_store_si128(reinterpret_cast<__m128i*>(lanes[0]), rowLow);
+  _mm_store_si128(reinterpret_cast<__m128i*>(lanes[1]), rowHigh);
+  _mm_store_si128(reinterpret_cast<__m128i*>(lanes[2]), xLow);
+  _mm_store_si128(reinterpret_cast<__m128i*>(lanes[3]), xHigh);
+  for (int k = 0; k < 4; ++k) {
+    range->rowLow = std::min(range->rowLow, static_cast<uint32_t>(lanes[0][k]) + kBias);
+    range->rowHigh = std::max(range->rowHigh, static_cast<uint32_t>(lanes[1][k]) + kBias);
+    range->xLow = std::min(range->xLow, static_cast<uint32_t>(lanes[2][k]) + kBias);
+    range->xHigh = std::max(range->xHigh, static_cast<uint32_t>(lanes[3][k]) + kBias);
+  }
+  return i;
+}
+#endif
 
 // For particles scattered over a huge area: the same order as the radix sort.
 void ParticleGrid::ComparisonSort() {
@@ -217,49 +300,103 @@ int32_t ParticleGrid::FindContacts(const uint32_t* slotFlags,
   return static_cast<int32_t>(found);
 }
 
-// Pairs come grouped by their first slot, whose weight is summed in a register; every pair that
-// names it second came before, so each sum is taken in the order of the pairs. Without
-// kSumWeights, only the contacts are written and weights is not used.
+// Each pair's weight is added to both of its particles' sums in the order of the pairs, so every
+// sum is taken in the same order whatever the grouping into fours. Without kSumWeights, only the
+// contacts are written and weights is not used.
 template <bool kSumWeights>
 void ParticleGrid::MeasureContacts(const ClosePair* pairs, size_t count, const uint32_t* slotFlags,
                                    ParticleContact* out, float* weights) const {
+  size_t k = 0;
+#if defined(__SSE2__)
+  for (; k + kLanes <= count; k += kLanes) {
+    const __m128 weight = MeasureFourContacts(pairs + k, slotFlags, out + k);
+    if (kSumWeights) {
+      AddWeight(pairs[k], _mm_cvtss_f32(weight), weights);
+      AddWeight(pairs[k + 1], _mm_cvtss_f32(_mm_shuffle_ps(weight, weight, 1)), weights);
+      AddWeight(pairs[k + 2], _mm_cvtss_f32(_mm_shuffle_ps(weight, weight, 2)), weights);
+      AddWeight(pairs[k + 3], _mm_cvtss_f32(_mm_shuffle_ps(weight, weight, 3)), weights);
+    }
+  }
+#endif
+  for (; k < count; ++k) {
+    const float weight = MeasureContact(pairs[k], slotFlags, out + k);
+    if (kSumWeights) AddWeight(pairs[k], weight, weights);
+  }
+}
+
+// Writes the contact of one pair and returns its weight.
+float ParticleGrid::MeasureContact(const ClosePair& pair, const uint32_t* slotFlags,
+                                   ParticleContact* out) const {
+  const b2Vec2 d(sortedX_[pair.b] - sortedX_[pair.a], sortedY_[pair.b] - sortedY_[pair.a]);
+  const float distance = SquareRoot(d.x * d.x + d.y * d.y);
+  const float inverse = distance > 0.0f ? 1.0f / distance : 0.0f;
+  const float weight = 1.0f - distance * inverseDiameter_;
+  *out = {static_cast<int32_t>(pair.a), static_cast<int32_t>(pair.b), weight,
+          b2Vec2(d.x * inverse, d.y * inverse), slotFlags[pair.a] | slotFlags[pair.b]};
+  return weight;
+}
+
+#if defined(__SSE2__)
+// MeasureContact for four pairs side by side in SSE's lanes, with the same figures to the bit (the
+// lanes round as the scalar operations do); the square roots and divisions, the slow part, go
+// four at a time. Returns the four weights.
+__m128 ParticleGrid::MeasureFourContacts(const ClosePair* pairs, const uint32_t* slotFlags,
+                                         ParticleContact* out) const {
+  static_assert(sizeof(ParticleContact) == 24 && offsetof(ParticleContact, normal) == 12,
+                "a contact is slotA, slotB, weight, normal.x as four lanes, then normal.y, flags");
   const float* x = sortedX_.data();
   const float* y = sortedY_.data();
-  const float inverseDiameter = inverseDiameter_;
-  size_t k = 0;
-  while (k < count) {
-    const uint32_t a = pairs[k].a;
-    const b2Vec2 from(x[a], y[a]);
-    const uint32_t flagsA = slotFlags[a];
-    float weightA = kSumWeights ? weights[a] : 0.0f;
-    for (; k < count && pairs[k].a == a; ++k) {
-      const uint32_t b = pairs[k].b;
-      const b2Vec2 d(x[b] - from.x, y[b] - from.y);
-      const float distance = SquareRoot(d.x * d.x + d.y * d.y);
-      const float inverse = distance > 0.0f ? 1.0f / distance : 0.0f;
-      const float weight = 1.0f - distance * inverseDiameter;
-      out[k] = {static_cast<int32_t>(a), static_cast<int32_t>(b), weight,
-                b2Vec2(d.x * inverse, d.y * inverse), flagsA | slotFlags[b]};
-      if (kSumWeights) {
-        weightA += weight;
-        weights[b] += weight;
-      }
-    }
-    if (kSumWeights) weights[a] = weightA;
-  }
+  const uint32_t a0 = pairs[0].a, a1 = pairs[1].a, a2 = pairs[2].a, a3 = pairs[3].a;
+  const uint32_t b0 = pairs[0].b, b1 = pairs[1].b, b2 = pairs[2].b, b3 = pairs[3].b;
+  const __m128 dx =
+      _mm_sub_ps(_mm_setr_ps(x[b0], x[b1], x[b2], x[b3]), _mm_setr_ps(x[a0], x[a1], x[a2], x[a3]));
+  const __m128 dy =
+      _mm_sub_ps(_mm_setr_ps(y[b0], y[b1], y[b2], y[b3]), _mm_setr_ps(y[a0], y[a1], y[a2], y[a3]));
+  const __m128 distance = _mm_sqrt_ps(_mm_add_ps(_mm_mul_ps(dx, dx), _mm_mul_ps(dy, dy)));
+  // A zero distance gives an infinite quotient, masked to the scalar code's zero.
+  const __m128 inverse =
+      _mm_and_ps(_mm_cmpgt_ps(distance, _mm_setzero_ps()), _mm_div_ps(_mm_set1_ps(1.0f), distance));
+  const __m128 weight =
+      _mm_sub_ps(_mm_set1_ps(1.0f), _mm_mul_ps(distance, _mm_set1_ps(inverseDiameter_)));
+  const __m128 normalY = _mm_mul_ps(dy, inverse);
+  const __m128i flags = _mm_setr_epi32(static_cast<int32_t>(slotFlags[a0] | slotFlags[b0]),
+                                       static_cast<int32_t>(slotFlags[a1] | slotFlags[b1]),
+                                       static_cast<int32_t>(slotFlags[a2] | slotFlags[b2]),
+                                       static_cast<int32_t>(slotFlags[a3] | slotFlags[b3]));
+  // Rows of (slotA, slotB, weight, normal.x) from the columns, then (normal.y, flags) in pairs.
+  const __m128 pairs01 = _mm_loadu_ps(reinterpret_cast<const float*>(pairs));
+  const __m128 pairs23 = _mm_loadu_ps(reinterpret_cast<const float*>(pairs + 2));
+  __m128 slotA = _mm_shuffle_ps(pairs01, pairs23, _MM_SHUFFLE(2, 0, 2, 0));
+  __m128 slotB = _mm_shuffle_ps(pairs01, pairs23, _MM_SHUFFLE(3, 1, 3, 1));
+  __m128 weightColumn = weight;
+  __m128 normalX = _mm_mul_ps(dx, inverse);
+  _MM_TRANSPOSE4_PS(slotA, slotB, weightColumn, normalX);
+  float* row = reinterpret_cast<float*>(out);
+  constexpr size_t kRow = sizeof(ParticleContact) / sizeof(float);
+  _mm_storeu_ps(row, slotA);
+  _mm_storeu_ps(row + kRow, slotB);
+  _mm_storeu_ps(row + 2 * kRow, weightColumn);
+  _mm_storeu_ps(row + 3 * kRow, normalX);
+  const __m128 tails01 = _mm_unpacklo_ps(normalY, _mm_castsi128_ps(flags));
+  const __m128 tails23 = _mm_unpackhi_ps(normalY, _mm_castsi128_ps(flags));
+  _mm_storel_pi(reinterpret_cast<__m64*>(row + 4), tails01);
+  _mm_storeh_pi(reinterpret_cast<__m64*>(row + kRow + 4), tails01);
+  _mm_storel_pi(reinterpret_cast<__m64*>(row + 2 * kRow + 4), tails23);
+  _mm_storeh_pi(reinterpret_cast<__m64*>(row + 3 * kRow + 4), tails23);
+  return weight;
+}
+#endif
+
+void ParticleGrid::AddWeight(const ClosePair& pair, float weight, float* weights) {
+  weights[pair.a] += weight;
+  weights[pair.b] += weight;
 }
 
 // The weights of contacts measured without them, summed in the same order as MeasureContacts.
 void ParticleGrid::SumWeights(const ParticleContact* contacts, size_t count, float* weights) {
-  size_t k = 0;
-  while (k < count) {
-    const int32_t a = contacts[k].slotA;
-    float weightA = weights[a];
-    for (; k < count && contacts[k].slotA == a; ++k) {
-      weightA += contacts[k].weight;
-      weights[contacts[k].slotB] += contacts[k].weight;
-    }
-    weights[a] = weightA;
+  for (size_t k = 0; k < count; ++k) {
+    weights[contacts[k].slotA] += contacts[k].weight;
+    weights[contacts[k].slotB] += contacts[k].weight;
   }
 }
 
@@ -276,11 +413,9 @@ size_t ParticleGrid::FindClosePairs(size_t begin, size_t end, std::vector<CloseP
   size_t aboveEnd = aboveBegin;
   for (size_t a = begin; a < end; ++a) {
     const uint64_t key = keys[a];
-    rightEnd = std::max(rightEnd, a + 1);
-    while (keys[rightEnd] <= key + kCellX) ++rightEnd;
-    while (keys[aboveBegin] < key + kRowStep - kCellX) ++aboveBegin;
-    aboveEnd = std::max(aboveEnd, aboveBegin);
-    while (keys[aboveEnd] <= key + kRowStep + kCellX) ++aboveEnd;
+    rightEnd = SkipKeysUpTo(keys, std::max(rightEnd, a + 1), key + kCellX);
+    aboveBegin = SkipKeysUpTo(keys, aboveBegin, key + kRowStep - kCellX - 1);
+    aboveEnd = SkipKeysUpTo(keys, std::max(aboveEnd, aboveBegin), key + kRowStep + kCellX);
     const size_t candidates = (rightEnd - a - 1) + (aboveEnd - aboveBegin);
     if (pairs->size() < found + candidates + 2 * kLanes) {
       pairs->resize(2 * (found + candidates + 2 * kLanes));

@@ -7,6 +7,10 @@
 #include <cstdint>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "physics/particle_contact.h"
 
 class WorkerThread;
@@ -70,6 +74,9 @@ class ParticleGrid {
   uint32_t XOf(float x) const;
   size_t LowerBound(size_t first, uint64_t key) const;
   CellRange MakeKeys(const b2Vec2* positions, size_t first, size_t last);
+#if defined(__SSE2__)
+  size_t MakeFourKeysAtATime(const b2Vec2* positions, size_t first, size_t last, CellRange* range);
+#endif
   void RadixSort(uint32_t rowLow, uint32_t rowRange, uint32_t xLow, uint32_t xRange);
   void ComparisonSort();
   size_t FindClosePairs(size_t begin, size_t end, std::vector<ClosePair>* pairs) const;
@@ -77,6 +84,13 @@ class ParticleGrid {
   template <bool kSumWeights>
   void MeasureContacts(const ClosePair* pairs, size_t count, const uint32_t* slotFlags,
                        ParticleContact* out, float* weights) const;
+  float MeasureContact(const ClosePair& pair, const uint32_t* slotFlags,
+                       ParticleContact* out) const;
+#if defined(__SSE2__)
+  __m128 MeasureFourContacts(const ClosePair* pairs, const uint32_t* slotFlags,
+                             ParticleContact* out) const;
+#endif
+  static void AddWeight(const ClosePair& pair, float weight, float* weights);
   static void SumWeights(const ParticleContact* contacts, size_t count, float* weights);
 
   float inverseDiameter_ = 1.0f;

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cfloat>
+#include <chrono>
 #include <climits>
 #include <cmath>
 #include <stdexcept>
@@ -130,20 +131,18 @@ b2Vec2 CarryWithBody(const b2Vec2& p, const b2Transform& xf0, const b2Transform&
   return b2Mul(xf, local);
 }
 
-// Runs solve over the contacts as four interleaved streams: the four quarters of the list side by
-// side. Each quarter covers its own stretch of the liquid, so the streams seldom share a particle
-// and the result is that of the plain order but on the seams; the processor then overlaps four
+// Runs solve over the contacts as eight interleaved streams: the eight parts of the list side by
+// side. Each part covers its own stretch of the liquid, so the streams seldom share a particle
+// and the result is that of the plain order but on the seams; the processor then overlaps eight
 // chains of dependent velocity updates instead of waiting on one.
 template <typename Solve>
 void ForEachContact(const ParticleContact* contacts, int32_t count, Solve&& solve) {
-  const int32_t quarter = count / 4;
-  for (int32_t k = 0; k < quarter; ++k) {
-    solve(contacts[k]);
-    solve(contacts[k + quarter]);
-    solve(contacts[k + 2 * quarter]);
-    solve(contacts[k + 3 * quarter]);
+  constexpr int32_t kStreams = 8;
+  const int32_t part = count / kStreams;
+  for (int32_t k = 0; k < part; ++k) {
+    for (int32_t s = 0; s < kStreams; ++s) solve(contacts[k + s * part]);
   }
-  for (int32_t k = 4 * quarter; k < count; ++k) solve(contacts[k]);
+  for (int32_t k = kStreams * part; k < count; ++k) solve(contacts[k]);
 }
 
 }  // namespace
@@ -257,6 +256,7 @@ void ParticleSystem::Step(float dt, int32_t iterations) {
   const int32_t subSteps = std::max(iterations, 1);
   const float subDt = dt / static_cast<float>(subSteps);
   stepWorker_ = WorkerFor(count);
+  const auto start = std::chrono::steady_clock::now();
   for (int32_t i = 0; i < subSteps; ++i) {
     grid_.Build(positions_.data(), count, stepWorker_);
     GatherSlots(subDt);
@@ -272,14 +272,18 @@ void ParticleSystem::Step(float dt, int32_t iterations) {
     if (allFlags_ & kWallParticle) SolveWall();
     ScatterSlots(subDt);
   }
+  if (worker_) {
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    workerSchedule_.Record(stepWorker_ != nullptr, took.count(), count);
+  }
 }
 
 // The second thread for a liquid large enough to gain from it, made when first needed; null for
-// a small one or on a single core.
+// a small one, on a single core, or while steps have lately been faster alone.
 WorkerThread* ParticleSystem::WorkerFor(int32_t count) {
   if (count < kMinSharedParticles || std::thread::hardware_concurrency() < 2) return nullptr;
   if (!worker_) worker_ = std::make_unique<WorkerThread>();
-  return worker_.get();
+  return workerSchedule_.ShareNextStep() ? worker_.get() : nullptr;
 }
 
 // Runs work(first, last) over slots 0 .. count-1, halved with the step's worker if there is one.

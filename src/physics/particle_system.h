@@ -10,6 +10,7 @@
 #include "physics/particle_grid.h"
 #include "physics/particle_group_def.h"
 #include "physics/particle_system_def.h"
+#include "physics/worker_schedule.h"
 
 class b2Fixture;
 class b2World;
@@ -117,4 +118,5 @@ class ParticleSystem {
   // A second thread for large liquids; the results are the same with it or without.
   std::unique_ptr<WorkerThread> worker_;
   WorkerThread* stepWorker_ = nullptr;  // the worker if this step shares its work, else null
+  WorkerSchedule workerSchedule_;
 };

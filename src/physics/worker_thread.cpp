@@ -6,9 +6,10 @@
 
 namespace {
 
-// About a fifth of a millisecond of polling: longer than the gaps between a step's jobs, far
-// shorter than a frame, so an idle game does not keep a core busy.
-constexpr int kSpinsBeforeSleep = 20000;
+// About sixty microseconds of polling: longer than most gaps between a step's jobs, but
+// the worker sleeps through the contact passes, which the owner runs alone; spinning through them
+// took a core from the owner whenever other programs kept the machine busy.
+constexpr int kSpinsBeforeSleep = 6000;
 constexpr int kSpinsBeforeYield = 2000;
 
 // Tells the core that this is a busy wait, so that it yields resources to its sibling thread.
@@ -41,9 +42,15 @@ void WorkerThread::Run(std::function<void()> job) {
   wake_.notify_one();
 }
 
-// Polls gently at first, then gives the core away in case the worker is waiting for it.
+// Runs the job here if the worker has not taken it yet (on a busy machine it may not be running
+// at all); else polls gently at first, then gives the core away in case the worker needs it.
 void WorkerThread::Wait() {
   const uint32_t posted = posted_.load(std::memory_order_relaxed);
+  if (Claim(posted)) {
+    job_();
+    finished_.store(posted, std::memory_order_release);
+    return;
+  }
   for (int spin = 0; finished_.load(std::memory_order_acquire) != posted; ++spin) {
     if (spin < kSpinsBeforeYield) {
       Relax();
@@ -56,9 +63,17 @@ void WorkerThread::Wait() {
 void WorkerThread::Loop() {
   uint32_t done = 0;
   while (AwaitJob(done)) {
+    ++done;
+    if (!Claim(done)) continue;  // the owner ran it
     job_();
-    finished_.store(++done, std::memory_order_release);
+    finished_.store(done, std::memory_order_release);
   }
+}
+
+// Takes job number `job` for the calling thread; false when the other thread has it.
+bool WorkerThread::Claim(uint32_t job) {
+  uint32_t previous = job - 1;
+  return claimed_.compare_exchange_strong(previous, job, std::memory_order_acq_rel);
 }
 
 // Waits until a job beyond the `done` first is posted (true) or the thread is to stop (false).

@@ -9,8 +9,10 @@
 #include <thread>
 
 // A second thread for a large liquid's search and per-particle work. Run hands it a job and returns
-// at once; Wait returns when the job is done. A liquid step hands over several jobs in quick
-// succession, so the worker spins a little while for the next one before it sleeps.
+// at once; Wait returns when the job is done, and runs it on the calling thread if the worker has
+// not started it yet, so a worker that other programs keep off the cores costs no waiting. A
+// liquid step hands over several jobs in quick succession, so the worker spins a little while
+// for the next one before it sleeps.
 class WorkerThread {
  public:
   WorkerThread();
@@ -30,11 +32,13 @@ class WorkerThread {
  private:
   void Loop();
   bool AwaitJob(uint32_t done);
+  bool Claim(uint32_t job);
 
   std::mutex mutex_;
   std::condition_variable wake_;
   std::function<void()> job_;
   std::atomic<uint32_t> posted_{0};    // jobs handed over
+  std::atomic<uint32_t> claimed_{0};   // jobs taken by either thread
   std::atomic<uint32_t> finished_{0};  // jobs done
   bool stopping_ = false;              // guarded by mutex_
   std::thread thread_;

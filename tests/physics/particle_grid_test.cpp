@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <random>
 #include <set>
 #include <utility>
@@ -92,6 +93,28 @@ TEST(ParticleGridContacts, SweepFindsExactlyThePairsCloserThanADiameter) {
     EXPECT_EQ(PairsOf(contacts, &repeats), BruteForcePairs(points)) << "seed " << seed;
     EXPECT_EQ(repeats, 0);
   }
+}
+
+// Liquid poured where liquid already is (two bursts at one spot) puts particles on top of one
+// another: they touch with full weight and no direction, rather than pushing along a NaN.
+TEST(ParticleGridContacts, CoincidentParticlesTouchWithFullWeightAndNoDirection) {
+  std::vector<b2Vec2> points(5, b2Vec2(-0.3f, 0.7f));  // ten pairs: the four-lane measure and more
+  points.push_back(b2Vec2(-0.3f + 0.5f * kDiameter, 0.7f));
+  const Sweep sweep = SweepContacts(points, 32u);
+  ASSERT_EQ(sweep.contacts.size(), 15u);
+  for (const ParticleContact& c : sweep.contacts) {
+    if (c.slotA == 5 || c.slotB == 5) {
+      EXPECT_NEAR(c.weight, 0.5f, 1e-5f);
+      EXPECT_NEAR(std::fabs(c.normal.x), 1.0f, 1e-5f);
+    } else {
+      EXPECT_EQ(c.weight, 1.0f);
+      EXPECT_EQ(c.normal.x, 0.0f);
+      EXPECT_EQ(c.normal.y, 0.0f);
+    }
+    EXPECT_EQ(c.flags, 32u);
+  }
+  EXPECT_NEAR(sweep.weights[0], 4.5f, 1e-5f);
+  EXPECT_NEAR(sweep.weights[5], 2.5f, 1e-5f);
 }
 
 TEST(ParticleGridContacts, CrowdedParticlesOverflowingTheWindowsAreAllFound) {
