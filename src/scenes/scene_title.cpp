@@ -7,7 +7,6 @@
 #include "media/asset_registry.h"
 #include "media/sound_playback.h"
 #include "scenes/scene_map.h"
-#include "world/world_container.h"
 
 namespace {
 
@@ -60,7 +59,6 @@ void SceneTitle::startGame() {
   delete this;
   // From here on only locals and globals: this screen is gone.
   captureScreen();
-  worldDestroyed = false;
   currentScene = new SceneMap();
   currentScene->run();
   crossFade(kEnterFadeFrames);

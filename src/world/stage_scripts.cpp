@@ -59,7 +59,6 @@ void WorldContainer::changeStage(int32_t nextStage) {
   captureScreen();
   const int32_t carriedHealth = static_cast<int32_t>(player->health);
   rebuild(nextStage);
-  worldDestroyed = false;
   player->health = carriedHealth;
   player->addHealth(0.0);
 }

@@ -15,8 +15,6 @@
 #include "physics/particle_system_def.h"
 #include "scenes/hud_entity.h"
 
-bool worldDestroyed = false;
-
 namespace {
 
 constexpr float kTimeStep = 0.05f;  // seconds per frame
@@ -116,6 +114,7 @@ void WorldContainer::build(int32_t stageNumber) {
       break;
   }
   player->body->SetTransform(respawnPoint, 0.0f);
+  worldDestroyed = false;
 }
 
 void WorldContainer::teardown() {

@@ -26,7 +26,6 @@ class EnemyArena : public GameTest {
   void SetUp() override {
     GameTest::SetUp();
     world.reset(new WorldContainer(0));
-    worldDestroyed = false;
     addFloor();
     world->player->body->SetTransform(b2Vec2(1.0f, kFloorTop), 0.0f);
   }

@@ -31,7 +31,6 @@ class PlayerSpawn : public GameTest {
     GameTest::SetUp();
     testing::internal::CaptureStdout();
     world = new WorldContainer(1);
-    worldDestroyed = false;
     testing::internal::GetCapturedStdout();
   }
   void TearDown() override {

@@ -76,7 +76,6 @@ void PlayerArena::SetUp() {
   GameTest::SetUp();
   testing::internal::CaptureStdout();
   world = new WorldContainer(0);
-  worldDestroyed = false;
   player = world->player;
   addBlock(box(-10.0f, -1.0f, 200.0f, 0.0f), TAG_GROUND);
   placeHero(kStartCentreX);

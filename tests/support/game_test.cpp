@@ -25,8 +25,6 @@ void startHeadlessGame() {
 
 void GameTest::SetUp() {
   startHeadlessGame();
-  // Whoever builds a world clears the flag, as the title screen does before a new game.
-  worldDestroyed = false;
 }
 
 void GameTest::TearDown() {
