@@ -4,13 +4,10 @@
 #include <unistd.h>
 
 #include "app/app_context.h"
-#include "app/input.h"
-#include "app/screen_frames.h"
+#include "app/runtime_state.h"
 #include "media/asset_registry.h"
-#include "media/sound_playback.h"
 #include "support/headless_runtime.h"
 #include "support/test_assets.h"
-#include "world/world_container.h"
 
 void startHeadlessGame() {
   static bool started = false;
@@ -28,9 +25,7 @@ void GameTest::SetUp() {
 }
 
 void GameTest::TearDown() {
-  setScriptedInput(nullptr);
-  setPresentObserver(nullptr);
-  setSoundObserver(nullptr);
+  resetRuntimeState();
   // The next test starts in silence, with every channel free.
   Mix_HaltChannel(-1);
   SDL_SetRenderTarget(renderer, nullptr);
