@@ -17,7 +17,6 @@ constexpr float kStrikeBottom = 1.0f;      // m above the origin
 constexpr float kStrikeTop = 1.6f;         // m above the origin
 constexpr double kTouchKnockback = 1.0;    // impulse scale of touches and strikes
 constexpr float kLiquidLifetime = 20.0f;   // s, 400 frames
-constexpr int kHurtSoundLevel = 64;        // of 128
 
 int32_t tagOf(const b2Fixture* fixture) {
   const FixtureContainer* container = FixtureContainer::of(fixture);
@@ -29,7 +28,7 @@ Entity* entityOf(b2Fixture* fixture) {
 }
 
 void playHurtSound() {
-  playSound(AssetRegistry::instance()->sound("damage"), false, 0, -1, kHurtSoundLevel);
+  playSound(AssetRegistry::instance()->sound("damage"), false, 0, -1, EFFECT_LEVEL);
 }
 
 }  // namespace

@@ -13,7 +13,6 @@ namespace {
 // A strike's box starts this far off the hero's centre line.
 constexpr float kStrikeGap = 0.1f;  // m
 constexpr int kAttackSoundFadeMs = 100;
-constexpr int kEffectLevel = 64;
 
 void setForwardVelocity(PlayerEntity& player, float speed) {
   const float vy = player.body->GetLinearVelocity().y;
@@ -99,5 +98,5 @@ void PhasedWeapon::beginSecondBlow(PlayerEntity& player, const AttackPhase& phas
   const char* sound = sequence().secondBlowSound;
   if (sound == nullptr) return;
   player.attackSoundChannel =
-      playSound(AssetRegistry::instance()->sound(sound), false, 0, -1, kEffectLevel);
+      playSound(AssetRegistry::instance()->sound(sound), false, 0, -1, EFFECT_LEVEL);
 }

@@ -31,7 +31,6 @@ constexpr double kSpriteScale = 0.5;
 // Below this the hero has fallen out of the level: it pays and starts again at the respawn point.
 constexpr float kFallLimitY = -20.0f;  // m
 constexpr double kFallPenalty = 200.0;
-constexpr int kEffectLevel = 64;
 
 // Half the side of the box under the feet that looks for ground.
 constexpr float kGroundProbe = 0.05f;  // m
@@ -191,7 +190,7 @@ void PlayerEntity::update() {
 void PlayerEntity::recoverFromFall() {
   if (feetY() >= kFallLimitY) return;
   addHealth(-kFallPenalty);
-  playSound(AssetRegistry::instance()->sound("damage"), false, 0, -1, kEffectLevel);
+  playSound(AssetRegistry::instance()->sound("damage"), false, 0, -1, EFFECT_LEVEL);
   body->SetTransform(world->respawnPoint, 0.0f);
 }
 

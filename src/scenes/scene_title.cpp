@@ -13,7 +13,6 @@ namespace {
 constexpr int kSilenceEverythingMs = 100;
 constexpr int kMusicFadeInMs = 20;
 constexpr int kMusicFadeOutMs = 1000;
-constexpr int kMusicLevel = 128;
 constexpr int kLeaveFadeFrames = 90;
 constexpr int kEnterFadeFrames = 20;
 
@@ -25,7 +24,7 @@ SceneTitle::SceneTitle() {
   sprite = new TarnwickApp::Sprite();
   sprite->setBitmap(picture, true);
   musicChannel =
-      playSound(AssetRegistry::instance()->sound("title"), true, kMusicFadeInMs, -1, kMusicLevel);
+      playSound(AssetRegistry::instance()->sound("title"), true, kMusicFadeInMs, -1, MUSIC_LEVEL);
 }
 
 SceneTitle::~SceneTitle() {

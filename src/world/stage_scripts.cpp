@@ -16,7 +16,6 @@
 namespace {
 
 constexpr int kMusicFadeInMs = 500;
-constexpr int kMusicLevel = 128;
 constexpr int kBossMusicFadeOutMs = 200;
 constexpr int kStageFadeFrames = 20;
 constexpr int kBossStageFadeFrames = 100;
@@ -52,7 +51,7 @@ void addTerrain(WorldContainer& world, const std::array<StageLayout::TerrainBox,
 
 void WorldContainer::playMusic(const char* name) {
   musicChannel =
-      playSound(AssetRegistry::instance()->sound(name), true, kMusicFadeInMs, -1, kMusicLevel);
+      playSound(AssetRegistry::instance()->sound(name), true, kMusicFadeInMs, -1, MUSIC_LEVEL);
 }
 
 void WorldContainer::changeStage(int32_t nextStage) {
