@@ -6,6 +6,7 @@
 #include "actors/player_entity.h"
 #include "media/asset_registry.h"
 #include "media/sound_playback.h"
+#include "world/area_box.h"
 #include "world/world_container.h"
 
 namespace {
@@ -33,9 +34,8 @@ void strike(PlayerEntity& player, const Strike& blow) {
   const float direction = towardsRight ? 1.0f : -1.0f;
   const float nearEdge = feet.x + PlayerEntity::kCentreLineOffset + kStrikeGap * direction;
   const float farEdge = nearEdge + blow.reach * direction;
-  b2AABB box;
-  box.lowerBound.Set(std::min(nearEdge, farEdge), feet.y);
-  box.upperBound.Set(std::max(nearEdge, farEdge), feet.y + PlayerEntity::kHeight);
+  const b2AABB box = areaBox(std::min(nearEdge, farEdge), feet.y, std::max(nearEdge, farEdge),
+                             feet.y + PlayerEntity::kHeight);
   HitMessage hit{0, &player, blow.damage, blow.knockback};
   player.world->sendToArea(box, EVENT_HIT, &hit);
 }

@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr uint16 kTerrainCategory = 0x0002;
 constexpr int kSettleFrames = 10;
 
 // The box `area` on a body whose origin is `origin`.
@@ -52,7 +51,7 @@ HitRecorder::HitRecorder(WorldContainer* world, b2AABB area, int32_t entityKind)
   kind = entityKind;
   b2BodyDef bodyDef;
   bodyDef.position = area.GetCenter();
-  bodyDef.userData.pointer = reinterpret_cast<uintptr_t>(static_cast<Entity*>(this));
+  ownBodiesOf(bodyDef);
   body = world->getWorld()->CreateBody(&bodyDef);
   const b2PolygonShape shape = boxShape(area, bodyDef.position);
   b2FixtureDef fixtureDef;
@@ -91,10 +90,8 @@ void PlayerArena::TearDown() {
 
 FixtureContainer* PlayerArena::addBlock(b2AABB area, int32_t tag) {
   const b2PolygonShape shape = boxShape(area, world->groundBody->GetPosition());
-  b2FixtureDef def;
-  def.shape = &shape;
-  def.friction = 1.0f;
-  def.filter.categoryBits = kTerrainCategory;
+  const b2FixtureDef def =
+      FixtureContainer::solidFixture(shape, 1.0f, 0.0f, kTerrainCategory, kCollidesWithAll);
   FixtureContainer* block = new FixtureContainer(world, world->groundBody, &def);
   block->tag = tag;
   world->fixtureContainers.push_back(block);

@@ -29,7 +29,7 @@ class Listener : public Entity {
     b2BodyDef def;
     def.type = dynamic ? b2_dynamicBody : b2_staticBody;
     def.position = at;
-    def.userData.pointer = reinterpret_cast<uintptr_t>(this);
+    ownBodiesOf(def);
     body = world->getWorld()->CreateBody(&def);
     b2PolygonShape shape;
     shape.SetAsBox(0.2f, 0.2f);
