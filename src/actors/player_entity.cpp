@@ -62,14 +62,15 @@ constexpr int32_t kWalkQuarterFrames = 20;
 constexpr int32_t kRunQuarterFrames = 10;
 constexpr int32_t kQuartersPerCycle = 4;
 
+// By WeaponIndex.
 constexpr SDL_Scancode kWeaponKeys[] = {SDL_SCANCODE_1, SDL_SCANCODE_2, SDL_SCANCODE_3};
 
-// A fresh weapon by its index as the overlay knows it: 0 bare hands, 1 light, 2 heavy.
+// A fresh weapon by its WeaponIndex.
 WeaponWrapper* makeWeapon(int32_t index) {
   switch (index) {
-    case 1:
+    case WEAPON_LIGHT:
       return new WeaponLight();
-    case 2:
+    case WEAPON_HEAVY:
       return new WeaponHeavy();
     default:
       return new WeaponBareHand();
