@@ -1,28 +1,6 @@
 #include "app/app_context.h"
 
-#include <cstdarg>
-#include <cstdio>
-
-SDL_Window* window = nullptr;
-SDL_Renderer* renderer = nullptr;
-TarnwickApp::DrawList* drawList = nullptr;
 Scene* currentScene = nullptr;
 bool screenFrozen = false;
 Bitmap* capturedScreen = nullptr;
 const Uint8* keyState = nullptr;
-
-SDL_Window* getWindow() {
-  return window;
-}
-
-SDL_Renderer* getRenderer() {
-  return renderer;
-}
-
-int logPrint(const char* format, ...) {
-  va_list arguments;
-  va_start(arguments, format);
-  const int written = std::vprintf(format, arguments);
-  va_end(arguments);
-  return written;
-}

@@ -4,9 +4,11 @@
 #include <SDL_mixer.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "app/app_context.h"
 #include "app/game_window.h"
+#include "app/input.h"
 #include "app/screen_frames.h"
 #include "graphics/draw_list.h"
 #include "media/asset_registry.h"
@@ -39,10 +41,19 @@ void openAudio() {
   std::fprintf(stderr, "Tarnwick: no audio device: playing without sound (%s)\n", SDL_GetError());
 }
 
+// A closed window ends the game at once, from inside the input poll: nothing is destroyed first
+// and main writes no exit line.
+[[noreturn]] void quitOnClosedWindow() {
+  logPrint("Caught Exit!\n");
+  shutDown();
+  std::exit(0);
+}
+
 }  // namespace
 
 int runApplication() {
   drawList = new TarnwickApp::DrawList();
+  setWindowClosedHandler(quitOnClosedWindow);
   if (!startUp()) return -1;
   const bool assetsUsable = mainLoop();
   shutDown();

@@ -6,5 +6,6 @@
 // measurements. The asset registry is loaded once per process and stays.
 
 // Puts every piece of that state back as it is at start-up. Tests call it between tests so
-// that none inherits what the one before left behind; frame pacing stays on or off.
+// that none inherits what the one before left behind; frame pacing stays on or off. It lives at
+// the top of the folders because it reaches into all of them.
 void resetRuntimeState();

@@ -1,4 +1,4 @@
-#include "app/runtime_state.h"
+#include "scenes/runtime_state.h"
 
 #include "actors/player_entity.h"
 #include "app/frame_pacer.h"
