@@ -28,11 +28,6 @@ void playFrame(WorldContainer& world) {
   world.render();
 }
 
-WorldContainer* newWorld(int stage) {
-  worldDestroyed = false;
-  return new WorldContainer(stage);
-}
-
 EnemyBossEntity* bossOf(WorldContainer& world) {
   return static_cast<EnemyBossEntity*>(world.entities.front());
 }
@@ -64,19 +59,19 @@ void BM_FrameStage1(benchmark::State& state) {
   startBenchRuntime();
   ScriptedInput walkRight;
   walkRight.hold(SDL_SCANCODE_D);
-  timeFrames(state, newWorld(1), walkRight);
+  timeFrames(state, new WorldContainer(1), walkRight);
 }
 
 void BM_FrameStage3Crowd(benchmark::State& state) {
   startBenchRuntime();
   ScriptedInput idle;
-  timeFrames(state, newWorld(3), idle);
+  timeFrames(state, new WorldContainer(3), idle);
 }
 
 void BM_FrameBossBurst(benchmark::State& state) {
   startBenchRuntime();
   ScriptedInput idle;
-  WorldContainer* world = newWorld(4);
+  WorldContainer* world = new WorldContainer(4);
   burstBoss(*world);
   timeFrames(state, world, idle);
 }
@@ -117,7 +112,7 @@ void BM_FrameDrinkFeast(benchmark::State& state) {
   size_t drunk = 0;
   for (auto _ : state) {
     state.PauseTiming();
-    WorldContainer* world = newWorld(4);
+    WorldContainer* world = new WorldContainer(4);
     drunk = standInTheBurst(*world, burstBoss(*world));
     state.ResumeTiming();
     times.start();

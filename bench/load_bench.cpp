@@ -51,8 +51,8 @@ class LoadingTimes {
 
 void BM_LoadAllAssets(benchmark::State& state) {
   startBenchRuntime();
-  LoadingTimes oneAfterAnother(AssetRegistry::Decoding::OneAfterAnother);
-  LoadingTimes parallel(AssetRegistry::Decoding::Parallel);
+  LoadingTimes oneAfterAnother(AssetRegistry::Decoding::kOneAfterAnother);
+  LoadingTimes parallel(AssetRegistry::Decoding::kParallel);
   bool parallelFirst = false;
   for (auto _ : state) {
     // Taking turns at going first spreads whatever the machine does meanwhile over both.

@@ -2,6 +2,7 @@
 
 #include "actors/player_entity.h"
 #include "graphics/sprite.h"
+#include "world/area_box.h"
 #include "world/world_container.h"
 
 namespace {
@@ -10,8 +11,9 @@ constexpr double kTouchDamage = 100.0;  // to the player touching the boss, and 
 constexpr float kRadius = 3.5f;         // m
 const b2Vec2 kDiscCentre(0.0f, 0.0f);   // the body origin is the disc's centre
 constexpr float kFriction = 0.0f;
-constexpr float kDensity = 20.0f;                // kg/m²
-constexpr uint16_t kPassesTerrainMask = 0xFFFD;  // everything but the terrain's category
+constexpr float kDensity = 20.0f;  // kg/m²
+// The boss floats through the terrain and meets everything else.
+constexpr uint16_t kPassesTerrainMask = kCollidesWithAll & ~kTerrainCategory;
 
 // The pattern clock: one cycle counts from 1200 down to -200; the first starts at 799.
 constexpr int32_t kCycleStart = 1200;
@@ -93,9 +95,7 @@ void EnemyBossEntity::reportToOverlay() {
 
 void EnemyBossEntity::fall() {
   burstIntoLiquid(kRadius, kDiscCentre);
-  b2AABB arena;
-  arena.lowerBound.Set(0.0f, 0.0f);
-  arena.upperBound.Set(kArenaSize, kArenaSize);
+  const b2AABB arena = areaBox(0.0f, 0.0f, kArenaSize, kArenaSize);
   HitMessage felling{0, world->player, kFellingDamage, 0.0};
   world->sendToArea(arena, EVENT_HIT, &felling);
   endSelf(container);

@@ -18,7 +18,6 @@ constexpr float kRadius = 0.3f;        // m
 const b2Vec2 kDiscCentre(1.0f, 0.3f);  // body coordinates: the origin's y is the disc's bottom
 constexpr float kFriction = 1.0f;
 constexpr float kDensity = 1.0f;  // kg/m²
-constexpr uint16_t kCollidesWithAll = 0xFFFF;
 
 constexpr int kLeapDelayMin = 60;             // frames
 constexpr int kLeapDelayRange = 61;           // frames: delays of 60 to 120

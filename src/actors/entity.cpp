@@ -1,5 +1,7 @@
 #include "actors/entity.h"
 
+#include <box2d/box2d.h>
+
 #include "world/world_container.h"
 
 Entity::Entity(WorldContainer* world) : world(world), serial_(world->takeEntitySerial()) {
@@ -14,4 +16,13 @@ void Entity::leaveWorld() {
   if (!inWorld_) return;
   world->unregisterEntity(this);
   inWorld_ = false;
+}
+
+Entity* Entity::of(const b2Body* body) {
+  // Box2D hands out user data only through a non-const body; reading it changes nothing.
+  return reinterpret_cast<Entity*>(const_cast<b2Body*>(body)->GetUserData().pointer);
+}
+
+void Entity::ownBodiesOf(b2BodyDef& def) {
+  def.userData.pointer = reinterpret_cast<uintptr_t>(this);
 }

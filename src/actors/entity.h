@@ -9,6 +9,8 @@
 #include "actors/entity_events.h"
 
 class WorldContainer;
+class b2Body;
+struct b2BodyDef;
 
 class Entity {
  public:
@@ -27,12 +29,17 @@ class Entity {
   // Creation order within the world, which fixes the order of the per-frame updates.
   uint64_t serial() const { return serial_; }
 
+  // The entity a body belongs to (null for a body without one, such as the ground).
+  static Entity* of(const b2Body* body);
+
   WorldContainer* world;
   int32_t kind = -1;
 
  protected:
   // Takes the entity out of the world's live set; used by actors that end themselves.
   void leaveWorld();
+  // Bodies made from `def` belong to this entity: contacts and area events reach it.
+  void ownBodiesOf(b2BodyDef& def);
 
  private:
   uint64_t serial_;

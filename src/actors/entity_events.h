@@ -13,8 +13,16 @@ enum EventKind : int32_t {
   EVENT_CONTACT_BEGIN = 3,  // payload: a b2Contact* variable
   EVENT_CONTACT_END = 4,    // payload: a b2Contact* variable
   EVENT_HEALTH = 5,         // payload: double, the player's new health (to the overlay)
-  EVENT_WEAPON = 6,         // payload: int32_t weapon index, 0 bare hand, 1 light, 2 heavy
+  EVENT_WEAPON = 6,         // payload: int32_t, the WeaponIndex of the weapon taken up
   EVENT_BOSS = 7,           // payload: BossStatus (to the overlay)
+};
+
+// The hero's weapons by number, as the player picks them (keys 1, 2, 3) and the overlay shows
+// them.
+enum WeaponIndex : int32_t {
+  WEAPON_BARE_HAND = 0,
+  WEAPON_LIGHT = 1,
+  WEAPON_HEAVY = 2,
 };
 
 // What an entity is, for receivers that care who hit them.

@@ -21,6 +21,20 @@ FixtureContainer* FixtureContainer::of(const b2Fixture* fixture) {
       const_cast<b2Fixture*>(fixture)->GetUserData().pointer);
 }
 
+b2FixtureDef FixtureContainer::solidFixture(const b2Shape& shape, float friction, float density,
+                                            uint16_t category, uint16_t mask) {
+  b2FixtureDef def;
+  def.shape = &shape;
+  def.friction = friction;
+  def.restitution = 0.0f;
+  def.density = density;
+  def.isSensor = false;
+  def.filter.categoryBits = category;
+  def.filter.maskBits = mask;
+  def.filter.groupIndex = 0;
+  return def;
+}
+
 void FixtureContainer::setUpSprite(const char* bitmapName, int centerX, int centerY, double scale) {
   sprite->setBitmap(AssetRegistry::instance()->bitmap(bitmapName), true);
   sprite->setCenterX(centerX);

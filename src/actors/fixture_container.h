@@ -21,6 +21,12 @@ enum FixtureTag : int32_t {
   TAG_ENEMY = 3,
 };
 
+// Collision categories: the hero and the foes are actors, the stage's boxes terrain; a fixture's
+// mask names the categories it meets.
+constexpr uint16_t kActorCategory = 0x0001;
+constexpr uint16_t kTerrainCategory = 0x0002;
+constexpr uint16_t kCollidesWithAll = 0xFFFF;
+
 class FixtureContainer {
  public:
   // Creates the fixture on `body` from `def` and a fresh, hidden sprite.
@@ -36,6 +42,10 @@ class FixtureContainer {
 
   // The record of a fixture (null for a fixture without one).
   static FixtureContainer* of(const b2Fixture* fixture);
+  // A solid fixture of `shape` that never bounces, in `category`, meeting the categories of
+  // `mask`.
+  static b2FixtureDef solidFixture(const b2Shape& shape, float friction, float density,
+                                   uint16_t category, uint16_t mask);
 
   int32_t tag = TAG_NONE;
   TarnwickApp::Sprite* sprite;

@@ -6,6 +6,7 @@
 #include "media/sound_playback.h"
 #include "physics/particle_group_def.h"
 #include "physics/particle_system.h"
+#include "world/area_box.h"
 #include "world/world_container.h"
 
 namespace {
@@ -17,19 +18,14 @@ constexpr float kStrikeBottom = 1.0f;      // m above the origin
 constexpr float kStrikeTop = 1.6f;         // m above the origin
 constexpr double kTouchKnockback = 1.0;    // impulse scale of touches and strikes
 constexpr float kLiquidLifetime = 20.0f;   // s, 400 frames
-constexpr int kHurtSoundLevel = 64;        // of 128
 
 int32_t tagOf(const b2Fixture* fixture) {
   const FixtureContainer* container = FixtureContainer::of(fixture);
   return container != nullptr ? container->tag : TAG_NONE;
 }
 
-Entity* entityOf(b2Fixture* fixture) {
-  return reinterpret_cast<Entity*>(fixture->GetBody()->GetUserData().pointer);
-}
-
 void playHurtSound() {
-  playSound(AssetRegistry::instance()->sound("damage"), false, 0, -1, kHurtSoundLevel);
+  playSound(AssetRegistry::instance()->sound("damage"), false, 0, -1, EFFECT_LEVEL);
 }
 
 }  // namespace
@@ -40,7 +36,7 @@ FoeEntity::FoeEntity(WorldContainer* world, int32_t kind, int32_t health, TouchH
   b2BodyDef def;
   def.type = b2_dynamicBody;
   def.fixedRotation = true;
-  def.userData.pointer = reinterpret_cast<uintptr_t>(static_cast<Entity*>(this));
+  ownBodiesOf(def);
   body = world->getWorld()->CreateBody(&def);
 }
 
@@ -72,7 +68,7 @@ void FoeEntity::answerTouch(b2Contact* contact) {
   b2Fixture* playerSide = tagOf(a) == TAG_PLAYER ? a : (tagOf(b) == TAG_PLAYER ? b : nullptr);
   if (playerSide != nullptr) {
     HitMessage hit{0, this, touchHarm_.onPlayer, kTouchKnockback};
-    entityOf(playerSide)->onEvent(EVENT_HIT, &hit);
+    Entity::of(playerSide->GetBody())->onEvent(EVENT_HIT, &hit);
   }
   if (tagOf(a) == TAG_GROUND || tagOf(b) == TAG_GROUND) strikeUpward(touchHarm_.groundStrike);
 }
@@ -80,9 +76,8 @@ void FoeEntity::answerTouch(b2Contact* contact) {
 void FoeEntity::strikeUpward(double damage) {
   const b2Vec2 at = body->GetPosition();
   const float centreX = at.x + kCentreLineOffset;
-  b2AABB box;
-  box.lowerBound.Set(centreX - kStrikeHalfWidth, at.y + kStrikeBottom);
-  box.upperBound.Set(centreX + kStrikeHalfWidth, at.y + kStrikeTop);
+  const b2AABB box = areaBox(centreX - kStrikeHalfWidth, at.y + kStrikeBottom,
+                             centreX + kStrikeHalfWidth, at.y + kStrikeTop);
   HitMessage hit{0, this, damage, kTouchKnockback};
   world->sendToArea(box, EVENT_HIT, &hit);
 }
@@ -96,13 +91,7 @@ b2CircleShape FoeEntity::discShape(float radius, const b2Vec2& centre) {
 
 b2FixtureDef FoeEntity::discFixture(const b2CircleShape& disc, float friction, float density,
                                     uint16_t mask) {
-  b2FixtureDef def;
-  def.shape = &disc;
-  def.friction = friction;
-  def.restitution = 0.0f;
-  def.density = density;
-  def.filter.maskBits = mask;
-  return def;
+  return FixtureContainer::solidFixture(disc, friction, density, kActorCategory, mask);
 }
 
 void FoeEntity::burstIntoLiquid(float radius, const b2Vec2& centre) {

@@ -6,6 +6,7 @@
 #include "actors/player_entity.h"
 #include "media/asset_registry.h"
 #include "media/sound_playback.h"
+#include "world/area_box.h"
 #include "world/world_container.h"
 
 namespace {
@@ -13,7 +14,6 @@ namespace {
 // A strike's box starts this far off the hero's centre line.
 constexpr float kStrikeGap = 0.1f;  // m
 constexpr int kAttackSoundFadeMs = 100;
-constexpr int kEffectLevel = 64;
 
 void setForwardVelocity(PlayerEntity& player, float speed) {
   const float vy = player.body->GetLinearVelocity().y;
@@ -34,9 +34,8 @@ void strike(PlayerEntity& player, const Strike& blow) {
   const float direction = towardsRight ? 1.0f : -1.0f;
   const float nearEdge = feet.x + PlayerEntity::kCentreLineOffset + kStrikeGap * direction;
   const float farEdge = nearEdge + blow.reach * direction;
-  b2AABB box;
-  box.lowerBound.Set(std::min(nearEdge, farEdge), feet.y);
-  box.upperBound.Set(std::max(nearEdge, farEdge), feet.y + PlayerEntity::kHeight);
+  const b2AABB box = areaBox(std::min(nearEdge, farEdge), feet.y, std::max(nearEdge, farEdge),
+                             feet.y + PlayerEntity::kHeight);
   HitMessage hit{0, &player, blow.damage, blow.knockback};
   player.world->sendToArea(box, EVENT_HIT, &hit);
 }
@@ -99,5 +98,5 @@ void PhasedWeapon::beginSecondBlow(PlayerEntity& player, const AttackPhase& phas
   const char* sound = sequence().secondBlowSound;
   if (sound == nullptr) return;
   player.attackSoundChannel =
-      playSound(AssetRegistry::instance()->sound(sound), false, 0, -1, kEffectLevel);
+      playSound(AssetRegistry::instance()->sound(sound), false, 0, -1, EFFECT_LEVEL);
 }

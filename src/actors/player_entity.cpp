@@ -12,6 +12,7 @@
 #include "media/asset_registry.h"
 #include "media/sound_playback.h"
 #include "physics/particle_system.h"
+#include "world/area_box.h"
 #include "world/world_container.h"
 
 namespace {
@@ -20,8 +21,7 @@ namespace {
 constexpr float kHalfWidth = 0.1f;    // m
 constexpr float kSkinRadius = 0.01f;  // m
 constexpr float kDensity = 1.0f;      // kg/m²
-constexpr uint16 kActorCategory = 0x0001;
-constexpr uint16 kCollidesWithAll = 0xFFFF;
+constexpr float kFriction = 0.0f;
 
 constexpr const char* kStandingPicture = "serval_cat_stand";
 constexpr int kSpriteCentreX = 256;  // px
@@ -31,7 +31,6 @@ constexpr double kSpriteScale = 0.5;
 // Below this the hero has fallen out of the level: it pays and starts again at the respawn point.
 constexpr float kFallLimitY = -20.0f;  // m
 constexpr double kFallPenalty = 200.0;
-constexpr int kEffectLevel = 64;
 
 // Half the side of the box under the feet that looks for ground.
 constexpr float kGroundProbe = 0.05f;  // m
@@ -63,25 +62,19 @@ constexpr int32_t kWalkQuarterFrames = 20;
 constexpr int32_t kRunQuarterFrames = 10;
 constexpr int32_t kQuartersPerCycle = 4;
 
+// By WeaponIndex.
 constexpr SDL_Scancode kWeaponKeys[] = {SDL_SCANCODE_1, SDL_SCANCODE_2, SDL_SCANCODE_3};
 
-// A fresh weapon by its index as the overlay knows it: 0 bare hands, 1 light, 2 heavy.
+// A fresh weapon by its WeaponIndex.
 WeaponWrapper* makeWeapon(int32_t index) {
   switch (index) {
-    case 1:
+    case WEAPON_LIGHT:
       return new WeaponLight();
-    case 2:
+    case WEAPON_HEAVY:
       return new WeaponHeavy();
     default:
       return new WeaponBareHand();
   }
-}
-
-b2AABB boxAround(float left, float bottom, float right, float top) {
-  b2AABB box;
-  box.lowerBound.Set(left, bottom);
-  box.upperBound.Set(right, top);
-  return box;
 }
 
 // Ground is whatever has a record that is neither the hero nor a wall: terrain, foes, the boss.
@@ -93,7 +86,7 @@ bool countsAsGround(const b2Fixture* fixture) {
 // The body whose user data is `entity`, or null when it has none in `physics`.
 const b2Body* bodyOf(b2World* physics, const Entity* entity) {
   for (b2Body* body = physics->GetBodyList(); body != nullptr; body = body->GetNext()) {
-    if (reinterpret_cast<const Entity*>(body->GetUserData().pointer) == entity) return body;
+    if (Entity::of(body) == entity) return body;
   }
   return nullptr;
 }
@@ -137,7 +130,7 @@ void PlayerEntity::createBody() {
   b2BodyDef bodyDef;
   bodyDef.type = b2_dynamicBody;
   bodyDef.fixedRotation = true;
-  bodyDef.userData.pointer = reinterpret_cast<uintptr_t>(static_cast<Entity*>(this));
+  ownBodiesOf(bodyDef);
   body = world->getWorld()->CreateBody(&bodyDef);
 
   const b2Vec2 corners[] = {{kCentreLineOffset - kHalfWidth, 0.0f},
@@ -148,14 +141,8 @@ void PlayerEntity::createBody() {
   shape.Set(corners, 4);
   shape.m_radius = kSkinRadius;
 
-  b2FixtureDef fixtureDef;
-  fixtureDef.shape = &shape;
-  fixtureDef.friction = 0.0f;
-  fixtureDef.restitution = 0.0f;
-  fixtureDef.density = kDensity;
-  fixtureDef.filter.categoryBits = kActorCategory;
-  fixtureDef.filter.maskBits = kCollidesWithAll;
-  fixtureDef.filter.groupIndex = 0;
+  const b2FixtureDef fixtureDef =
+      FixtureContainer::solidFixture(shape, kFriction, kDensity, kActorCategory, kCollidesWithAll);
   container = new PlayerContainer(world, body, &fixtureDef);
   container->tag = TAG_PLAYER;
   container->owner = this;
@@ -191,7 +178,7 @@ void PlayerEntity::update() {
 void PlayerEntity::recoverFromFall() {
   if (feetY() >= kFallLimitY) return;
   addHealth(-kFallPenalty);
-  playSound(AssetRegistry::instance()->sound("damage"), false, 0, -1, kEffectLevel);
+  playSound(AssetRegistry::instance()->sound("damage"), false, 0, -1, EFFECT_LEVEL);
   body->SetTransform(world->respawnPoint, 0.0f);
 }
 
@@ -199,8 +186,8 @@ bool PlayerEntity::standsOnGround() {
   const float x = centreX();
   const float y = feetY();
   FixtureCounter counter;
-  world->queryArea(
-      counter, boxAround(x - kGroundProbe, y - kGroundProbe, x + kGroundProbe, y + kGroundProbe));
+  world->queryArea(counter,
+                   areaBox(x - kGroundProbe, y - kGroundProbe, x + kGroundProbe, y + kGroundProbe));
   const b2Vec2 probes[] = {{x, y - kGroundProbe},
                            {x - kGroundProbe, y - kGroundProbe},
                            {x + kGroundProbe, y - kGroundProbe}};
@@ -236,7 +223,7 @@ void PlayerEntity::drinkLiquid() {
   const float y = feetY();
   FixtureCounter counter;
   world->queryArea(counter,
-                   boxAround(x - kDrinkReach, y - kDrinkReach, x + kDrinkReach, y + kDrinkHeight));
+                   areaBox(x - kDrinkReach, y - kDrinkReach, x + kDrinkReach, y + kDrinkHeight));
   for (int32_t particle : counter.particleIndices) {
     world->particleSystem->DestroyParticle(particle);
     addHealth(kHealthPerDrop);

@@ -95,6 +95,12 @@ FramePacer& FramePacer::instance() {
   return pacer;
 }
 
+void FramePacer::restart() {
+  FramePacer fresh(clock_);
+  fresh.enabled_ = enabled_;
+  *this = std::move(fresh);
+}
+
 void FramePacer::afterPresent() {
   if (!enabled_) return;
   const double presented = clock_.now();

@@ -35,6 +35,10 @@ class FramePacer {
   void setEnabled(bool enabled) { enabled_ = enabled; }
   bool enabled() const { return enabled_; }
 
+  // Forgets the display it measured and its schedule, as if no frame had been presented yet;
+  // keeps its clock and whether it paces at all.
+  void restart();
+
   static FramePacer& instance();
 
  private:

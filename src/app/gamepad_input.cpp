@@ -81,6 +81,14 @@ void GamepadInput::open(int deviceIndex) {
   controllers_.push_back(controller);
 }
 
+void GamepadInput::reopenAll() {
+  for (SDL_GameController* controller : controllers_) SDL_GameControllerClose(controller);
+  controllers_.clear();
+  for (int device = 0; device < SDL_NumJoysticks(); ++device) {
+    if (SDL_IsGameController(device)) open(device);
+  }
+}
+
 void GamepadInput::close(SDL_JoystickID instance) {
   const auto unplugged = std::find(controllers_.begin(), controllers_.end(),
                                    SDL_GameControllerFromInstanceID(instance));

@@ -22,6 +22,9 @@ class GamepadInput {
   // The mouse buttons that the open controllers hold (SDL_BUTTON_LMASK, SDL_BUTTON_RMASK).
   Uint32 heldMouseButtons() const;
 
+  // Closes every controller and opens afresh those plugged in now, as at start-up.
+  void reopenAll();
+
  private:
   void open(int deviceIndex);
   void close(SDL_JoystickID instance);

@@ -44,6 +44,12 @@ void setScriptedInput(const ScriptedInput* input) {
   scriptedInput = input;
 }
 
+void resetInput() {
+  scriptedInput = nullptr;
+  gamepads.reopenAll();
+  heldKeys.fill(0);
+}
+
 void pollInput() {
   SDL_Event event;
   while (SDL_PollEvent(&event)) {

@@ -44,3 +44,7 @@ struct ScriptedInput {
 // While set, pollInput and mouseButtons read `input` instead of the keyboard and mouse (the
 // controllers still count); null restores them.
 void setScriptedInput(const ScriptedInput* input);
+
+// Back to input as at start-up: no script, nothing held, the controllers plugged in now opened
+// afresh.
+void resetInput();

@@ -87,14 +87,14 @@ bool AssetRegistry::loadAll(Decoding decoding) {
     std::fprintf(stderr, "Tarnwick: %s\n", error.c_str());
     return false;
   }
-  const bool parallel = decoding == Decoding::Parallel;
+  const bool parallel = decoding == Decoding::kParallel;
   if (parallel) IMG_Init(kImageFormats);
   // Both tables decode at once; the pictures are registered first, as they are listed.
   // The main thread decodes pictures too while it waits, but leaves the sounds to their thread.
   DecodedFiles<Bitmap> pictureFiles(pathsOf(list.bitmaps()), parallel ? pictureWorkers() : 0,
-                                    DecodedFiles<Bitmap>::Taker::Decodes);
+                                    DecodedFiles<Bitmap>::Taker::kDecodes);
   DecodedFiles<Sound> soundFiles(pathsOf(list.sounds()), parallel ? kSoundWorkers : 0,
-                                 DecodedFiles<Sound>::Taker::Waits);
+                                 DecodedFiles<Sound>::Taker::kWaits);
   loadEach(*this, &AssetRegistry::loadBitmap, list.bitmaps(), pictureFiles);
   loadEach(*this, &AssetRegistry::loadSound, list.sounds(), soundFiles);
   logPrint("All assets loaded.\n");

@@ -27,12 +27,12 @@ class AssetRegistry {
 
   // How loadAll decodes the files: on worker threads while the main thread makes the textures
   // (the game's way), or one after another on the calling thread (kept to measure against).
-  enum class Decoding { Parallel, OneAfterAnother };
+  enum class Decoding { kParallel, kOneAfterAnother };
 
   // Loads everything the asset list names, logging each in list order. A picture or sound that
   // fails to load is logged and registered all the same; an unusable list is reported on
   // standard error, loads nothing and returns false.
-  bool loadAll(Decoding decoding = Decoding::Parallel);
+  bool loadAll(Decoding decoding = Decoding::kParallel);
   // Makes the picture or sound of a decoded file and registers it under `name`; a name already
   // registered keeps its first entry.
   void loadBitmap(const std::string& path, std::string name, Bitmap::Decoded decoded);

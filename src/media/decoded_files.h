@@ -24,7 +24,7 @@ class DecodedFiles {
   using Decoded = typename Asset::Decoded;
 
   // Whether the thread that takes the files also decodes while it waits for one.
-  enum class Taker { Decodes, Waits };
+  enum class Taker { kDecodes, kWaits };
 
   // Starts `workers` threads on `paths`. With none (or when no thread can be made), each file
   // is decoded when it is taken, on the taking thread: one file after another. They are SDL's
@@ -34,7 +34,7 @@ class DecodedFiles {
         order_(largestFirst(paths_)),
         decoded_(paths_.size()),
         finished_(paths_.size(), false),
-        takerDecodes_(taker == Taker::Decodes) {
+        takerDecodes_(taker == Taker::kDecodes) {
     for (unsigned i = 0; i < workers; ++i) {
       SDL_Thread* worker = SDL_CreateThread(runWorker, "asset decoder", this);
       if (worker != nullptr) workers_.push_back(worker);

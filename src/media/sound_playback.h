@@ -10,6 +10,11 @@ class Sound;
 // As a play channel: the first free one; as a fade-out channel: every channel.
 constexpr int ALL_CHANNELS = -1;
 
+// The volumes the game plays at, on the mixer's 0-128 scale: music at full volume, effects at
+// half, so that blows and hurts sit under the music.
+constexpr int MUSIC_LEVEL = 128;
+constexpr int EFFECT_LEVEL = 64;
+
 // Plays `sound` on the first free channel, looped or once, fading in over fadeInMs, for at most
 // `ticks` ms (-1: no limit), at volume `level` (0-128) for the whole play, whatever the channel
 // played before. Returns the channel, or -1 when nothing started (no free channel, or a sample

@@ -29,8 +29,6 @@ constexpr SDL_Color kTransparent{0, 0, 0, 0};
 constexpr SDL_Rect kBarOutline{60, 580, 680, 20};
 constexpr SDL_Rect kBarInside{62, 582, HudEntity::BOSS_BAR_WIDTH, 16};
 
-enum WeaponIndex : int32_t { kBareHand = 0, kLight = 1, kHeavy = 2 };
-
 Bitmap* gaugeFill() {
   // Looked up once per process; the registry keeps it for the whole run.
   static Bitmap* fill = AssetRegistry::instance()->bitmap("hud_fill");
@@ -110,14 +108,14 @@ int HudEntity::onEvent(int32_t kind, void* data) {
 
 void HudEntity::showWeapon(int32_t index) {
   switch (index) {
-    case kBareHand:
+    case WEAPON_BARE_HAND:
       weaponSprite->setShown(false);
       break;
-    case kLight:
+    case WEAPON_LIGHT:
       logPrint("Setting name...\n");
       weaponSprite->setBitmap(AssetRegistry::instance()->bitmap("hud_wl"), true);
       break;
-    case kHeavy:
+    case WEAPON_HEAVY:
       weaponSprite->setBitmap(AssetRegistry::instance()->bitmap("hud_wh"), true);
       break;
     default:

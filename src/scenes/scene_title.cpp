@@ -7,14 +7,12 @@
 #include "media/asset_registry.h"
 #include "media/sound_playback.h"
 #include "scenes/scene_map.h"
-#include "world/world_container.h"
 
 namespace {
 
 constexpr int kSilenceEverythingMs = 100;
 constexpr int kMusicFadeInMs = 20;
 constexpr int kMusicFadeOutMs = 1000;
-constexpr int kMusicLevel = 128;
 constexpr int kLeaveFadeFrames = 90;
 constexpr int kEnterFadeFrames = 20;
 
@@ -26,7 +24,7 @@ SceneTitle::SceneTitle() {
   sprite = new TarnwickApp::Sprite();
   sprite->setBitmap(picture, true);
   musicChannel =
-      playSound(AssetRegistry::instance()->sound("title"), true, kMusicFadeInMs, -1, kMusicLevel);
+      playSound(AssetRegistry::instance()->sound("title"), true, kMusicFadeInMs, -1, MUSIC_LEVEL);
 }
 
 SceneTitle::~SceneTitle() {
@@ -60,7 +58,6 @@ void SceneTitle::startGame() {
   delete this;
   // From here on only locals and globals: this screen is gone.
   captureScreen();
-  worldDestroyed = false;
   currentScene = new SceneMap();
   currentScene->run();
   crossFade(kEnterFadeFrames);

@@ -16,7 +16,6 @@
 namespace {
 
 constexpr int kMusicFadeInMs = 500;
-constexpr int kMusicLevel = 128;
 constexpr int kBossMusicFadeOutMs = 200;
 constexpr int kStageFadeFrames = 20;
 constexpr int kBossStageFadeFrames = 100;
@@ -52,14 +51,13 @@ void addTerrain(WorldContainer& world, const std::array<StageLayout::TerrainBox,
 
 void WorldContainer::playMusic(const char* name) {
   musicChannel =
-      playSound(AssetRegistry::instance()->sound(name), true, kMusicFadeInMs, -1, kMusicLevel);
+      playSound(AssetRegistry::instance()->sound(name), true, kMusicFadeInMs, -1, MUSIC_LEVEL);
 }
 
 void WorldContainer::changeStage(int32_t nextStage) {
   captureScreen();
   const int32_t carriedHealth = static_cast<int32_t>(player->health);
   rebuild(nextStage);
-  worldDestroyed = false;
   player->health = carriedHealth;
   player->addHealth(0.0);
 }

@@ -14,8 +14,7 @@
 #include "physics/particle_system.h"
 #include "physics/particle_system_def.h"
 #include "scenes/hud_entity.h"
-
-bool worldDestroyed = false;
+#include "world/area_box.h"
 
 namespace {
 
@@ -28,8 +27,8 @@ constexpr float kParticleRadius = 0.08f;  // m
 constexpr float kViewMargin = 0.5f;       // m drawn beyond every edge of the view
 constexpr int kParticlePivot = 8;         // the drop picture's centre, pixels
 constexpr int kMusicFadeOutMs = 1000;
-constexpr uint16_t kTerrainCategory = 0x0002;
 constexpr float kTerrainFriction = 1.0f;
+constexpr float kTerrainDensity = 0.0f;  // static: no mass
 const b2Vec2 kDefaultRespawnPoint(1.0f, 1.0f);
 // Black, and opaque: see the world picture's blend mode.
 constexpr SDL_Color kBlank{0, 0, 0, 255};
@@ -116,6 +115,7 @@ void WorldContainer::build(int32_t stageNumber) {
       break;
   }
   player->body->SetTransform(respawnPoint, 0.0f);
+  worldDestroyed = false;
 }
 
 void WorldContainer::teardown() {
@@ -210,10 +210,9 @@ void WorldContainer::drawBackground() {
 void WorldContainer::drawVisibleArea() {
   const float left = static_cast<float>(cameraX);
   const float bottom = static_cast<float>(cameraY);
-  b2AABB view;
-  view.lowerBound.Set(left - kViewMargin, bottom - kViewMargin);
-  view.upperBound.Set(left + static_cast<float>(viewWidthMetres()) + kViewMargin,
-                      bottom + static_cast<float>(viewHeightMetres()) + kViewMargin);
+  const b2AABB view = areaBox(left - kViewMargin, bottom - kViewMargin,
+                              left + static_cast<float>(viewWidthMetres()) + kViewMargin,
+                              bottom + static_cast<float>(viewHeightMetres()) + kViewMargin);
   FixtureCounter counter;
   queryArea(counter, view);
   const b2Vec2* positions = particleSystem->GetPositionBuffer();
@@ -241,7 +240,7 @@ void WorldContainer::sendToArea(const b2AABB& box, int32_t kind, void* data) {
   FixtureCounter counter;
   physicsWorld->QueryAABB(&counter, box);
   for (b2Body* body : counter.bodies) {
-    Entity* entity = reinterpret_cast<Entity*>(body->GetUserData().pointer);
+    Entity* entity = Entity::of(body);
     if (entity != nullptr) entity->onEvent(kind, data);
   }
 }
@@ -283,15 +282,8 @@ FixtureContainer* WorldContainer::addTerrainRect(int32_t x1, int32_t y1, int32_t
 }
 
 FixtureContainer* WorldContainer::addTerrainFixture(const b2PolygonShape& shape, int32_t tag) {
-  b2FixtureDef def;
-  def.shape = &shape;
-  def.friction = kTerrainFriction;
-  def.restitution = 0.0f;
-  def.density = 0.0f;
-  def.isSensor = false;
-  def.filter.categoryBits = kTerrainCategory;
-  def.filter.maskBits = 0xFFFF;
-  def.filter.groupIndex = 0;
+  const b2FixtureDef def = FixtureContainer::solidFixture(shape, kTerrainFriction, kTerrainDensity,
+                                                          kTerrainCategory, kCollidesWithAll);
   FixtureContainer* container = new FixtureContainer(this, groundBody, &def);
   container->tag = tag;
   return container;
@@ -308,7 +300,7 @@ void WorldContainer::EndContact(b2Contact* contact) {
 void WorldContainer::routeContact(b2Contact* contact, int32_t kind) {
   b2Contact* shared = contact;
   for (b2Fixture* fixture : {contact->GetFixtureA(), contact->GetFixtureB()}) {
-    Entity* entity = reinterpret_cast<Entity*>(fixture->GetBody()->GetUserData().pointer);
+    Entity* entity = Entity::of(fixture->GetBody());
     if (entity != nullptr) entity->onEvent(kind, &shared);
   }
 }

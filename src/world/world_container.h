@@ -32,10 +32,6 @@ class Sprite;
 
 constexpr double PIXELS_PER_METRE = 64.0;
 
-// True from the end of a world's teardown until the next world is built: while it is set, no
-// entity is updated, no trigger runs and nothing is drawn.
-extern bool worldDestroyed;
-
 class WorldContainer : public b2ContactListener {
  public:
   // Builds a complete world for stage 1 to 4; any other number builds the fixed parts only.
@@ -100,6 +96,10 @@ class WorldContainer : public b2ContactListener {
   std::map<std::string, int32_t> stageFlags;
   int32_t musicChannel;
   b2Body* groundBody;
+  // True from the end of this world's teardown until its next build completes (a stage change
+  // rebuilds it in place): while it is set, no entity is updated, no trigger runs and nothing is
+  // drawn.
+  bool worldDestroyed = false;
 
  private:
   void build(int32_t stageNumber);

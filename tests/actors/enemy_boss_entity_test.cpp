@@ -37,7 +37,6 @@ class BossArena : public GameTest {
   void SetUp() override {
     GameTest::SetUp();
     world.reset(new WorldContainer(4));
-    worldDestroyed = false;
     boss = static_cast<EnemyBossEntity*>(world->entities.front());
     delete world->hud;
     hud = new RecordingHud(world.get());

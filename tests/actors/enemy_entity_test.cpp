@@ -26,7 +26,6 @@ class EnemyArena : public GameTest {
   void SetUp() override {
     GameTest::SetUp();
     world.reset(new WorldContainer(0));
-    worldDestroyed = false;
     addFloor();
     world->player->body->SetTransform(b2Vec2(1.0f, kFloorTop), 0.0f);
   }
@@ -71,10 +70,8 @@ class EnemyArena : public GameTest {
   void addFloor() {
     b2PolygonShape box;
     box.SetAsBox(100.0f, 0.5f, b2Vec2(50.0f, kFloorTop - 0.5f), 0.0f);
-    b2FixtureDef def;
-    def.shape = &box;
-    def.friction = 1.0f;
-    def.filter.categoryBits = 0x0002;
+    const b2FixtureDef def =
+        FixtureContainer::solidFixture(box, 1.0f, 0.0f, kTerrainCategory, kCollidesWithAll);
     FixtureContainer* floor = new FixtureContainer(world.get(), world->groundBody, &def);
     floor->tag = TAG_GROUND;
     world->fixtureContainers.push_back(floor);

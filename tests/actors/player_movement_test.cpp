@@ -32,7 +32,6 @@ class PlayerSpawn : public GameTest {
     GameTest::SetUp();
     const LogCapture quiet;
     world = new WorldContainer(1);
-    worldDestroyed = false;
   }
   void TearDown() override {
     {

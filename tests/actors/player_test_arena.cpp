@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr uint16 kTerrainCategory = 0x0002;
 constexpr int kSettleFrames = 10;
 
 // The box `area` on a body whose origin is `origin`.
@@ -53,7 +52,7 @@ HitRecorder::HitRecorder(WorldContainer* world, b2AABB area, int32_t entityKind)
   kind = entityKind;
   b2BodyDef bodyDef;
   bodyDef.position = area.GetCenter();
-  bodyDef.userData.pointer = reinterpret_cast<uintptr_t>(static_cast<Entity*>(this));
+  ownBodiesOf(bodyDef);
   body = world->getWorld()->CreateBody(&bodyDef);
   const b2PolygonShape shape = boxShape(area, bodyDef.position);
   b2FixtureDef fixtureDef;
@@ -77,7 +76,6 @@ void PlayerArena::SetUp() {
   GameTest::SetUp();
   const LogCapture quiet;
   world = new WorldContainer(0);
-  worldDestroyed = false;
   player = world->player;
   addBlock(box(-10.0f, -1.0f, 200.0f, 0.0f), TAG_GROUND);
   placeHero(kStartCentreX);
@@ -93,10 +91,8 @@ void PlayerArena::TearDown() {
 
 FixtureContainer* PlayerArena::addBlock(b2AABB area, int32_t tag) {
   const b2PolygonShape shape = boxShape(area, world->groundBody->GetPosition());
-  b2FixtureDef def;
-  def.shape = &shape;
-  def.friction = 1.0f;
-  def.filter.categoryBits = kTerrainCategory;
+  const b2FixtureDef def =
+      FixtureContainer::solidFixture(shape, 1.0f, 0.0f, kTerrainCategory, kCollidesWithAll);
   FixtureContainer* block = new FixtureContainer(world, world->groundBody, &def);
   block->tag = tag;
   world->fixtureContainers.push_back(block);

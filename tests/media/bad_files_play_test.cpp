@@ -228,7 +228,6 @@ TEST_F(BadFilesPlay, TheBossStageIsReachedAndTheBossFallsSilentlyAndUnseen) {
   playInAFreshProcess([] {
     FrameScript script;
     auto world = std::make_unique<WorldContainer>(3);
-    worldDestroyed = false;
     world->player->body->SetTransform(b2Vec2(59.5f, 12.0f), 0.0f);
     script.play(*world, 5);
     ASSERT_EQ(kBossStageBoxes, static_cast<int>(world->fixtureContainers.size()));

@@ -52,7 +52,6 @@ class BossFightSoak : public GameTest {
     GameTest::SetUp();
     currentScene = new SceneMap();
     world()->rebuild(4);
-    worldDestroyed = false;
     boss = static_cast<EnemyBossEntity*>(world()->entities.front());
     hero.takeUpWeapon(SDL_SCANCODE_2);
   }

@@ -4,14 +4,11 @@
 #include <unistd.h>
 
 #include "app/app_context.h"
-#include "app/input.h"
-#include "app/screen_frames.h"
 #include "media/asset_registry.h"
-#include "media/sound_playback.h"
+#include "scenes/runtime_state.h"
 #include "support/headless_runtime.h"
 #include "support/log_capture.h"
 #include "support/test_assets.h"
-#include "world/world_container.h"
 
 void startHeadlessGame() {
   static bool started = false;
@@ -25,14 +22,10 @@ void startHeadlessGame() {
 
 void GameTest::SetUp() {
   startHeadlessGame();
-  // Whoever builds a world clears the flag, as the title screen does before a new game.
-  worldDestroyed = false;
 }
 
 void GameTest::TearDown() {
-  setScriptedInput(nullptr);
-  setPresentObserver(nullptr);
-  setSoundObserver(nullptr);
+  resetRuntimeState();
   // The next test starts in silence, with every channel free.
   Mix_HaltChannel(-1);
   SDL_SetRenderTarget(getRenderer(), nullptr);

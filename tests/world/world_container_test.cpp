@@ -30,7 +30,7 @@ class Listener : public Entity {
     b2BodyDef def;
     def.type = dynamic ? b2_dynamicBody : b2_staticBody;
     def.position = at;
-    def.userData.pointer = reinterpret_cast<uintptr_t>(this);
+    ownBodiesOf(def);
     body = world->getWorld()->CreateBody(&def);
     b2PolygonShape shape;
     shape.SetAsBox(0.2f, 0.2f);
@@ -127,8 +127,6 @@ TEST_F(WorldTest, TeardownLogsItsEightStepsInOrder) {
     at = found + step.size();
   }
   EXPECT_EQ(at, log.size()) << "the last line ends the teardown";
-  EXPECT_TRUE(worldDestroyed);
-  worldDestroyed = false;
 }
 
 TEST_F(WorldTest, StagesLayOutTheirTerrain) {
@@ -223,7 +221,7 @@ TEST_F(WorldTest, StageOneExitCarriesTheHealthAsAWholeNumber) {
   EXPECT_EQ(123.0, world->player->health);
   EXPECT_EQ(b2Vec2(0.0f, 8.0f), world->player->body->GetPosition()) << "stage 2's start";
   EXPECT_EQ(17u, world->fixtureContainers.size());
-  EXPECT_FALSE(worldDestroyed);
+  EXPECT_FALSE(world->worldDestroyed);
 }
 
 TEST_F(WorldTest, StageTwoExitNeedsBothThresholds) {
