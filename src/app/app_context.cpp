@@ -3,12 +3,15 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "graphics/bitmap.h"
+#include "scenes/scene.h"
+
 SDL_Window* window = nullptr;
 SDL_Renderer* renderer = nullptr;
 TarnwickApp::DrawList* drawList = nullptr;
-Scene* currentScene = nullptr;
+std::unique_ptr<Scene> currentScene;
 bool screenFrozen = false;
-Bitmap* capturedScreen = nullptr;
+std::unique_ptr<Bitmap> capturedScreen;
 const Uint8* keyState = nullptr;
 
 SDL_Window* getWindow() {

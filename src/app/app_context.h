@@ -6,6 +6,8 @@
 
 #include <SDL.h>
 
+#include <memory>
+
 class Bitmap;
 class Scene;
 namespace TarnwickApp {
@@ -18,9 +20,9 @@ constexpr int SCREEN_HEIGHT = 600;
 extern SDL_Window* window;
 extern SDL_Renderer* renderer;
 extern TarnwickApp::DrawList* drawList;
-extern Scene* currentScene;
+extern std::unique_ptr<Scene> currentScene;
 extern bool screenFrozen;
-extern Bitmap* capturedScreen;
+extern std::unique_ptr<Bitmap> capturedScreen;
 extern const Uint8* keyState;
 
 SDL_Window* getWindow();

@@ -7,6 +7,7 @@
 
 #include "app/app_context.h"
 #include "app/game_window.h"
+#include "app/main_loop_frame.h"
 #include "app/screen_frames.h"
 #include "graphics/draw_list.h"
 #include "media/asset_registry.h"
@@ -66,6 +67,11 @@ bool startUp() {
 }
 
 void shutDown() {
+  // A screen still current when the window is closed, and a picture captured for a fade that
+  // never came, are left to the end of the process: their teardown would log after the last
+  // line and reach a renderer that is gone.
+  currentScene.release();
+  capturedScreen.release();
   logPrint("Exiting...\n");
   SDL_DestroyRenderer(renderer);
   SDL_DestroyWindow(window);
@@ -85,9 +91,9 @@ bool mainLoop() {
   if (!registry->loadAll() || !registry->hasRequiredAssets()) return false;
   waitFrames(kBlackFramesBeforeTitle);
   captureScreen();
-  currentScene = new SceneTitle();
+  currentScene = std::make_unique<SceneTitle>();
   crossFade(kTitleFadeInFrames);
-  // A run step may replace or end the current screen, so the pointer is read anew every time.
-  while (currentScene != nullptr) currentScene->run();
+  // A frame may replace or end the current screen, so the pointer is read anew every time.
+  while (currentScene != nullptr) runMainLoopFrame();
   return true;
 }

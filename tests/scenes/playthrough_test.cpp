@@ -63,8 +63,8 @@ class Playthrough : public ScreenTest {
     trace.eachPresent = [this] { checkGauge(); };
   }
 
-  bool playing() const { return dynamic_cast<SceneMap*>(currentScene) != nullptr; }
-  WorldContainer* world() const { return static_cast<SceneMap*>(currentScene)->world; }
+  bool playing() const { return dynamic_cast<SceneMap*>(currentScene.get()) != nullptr; }
+  WorldContainer* world() const { return static_cast<SceneMap*>(currentScene.get())->world.get(); }
   PlayerEntity* hero() const { return world()->player; }
   b2Vec2 heroAt() const { return hero()->body->GetPosition(); }
   size_t terrainBoxes() const { return world()->fixtureContainers.size(); }
@@ -256,7 +256,8 @@ TEST_F(Playthrough, StageOneExitComesFirstAndEveryWayOutOfGameOverFades) {
   // last picture of play fades into the game-over screen over 90 frames.
   hero()->addHealth(150.0 - hero()->health);
   teleportHero(20.0f, -19.0f);
-  ASSERT_TRUE(playUntil([] { return dynamic_cast<SceneGameOver*>(currentScene) != nullptr; }, 40));
+  ASSERT_TRUE(
+      playUntil([] { return dynamic_cast<SceneGameOver*>(currentScene.get()) != nullptr; }, 40));
   expectScreenSteps(trace.shown, {flips(1), capture(), fade(90)});
   EXPECT_EQ(Sounds({"play damage once 0 64", "fade-out fight_bgm 1000"}), trace.sounds());
 
@@ -268,7 +269,7 @@ TEST_F(Playthrough, StageOneExitComesFirstAndEveryWayOutOfGameOverFades) {
   };
   script.hold(SDL_SCANCODE_SPACE);
   frame();
-  ASSERT_TRUE(dynamic_cast<SceneTitle*>(currentScene) != nullptr);
+  ASSERT_TRUE(dynamic_cast<SceneTitle*>(currentScene.get()) != nullptr);
   expectScreenSteps(trace.shown, {flips(1), capture(), fade(90), capture(), fade(20)});
   EXPECT_EQ(Sounds({"fade-out all 100", "play title loop 20 128"}), trace.sounds());
 
@@ -277,7 +278,7 @@ TEST_F(Playthrough, StageOneExitComesFirstAndEveryWayOutOfGameOverFades) {
   tap(SDL_SCANCODE_SPACE);
   hero()->addHealth(-hero()->health);
   frame();
-  ASSERT_TRUE(dynamic_cast<SceneGameOver*>(currentScene) != nullptr);
+  ASSERT_TRUE(dynamic_cast<SceneGameOver*>(currentScene.get()) != nullptr);
   tap(SDL_SCANCODE_ESCAPE);
   EXPECT_EQ(nullptr, currentScene);
   expectScreenSteps(trace.shown, {flips(1), capture(), fade(120)});

@@ -50,24 +50,23 @@ class BossFightSoak : public GameTest {
  protected:
   void SetUp() override {
     GameTest::SetUp();
-    currentScene = new SceneMap();
+    currentScene = std::make_unique<SceneMap>();
     world()->rebuild(4);
     worldDestroyed = false;
     boss = static_cast<EnemyBossEntity*>(world()->entities.front());
     hero.takeUpWeapon(SDL_SCANCODE_2);
   }
   void TearDown() override {
-    delete currentScene;
-    currentScene = nullptr;
+    currentScene.reset();
     GameTest::TearDown();
   }
 
-  WorldContainer* world() const { return static_cast<SceneMap*>(currentScene)->world; }
+  WorldContainer* world() const { return static_cast<SceneMap*>(currentScene.get())->world.get(); }
   PlayerEntity* player() const { return world()->player; }
 
   // One frame of the map screen with the hero steered; counts what the hero drinks.
   void playFrame() {
-    ASSERT_NE(nullptr, dynamic_cast<SceneMap*>(currentScene)) << "the hero fell";
+    ASSERT_NE(nullptr, dynamic_cast<SceneMap*>(currentScene.get())) << "the hero fell";
     if (player()->health < kTopUpBelow) player()->health = kFullHeroHealth;
     hero.steer(*world());
     const double before = player()->health;
