@@ -66,7 +66,7 @@ EnemyBossEntity::EnemyBossEntity(WorldContainer* world)
   body->SetGravityScale(0.0f);
   const b2CircleShape disc = discShape(kRadius, kDiscCentre);
   const b2FixtureDef def = discFixture(disc, kFriction, kDensity, kPassesTerrainMask);
-  container = new EnemyBossContainer(world, body, &def);
+  container = std::make_unique<EnemyBossContainer>(world, body, &def);
   container->tag = TAG_BOSS;
   container->owner = this;
 }

@@ -7,6 +7,7 @@
 #include <box2d/box2d.h>
 
 #include <cstdint>
+#include <memory>
 
 class WorldContainer;
 namespace TarnwickApp {
@@ -38,7 +39,7 @@ class FixtureContainer {
   static FixtureContainer* of(const b2Fixture* fixture);
 
   int32_t tag = TAG_NONE;
-  TarnwickApp::Sprite* sprite;
+  std::unique_ptr<TarnwickApp::Sprite> sprite;
   b2Fixture* fixture;
   WorldContainer* world;
 
