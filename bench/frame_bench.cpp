@@ -34,7 +34,7 @@ WorldContainer* newWorld(int stage) {
 }
 
 EnemyBossEntity* bossOf(WorldContainer& world) {
-  return static_cast<EnemyBossEntity*>(world.entities.front());
+  return static_cast<EnemyBossEntity*>(world.entities.front().get());
 }
 
 // Fells the boss and steps the frame in which it bursts; returns where it burst.

@@ -96,7 +96,7 @@ void EnemyBossEntity::fall() {
   b2AABB arena;
   arena.lowerBound.Set(0.0f, 0.0f);
   arena.upperBound.Set(kArenaSize, kArenaSize);
-  HitMessage felling{0, world->player, kFellingDamage, 0.0};
+  HitMessage felling{0, world->player.get(), kFellingDamage, 0.0};
   world->sendToArea(arena, EVENT_HIT, &felling);
   endSelf(container);
 }

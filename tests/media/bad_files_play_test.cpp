@@ -158,7 +158,8 @@ class BadFilesPlay : public ::testing::Test {
 // No live enemy in view shows the enemy's picture in the world picture.
 void expectEnemiesUnseen(WorldContainer& world) {
   const SDL_Color enemyColour = TestAssets::colourOf("enemy");
-  for (Entity* entity : world.entities) {
+  for (const std::unique_ptr<Entity>& owned : world.entities) {
+    Entity* entity = owned.get();
     if (entity->kind != KIND_ENEMY || !world.isLive(entity)) continue;
     const b2Vec2 at = static_cast<EnemyEntity*>(entity)->body->GetPosition();
     // The middle of where the picture would stand, on the disc's centre line.
@@ -194,7 +195,8 @@ TEST_F(BadFilesPlay, TheScreensAndStageOneRunSilentlyAndTheBadPicturesDrawNothin
       script.runScreens();
       expectEnemiesUnseen(*world);
     }
-    for (Entity* entity : world->entities) {
+    for (const std::unique_ptr<Entity>& owned : world->entities) {
+      Entity* entity = owned.get();
       if (static_cast<EnemyEntity*>(entity)->health < 30) ++enemiesHit;
     }
     EXPECT_GT(enemiesHit, 0) << "the hero's blows landed, with their sound";
@@ -233,7 +235,7 @@ TEST_F(BadFilesPlay, TheBossStageIsReachedAndTheBossFallsSilentlyAndUnseen) {
     ASSERT_EQ(kBossStageBoxes, static_cast<int>(world->fixtureContainers.size()));
     EXPECT_EQ(-1, world->musicChannel) << "the boss music did not start";
 
-    auto* boss = static_cast<EnemyBossEntity*>(world->entities.front());
+    auto* boss = static_cast<EnemyBossEntity*>(world->entities.front().get());
     script.play(*world, kBossCallFrames);
     world->render();
     const b2Vec2 at = boss->body->GetPosition();
@@ -243,7 +245,7 @@ TEST_F(BadFilesPlay, TheBossStageIsReachedAndTheBossFallsSilentlyAndUnseen) {
           sameColour(TestAssets::colourOf("enemy_boss"),
                      GameTest::pixelAt(world->virtualBitmap->texture(), centre.x, centre.y)));
     }
-    HitMessage felling{0, world->player, EnemyBossEntity::kFullHealth, 0.0};
+    HitMessage felling{0, world->player.get(), EnemyBossEntity::kFullHealth, 0.0};
     boss->onEvent(EVENT_HIT, &felling);
     script.play(*world, 5);
     world->render();

@@ -53,7 +53,7 @@ class BossFightSoak : public GameTest {
     currentScene = std::make_unique<SceneMap>();
     world()->rebuild(4);
     worldDestroyed = false;
-    boss = static_cast<EnemyBossEntity*>(world()->entities.front());
+    boss = static_cast<EnemyBossEntity*>(world()->entities.front().get());
     hero.takeUpWeapon(SDL_SCANCODE_2);
   }
   void TearDown() override {
@@ -62,7 +62,7 @@ class BossFightSoak : public GameTest {
   }
 
   WorldContainer* world() const { return static_cast<SceneMap*>(currentScene.get())->world.get(); }
-  PlayerEntity* player() const { return world()->player; }
+  PlayerEntity* player() const { return world()->player.get(); }
 
   // One frame of the map screen with the hero steered; counts what the hero drinks.
   void playFrame() {
@@ -98,7 +98,8 @@ class BossFightSoak : public GameTest {
 
   int liveEnemies() const {
     int live = 0;
-    for (Entity* entity : world()->entities) {
+    for (const std::unique_ptr<Entity>& owned : world()->entities) {
+      Entity* entity = owned.get();
       if (entity->kind == KIND_ENEMY && world()->isLive(entity)) ++live;
     }
     return live;
@@ -107,7 +108,8 @@ class BossFightSoak : public GameTest {
     return static_cast<int>(world()->entities.size()) - 1 - liveEnemies();
   }
   EnemyEntity* firstEndedEnemy() const {
-    for (Entity* entity : world()->entities) {
+    for (const std::unique_ptr<Entity>& owned : world()->entities) {
+      Entity* entity = owned.get();
       if (entity->kind == KIND_ENEMY && !world()->isLive(entity)) {
         return static_cast<EnemyEntity*>(entity);
       }
