@@ -43,7 +43,10 @@ void openAudio() {
 }  // namespace
 
 int runApplication() {
-  drawList = new TarnwickApp::DrawList();
+  // For the whole run: a screen still current when the window is closed is never torn down, so
+  // its sprites never leave the list.
+  static TarnwickApp::DrawList theDrawList;
+  drawList = &theDrawList;
   if (!startUp()) return -1;
   const bool assetsUsable = mainLoop();
   shutDown();
