@@ -18,7 +18,8 @@
 #include <sstream>
 #include <string>
 
-#include "app/app_context.h"
+#include "base/screen_size.h"
+#include "base/video_output.h"
 #include "media/asset_list.h"
 #include "media/asset_registry.h"
 

@@ -2,31 +2,23 @@
 
 // The process-wide application context: the window, its renderer, the draw list, the current
 // screen and the screen-capture state that every subsystem reads. Created at start-up and never
-// rebuilt.
+// rebuilt. The window and renderer, the draw list, the log and the screen size are declared
+// lower down (base/, graphics/), where pictures and sounds use them without knowing the
+// application; this header gathers them with the rest.
 
 #include <SDL.h>
 
 #include <memory>
 
+#include "base/log.h"
+#include "base/screen_size.h"
+#include "base/video_output.h"
+#include "graphics/draw_list.h"
+
 class Bitmap;
 class Scene;
-namespace TarnwickApp {
-class DrawList;
-}
 
-constexpr int SCREEN_WIDTH = 800;
-constexpr int SCREEN_HEIGHT = 600;
-
-extern SDL_Window* window;
-extern SDL_Renderer* renderer;
-extern TarnwickApp::DrawList* drawList;
-extern std::unique_ptr<Scene> currentScene;
+extern std::unique_ptr<Scene> currentScene;  // defined with the main loop, which replaces it
 extern bool screenFrozen;
 extern std::unique_ptr<Bitmap> capturedScreen;
 extern const Uint8* keyState;
-
-SDL_Window* getWindow();
-SDL_Renderer* getRenderer();
-
-// printf-style output to standard output; the format carries its own "\n".
-int logPrint(const char* format, ...) __attribute__((format(printf, 1, 2)));

@@ -4,13 +4,15 @@
 #include <SDL_mixer.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "app/app_context.h"
 #include "app/game_window.h"
-#include "app/main_loop_frame.h"
+#include "app/input.h"
 #include "app/screen_frames.h"
 #include "graphics/draw_list.h"
 #include "media/asset_registry.h"
+#include "scenes/scene.h"
 #include "scenes/scene_title.h"
 
 namespace {
@@ -40,13 +42,49 @@ void openAudio() {
   std::fprintf(stderr, "Tarnwick: no audio device: playing without sound (%s)\n", SDL_GetError());
 }
 
+// A closed window ends the game at once, from inside the input poll: nothing is destroyed first
+// and main writes no exit line.
+[[noreturn]] void quitOnClosedWindow() {
+  logPrint("Caught Exit!\n");
+  shutDown();
+  std::exit(0);
+}
+
+void carryOut(const SceneChange& change);
+
+// Makes the next screen current. After a fade to black it is built on the black and runs its
+// first frame before fading in: that frame presents nothing (the display is frozen) but draws
+// the screen's first picture, or may already leave again. Otherwise the display still holds the
+// old screen's last picture, which fades straight into the new one.
+void bringIn(const SceneChange& change) {
+  const bool fromBlack = change.fadeOutFrames > 0;
+  if (fromBlack) captureScreen();
+  currentScene = change.next();
+  if (fromBlack) carryOut(currentScene->run());
+  crossFade(change.fadeInFrames);
+}
+
+void carryOut(const SceneChange& change) {
+  if (!change.leaves) return;
+  if (change.fadeOutFrames > 0) crossFade(change.fadeOutFrames);
+  // The screen is deleted here, outside it: it must not destroy itself while its run() is on
+  // the stack.
+  currentScene.reset();
+  if (change.next) bringIn(change);
+}
+
 }  // namespace
+
+// The current screen is owned here, beside the main loop that replaces it: deleting a screen
+// takes knowing what a screen is, which the rest of app/ does not.
+std::unique_ptr<Scene> currentScene;
 
 int runApplication() {
   // For the whole run: a screen still current when the window is closed is never torn down, so
   // its sprites never leave the list.
   static TarnwickApp::DrawList theDrawList;
   drawList = &theDrawList;
+  setWindowClosedHandler(quitOnClosedWindow);
   if (!startUp()) return -1;
   const bool assetsUsable = mainLoop();
   shutDown();
@@ -99,4 +137,8 @@ bool mainLoop() {
   // A frame may replace or end the current screen, so the pointer is read anew every time.
   while (currentScene != nullptr) runMainLoopFrame();
   return true;
+}
+
+void runMainLoopFrame() {
+  carryOut(currentScene->run());
 }

@@ -1,10 +1,8 @@
 #include "app/input.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "app/app_context.h"
-#include "app/application.h"
 #include "app/game_window.h"
 #include "app/gamepad_input.h"
 
@@ -22,6 +20,7 @@ constexpr KeyButton kKeyButtons[] = {
     {SDL_SCANCODE_E, SDL_BUTTON_LMASK},       // attack
 };
 
+WindowClosedHandler windowClosedHandler = nullptr;
 const ScriptedInput* scriptedInput = nullptr;
 GamepadInput gamepads;
 // The keyboard (or the script) and the controllers together; keyState points here.
@@ -37,6 +36,10 @@ Uint32 buttonsHeldOnKeys() {
 
 }  // namespace
 
+void setWindowClosedHandler(WindowClosedHandler handler) {
+  windowClosedHandler = handler;
+}
+
 void setScriptedInput(const ScriptedInput* input) {
   scriptedInput = input;
 }
@@ -44,11 +47,7 @@ void setScriptedInput(const ScriptedInput* input) {
 void pollInput() {
   SDL_Event event;
   while (SDL_PollEvent(&event)) {
-    if (event.type == SDL_QUIT) {
-      logPrint("Caught Exit!\n");
-      shutDown();
-      std::exit(0);
-    }
+    if (event.type == SDL_QUIT && windowClosedHandler != nullptr) windowClosedHandler();
     handleWindowShortcut(event);
     gamepads.handleEvent(event);
   }

@@ -10,9 +10,9 @@
 
 #include <array>
 
-// Takes every pending event; a closed window ends the process in order, F11 or Alt+Enter
-// switches full screen, a controller plugged in or out is opened or closed. Refreshes keyState:
-// the keyboard's keys and the controllers'.
+// Takes every pending event; a closed window calls the installed WindowClosedHandler, F11 or
+// Alt+Enter switches full screen, a controller plugged in or out is opened or closed. Refreshes
+// keyState: the keyboard's keys and the controllers'.
 void pollInput();
 
 // True while `key` was held at the last pollInput.
@@ -21,6 +21,11 @@ bool isKeyDown(SDL_Scancode key);
 // The mouse buttons held, on the mouse, through a controller or on their keys at the last
 // pollInput (SDL_BUTTON_LMASK, ...).
 Uint32 mouseButtons();
+
+// What closing the window does. The application installs it; until then (or with null) a
+// closed window is ignored.
+using WindowClosedHandler = void (*)();
+void setWindowClosedHandler(WindowClosedHandler handler);
 
 // Held keys and buttons supplied by a script instead of the devices, so that tests can play
 // the game frame by frame (SDL's own keyboard array cannot be set from outside).

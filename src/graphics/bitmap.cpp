@@ -5,7 +5,8 @@
 #include <cmath>
 #include <vector>
 
-#include "app/app_context.h"
+#include "base/log.h"
+#include "base/video_output.h"
 
 namespace {
 

@@ -9,3 +9,5 @@ bool DrawList::ByDepth::operator()(const Drawable* a, const Drawable* b) const {
 }
 
 }  // namespace TarnwickApp
+
+TarnwickApp::DrawList* drawList = nullptr;

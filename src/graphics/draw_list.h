@@ -33,3 +33,7 @@ class DrawList {
 };
 
 }  // namespace TarnwickApp
+
+// The one draw list that shown drawables join and the render pass walks; the application makes
+// it before start-up.
+extern TarnwickApp::DrawList* drawList;

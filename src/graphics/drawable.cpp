@@ -1,6 +1,6 @@
 #include "graphics/drawable.h"
 
-#include "app/app_context.h"
+#include "base/log.h"
 
 namespace TarnwickApp {
 

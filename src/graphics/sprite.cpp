@@ -1,6 +1,7 @@
 #include "graphics/sprite.h"
 
-#include "app/app_context.h"
+#include "base/log.h"
+#include "base/video_output.h"
 #include "graphics/bitmap.h"
 
 namespace TarnwickApp {

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <fstream>
 
-#include "app/app_context.h"
+#include "base/log.h"
 #include "graphics/bitmap.h"
 #include "media/asset_list.h"
 #include "media/decoded_files.h"

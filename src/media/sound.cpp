@@ -1,6 +1,6 @@
 #include "media/sound.h"
 
-#include "app/app_context.h"
+#include "base/log.h"
 
 Sound::Decoded Sound::decode(const std::string& path) {
   SDL_RWops* stream = SDL_RWFromFile(path.c_str(), "rb");

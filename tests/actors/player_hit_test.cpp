@@ -6,6 +6,7 @@
 
 #include "actors/player_entity.h"
 #include "actors/player_test_arena.h"
+#include "support/log_capture.h"
 
 namespace {
 
@@ -20,9 +21,9 @@ b2AABB besideHero(float centreX, bool left) {
 TEST_F(PlayerHit, LogsTheMessageAddressTwiceAndTheBlow) {
   HitRecorder* foe = addRecorder(besideHero(kStartCentreX, true));
   HitMessage blow{0, foe, 5.0, 0.5};
-  testing::internal::CaptureStdout();
+  const LogCapture capture;
   player->onEvent(EVENT_HIT, &blow);
-  const std::string log = testing::internal::GetCapturedStdout();
+  const std::string log = capture.text();
   char address[32];
   const unsigned int truncated = static_cast<unsigned int>(reinterpret_cast<uintptr_t>(&blow));
   std::snprintf(address, sizeof address, "%x %x\n", truncated, truncated);
@@ -32,9 +33,9 @@ TEST_F(PlayerHit, LogsTheMessageAddressTwiceAndTheBlow) {
 
 TEST_F(PlayerHit, ItsOwnBlowsAreIgnored) {
   HitMessage ownBlow{0, player, 5.0, 0.5};
-  testing::internal::CaptureStdout();
+  const LogCapture log;
   player->onEvent(EVENT_HIT, &ownBlow);
-  EXPECT_EQ("", testing::internal::GetCapturedStdout());
+  EXPECT_EQ("", log.text());
   EXPECT_DOUBLE_EQ(10000.0, player->health);
 }
 

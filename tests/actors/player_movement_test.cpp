@@ -9,6 +9,7 @@
 #include "media/asset_registry.h"
 #include "support/frame_script.h"
 #include "support/game_test.h"
+#include "support/log_capture.h"
 #include "world/world_container.h"
 
 namespace {
@@ -29,15 +30,15 @@ class PlayerSpawn : public GameTest {
  protected:
   void SetUp() override {
     GameTest::SetUp();
-    testing::internal::CaptureStdout();
+    const LogCapture quiet;
     world = new WorldContainer(1);
     worldDestroyed = false;
-    testing::internal::GetCapturedStdout();
   }
   void TearDown() override {
-    testing::internal::CaptureStdout();
-    delete world;
-    testing::internal::GetCapturedStdout();
+    {
+      const LogCapture quiet;
+      delete world;
+    }
     GameTest::TearDown();
   }
   std::string shownPicture() {
@@ -55,36 +56,36 @@ class PlayerSpawn : public GameTest {
 };
 
 TEST_F(PlayerSpawn, FallsInTheDodgePictureUntilItFirstLands) {
-  testing::internal::CaptureStdout();
+  const LogCapture log;
   script.play(*world);
   EXPECT_EQ("serval_cat_dodge", shownPicture());
   script.play(*world, kLongEnoughToLand);
   EXPECT_EQ("serval_cat_stand", shownPicture());
   EXPECT_NEAR(1.766f, world->player->feetY(), 0.05f);
-  EXPECT_EQ((Lines{"Flying!1", "Landed"}), movementLog(testing::internal::GetCapturedStdout()));
+  EXPECT_EQ((Lines{"Flying!1", "Landed"}), movementLog(log.text()));
 }
 
 TEST_F(PlayerSpawn, SpaceHeldSinceTheTitleScreenDoesNotJump) {
-  testing::internal::CaptureStdout();
+  const LogCapture log;
   script.hold(SDL_SCANCODE_SPACE);
   script.play(*world, kLongEnoughToLand);
   EXPECT_FALSE(world->player->airborne);
-  EXPECT_EQ((Lines{"Flying!1", "Landed"}), movementLog(testing::internal::GetCapturedStdout()));
+  EXPECT_EQ((Lines{"Flying!1", "Landed"}), movementLog(log.text()));
 }
 
 TEST_F(PlayerGroundState, AFlightLogsFlyingOnceAndLandedOnce) {
-  testing::internal::CaptureStdout();
+  const LogCapture log;
   placeHero(kStartCentreX, 2.0f);
   play(kLongEnoughToLand);
-  EXPECT_EQ((Lines{"Flying!0", "Landed"}), movementLog(testing::internal::GetCapturedStdout()));
+  EXPECT_EQ((Lines{"Flying!0", "Landed"}), movementLog(log.text()));
   EXPECT_FALSE(player->airborne);
 }
 
 TEST_F(PlayerGroundState, AWallBelowTheFeetIsNotGround) {
   addBlock(box(9.0f, 0.0f, 11.0f, 0.5f), TAG_NONE);
-  testing::internal::CaptureStdout();
+  const LogCapture log;
   placeHero(10.0f, 0.6f);
-  EXPECT_EQ((Lines{"Flying!0"}), movementLog(testing::internal::GetCapturedStdout()));
+  EXPECT_EQ((Lines{"Flying!0"}), movementLog(log.text()));
   EXPECT_TRUE(player->airborne);
 }
 
@@ -95,18 +96,18 @@ TEST_F(PlayerGroundState, AFoeBelowTheFeetIsGround) {
 }
 
 TEST_F(PlayerJump, HoldingSpaceJumpsOnce) {
-  testing::internal::CaptureStdout();
+  const LogCapture log;
   script.hold(SDL_SCANCODE_SPACE);
   play();
   EXPECT_NEAR(5.0f, heroVelocity().y, 0.01f);
   EXPECT_EQ("serval_cat_jump", shownPicture());
   play(kLongEnoughToLand);
-  EXPECT_EQ((Lines{"Flying!1", "Landed"}), movementLog(testing::internal::GetCapturedStdout()));
+  EXPECT_EQ((Lines{"Flying!1", "Landed"}), movementLog(log.text()));
   EXPECT_EQ("serval_cat_stand", shownPicture());
 }
 
 TEST_F(PlayerJump, DoubleJumpOnlyOncePerFlight) {
-  testing::internal::CaptureStdout();
+  const LogCapture log;
   press(SDL_SCANCODE_SPACE);
   play(3);
   press(SDL_SCANCODE_SPACE);
@@ -115,7 +116,7 @@ TEST_F(PlayerJump, DoubleJumpOnlyOncePerFlight) {
   play(2 * kLongEnoughToLand);
   EXPECT_EQ(
       (Lines{"Flying!1", "Space Detected..", "Double Jumping!", "Space Detected..", "Landed"}),
-      movementLog(testing::internal::GetCapturedStdout()));
+      movementLog(log.text()));
 }
 
 TEST_F(PlayerJump, DoubleJumpSetsTheRiseToExactlyFive) {
@@ -140,14 +141,14 @@ TEST_F(PlayerJump, SpaceMustBeReleasedBeforeTheNextJump) {
 }
 
 TEST_F(PlayerDodge, LeapsBackwardsAndUpAwayFromTheFacingDirection) {
-  testing::internal::CaptureStdout();
+  const LogCapture log;
   script.hold(SDL_SCANCODE_Q);
   play();
   EXPECT_NEAR(-3.6f, heroVelocity().x, 1e-4f);
   EXPECT_NEAR(3.6f, heroVelocity().y, 0.01f);
   EXPECT_EQ("serval_cat_dodge", shownPicture());
   play(kLongEnoughToLand);
-  EXPECT_EQ((Lines{"Flying!0", "Landed"}), movementLog(testing::internal::GetCapturedStdout()));
+  EXPECT_EQ((Lines{"Flying!0", "Landed"}), movementLog(log.text()));
   EXPECT_FALSE(player->staggered);
   EXPECT_FLOAT_EQ(0.0f, heroVelocity().x) << "one dodge per press, however long Q is held";
 }
@@ -190,11 +191,11 @@ TEST_F(PlayerDodge, QPressedInTheAirDoesNothing) {
 TEST_F(PlayerDodge, ABlowThatLeavesTheHeroOnTheGroundEndsWithFixingDodge) {
   HitRecorder* foe = addRecorder(box(1.0f, 0.0f, 1.5f, 1.0f));
   HitMessage weakBlow{0, foe, 1.0, 0.0};
-  testing::internal::CaptureStdout();
+  const LogCapture log;
   player->onEvent(EVENT_HIT, &weakBlow);
   ASSERT_TRUE(player->staggered);
   play();
-  EXPECT_EQ((Lines{"Fixing dodge..."}), movementLog(testing::internal::GetCapturedStdout()));
+  EXPECT_EQ((Lines{"Fixing dodge..."}), movementLog(log.text()));
   EXPECT_FALSE(player->staggered);
 }
 

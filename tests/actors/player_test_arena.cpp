@@ -7,6 +7,7 @@
 #include "graphics/sprite.h"
 #include "media/asset_registry.h"
 #include "media/required_assets.h"
+#include "support/log_capture.h"
 #include "world/world_container.h"
 
 namespace {
@@ -74,19 +75,19 @@ int HitRecorder::onEvent(int32_t eventKind, void* data) {
 
 void PlayerArena::SetUp() {
   GameTest::SetUp();
-  testing::internal::CaptureStdout();
+  const LogCapture quiet;
   world = new WorldContainer(0);
   worldDestroyed = false;
   player = world->player.get();
   addBlock(box(-10.0f, -1.0f, 200.0f, 0.0f), TAG_GROUND);
   placeHero(kStartCentreX);
-  testing::internal::GetCapturedStdout();
 }
 
 void PlayerArena::TearDown() {
-  testing::internal::CaptureStdout();
-  delete world;
-  testing::internal::GetCapturedStdout();
+  {
+    const LogCapture quiet;
+    delete world;
+  }
   GameTest::TearDown();
 }
 

@@ -2,6 +2,7 @@
 
 #include "actors/player_entity.h"
 #include "actors/player_test_arena.h"
+#include "support/log_capture.h"
 
 namespace {
 
@@ -80,12 +81,11 @@ TEST_F(WeaponBareHandAttack, WalkingOffALedgeBreaksTheAttackOff) {
   addBlock(box(9.0f, 0.0f, 10.0f, 1.0f), TAG_GROUND);
   placeHero(9.95f, 1.1f);
   ASSERT_FALSE(player->airborne);
-  testing::internal::CaptureStdout();
+  const LogCapture log;
   const AttackTrace jab = attack();
   EXPECT_LT(jab.frames, 8) << "broken off while lunging";
   EXPECT_EQ(0, player->phaseFrame);
-  EXPECT_EQ((std::vector<std::string>{"Flying!0"}),
-            movementLog(testing::internal::GetCapturedStdout()));
+  EXPECT_EQ((std::vector<std::string>{"Flying!0"}), movementLog(log.text()));
   EXPECT_DOUBLE_EQ(0.0, jab.cost) << "the jab is paid for only when the lunge is over";
 }
 

@@ -4,6 +4,7 @@
 
 #include "app/app_context.h"
 #include "support/game_test.h"
+#include "support/log_capture.h"
 
 namespace {
 
@@ -84,12 +85,12 @@ TEST_F(BitmapDrawing, BlitStretchesAndRestoresTheSource) {
 }
 
 TEST_F(BitmapDrawing, ClearLeavesTheWindowAsTargetAndTheDrawColourAsItWas) {
-  SDL_SetRenderTarget(renderer, canvas->texture());
-  SDL_SetRenderDrawColor(renderer, 1, 2, 3, 4);
+  SDL_SetRenderTarget(getRenderer(), canvas->texture());
+  SDL_SetRenderDrawColor(getRenderer(), 1, 2, 3, 4);
   canvas->clear(kRed);
-  EXPECT_EQ(nullptr, SDL_GetRenderTarget(renderer));
+  EXPECT_EQ(nullptr, SDL_GetRenderTarget(getRenderer()));
   SDL_Color colour;
-  SDL_GetRenderDrawColor(renderer, &colour.r, &colour.g, &colour.b, &colour.a);
+  SDL_GetRenderDrawColor(getRenderer(), &colour.r, &colour.g, &colour.b, &colour.a);
   EXPECT_TRUE(same(SDL_Color{1, 2, 3, 4}, colour));
   EXPECT_TRUE(same(kRed, pixelAt(canvas->texture(), 0, 0)));
 }
@@ -101,7 +102,7 @@ TEST_F(BitmapDrawing, RectanglesOutlineAndFill) {
   EXPECT_FALSE(painted(20, 20));
   canvas->fillRect({10, 10, 20, 20}, kRed);
   EXPECT_TRUE(painted(20, 20));
-  EXPECT_EQ(canvas->texture(), SDL_GetRenderTarget(renderer)) << "the bitmap stays the target";
+  EXPECT_EQ(canvas->texture(), SDL_GetRenderTarget(getRenderer())) << "the bitmap stays the target";
 }
 
 TEST_F(BitmapDrawing, PictureThatCannotBeMadeHasNoTexture) {
@@ -111,9 +112,9 @@ TEST_F(BitmapDrawing, PictureThatCannotBeMadeHasNoTexture) {
   EXPECT_EQ(1 << 30, tooWide.width()) << "the size asked for stays";
   EXPECT_EQ(2, tooWide.height());
 
-  testing::internal::CaptureStdout();
+  const LogCapture capture;
   Bitmap missing("assets/no-such-picture.png");
-  const std::string log = testing::internal::GetCapturedStdout();
+  const std::string log = capture.text();
   EXPECT_EQ(nullptr, missing.texture()) << "a missing file";
   EXPECT_EQ(0, missing.width());
   EXPECT_EQ(0, missing.height());

@@ -6,6 +6,7 @@
 #include "graphics/bitmap.h"
 #include "graphics/draw_list.h"
 #include "support/game_test.h"
+#include "support/log_capture.h"
 
 namespace {
 
@@ -48,14 +49,13 @@ TEST_F(SpriteTest, TurnsByTheGamesOwnDegreeFactor) {
 }
 
 TEST_F(SpriteTest, NewSpriteIsHiddenAndLogsItsLife) {
-  testing::internal::CaptureStdout();
+  const LogCapture log;
   {
     TarnwickApp::Sprite sprite;
     EXPECT_FALSE(sprite.shown());
     EXPECT_EQ(0u, drawList->size());
   }
-  EXPECT_EQ("Sprite created!\nSprite destructed!\nDestroyed drawable!\n",
-            testing::internal::GetCapturedStdout());
+  EXPECT_EQ("Sprite created!\nSprite destructed!\nDestroyed drawable!\n", log.text());
 }
 
 TEST_F(SpriteTest, SwappingPicturesWithoutAdoptingKeepsSizeAndVisibility) {
@@ -80,7 +80,7 @@ TEST_F(SpriteTest, DrawsMirroredPicturesWhereTheyBelong) {
   TarnwickApp::Sprite sprite;
   sprite.setBitmap(&half, true);
   sprite.setFlip(SDL_FLIP_HORIZONTAL);
-  SDL_SetRenderTarget(renderer, target.texture());
+  SDL_SetRenderTarget(getRenderer(), target.texture());
   sprite.draw();
   EXPECT_EQ(0, pixelAt(target.texture(), 10, 10).a) << "the red half is mirrored to the right";
   EXPECT_EQ(255, pixelAt(target.texture(), 90, 10).r);

@@ -10,6 +10,7 @@
 #include "graphics/bitmap.h"
 #include "media/sound.h"
 #include "support/game_test.h"
+#include "support/log_capture.h"
 #include "support/test_assets.h"
 
 namespace fs = std::filesystem;
@@ -37,10 +38,10 @@ class RegistryTest : public GameTest {
   // Loads `listText` into a fresh registry and returns the log it wrote.
   std::string load(const std::string& listText) {
     std::ofstream(dir / "assets" / "assets_list.json") << listText;
-    testing::internal::CaptureStdout();
+    const LogCapture capture;
     registry = std::make_unique<AssetRegistry>();
     registry->loadAll();
-    const std::string log = testing::internal::GetCapturedStdout();
+    const std::string log = capture.text();
     return log.substr(log.find("Loading all assets"));
   }
 

@@ -23,6 +23,7 @@
 #include "media/sound.h"
 #include "media/sound_playback.h"
 #include "support/game_test.h"
+#include "support/log_capture.h"
 #include "support/test_assets.h"
 
 namespace fs = std::filesystem;
@@ -86,10 +87,10 @@ class BadFilesLoading : public GameTest {
                          assets / "sound" / "stub.ogg", kStubBytes);
     std::ofstream(assets / "assets_list.json") << kList;
     ASSERT_EQ(0, chdir(dir.c_str()));
-    testing::internal::CaptureStdout();
+    const LogCapture capture;
     registry = std::make_unique<AssetRegistry>();
     registry->loadAll();
-    log = testing::internal::GetCapturedStdout();
+    log = capture.text();
   }
   void TearDown() override {
     registry.reset();
@@ -139,9 +140,9 @@ TEST_F(BadFilesLoading, ABrokenPictureIsRegisteredEmptyAndDrawsNothing) {
     sprite.setBitmap(broken, true);
     sprite.setX(32);
     sprite.setY(32);
-    SDL_SetRenderTarget(renderer, canvas.texture());
+    SDL_SetRenderTarget(getRenderer(), canvas.texture());
     sprite.draw();
-    SDL_SetRenderTarget(renderer, nullptr);
+    SDL_SetRenderTarget(getRenderer(), nullptr);
     const SDL_Color seen = pixelAt(canvas.texture(), 32, 32);
     EXPECT_EQ(kBackdrop.r, seen.r) << name;
     EXPECT_EQ(kBackdrop.g, seen.g) << name;
@@ -152,9 +153,9 @@ TEST_F(BadFilesLoading, ABrokenPictureIsRegisteredEmptyAndDrawsNothing) {
 TEST_F(BadFilesLoading, CopyingIntoABrokenPictureLeavesTheWindowAlone) {
   Bitmap picture(64, 64);
   picture.clear({200, 0, 0, 255});
-  SDL_SetRenderTarget(renderer, nullptr);
-  SDL_SetRenderDrawColor(renderer, kBackdrop.r, kBackdrop.g, kBackdrop.b, kBackdrop.a);
-  SDL_RenderClear(renderer);
+  SDL_SetRenderTarget(getRenderer(), nullptr);
+  SDL_SetRenderDrawColor(getRenderer(), kBackdrop.r, kBackdrop.g, kBackdrop.b, kBackdrop.a);
+  SDL_RenderClear(getRenderer());
   registry->bitmap("cut_png")->blit(&picture, nullptr, nullptr, 255);
   EXPECT_EQ(kBackdrop.r, pixelOfTarget(10, 10).r);
 }

@@ -33,6 +33,7 @@
 #include "support/frame_script.h"
 #include "support/game_test.h"
 #include "support/headless_runtime.h"
+#include "support/log_capture.h"
 #include "support/test_assets.h"
 #include "world/world_container.h"
 
@@ -139,9 +140,9 @@ class BadFilesPlay : public ::testing::Test {
   void startOverTheBadSet() {
     ASSERT_EQ(0, chdir(dir.c_str()));
     ASSERT_TRUE(startHeadlessRuntime());
-    testing::internal::CaptureStdout();
+    const LogCapture capture;
     AssetRegistry::instance()->loadAll();
-    const std::string log = testing::internal::GetCapturedStdout();
+    const std::string log = capture.text();
     for (const BadFile& bad : kBadFiles) {
       const std::string path = std::string(AssetRegistry::ASSET_DIR) + bad.file;
       const std::string line =

@@ -10,6 +10,7 @@
 #include "media/required_assets.h"
 #include "media/sound.h"
 #include "support/game_test.h"
+#include "support/log_capture.h"
 #include "support/test_assets.h"
 
 namespace {
@@ -33,10 +34,10 @@ class GameAssets : public GameTest {
   void SetUp() override {
     GameTest::SetUp();
     ASSERT_EQ(0, chdir(TARNWICK_SOURCE_DIR));
-    testing::internal::CaptureStdout();
+    const LogCapture capture;
     registry = std::make_unique<AssetRegistry>();
     loaded = registry->loadAll();
-    log = testing::internal::GetCapturedStdout();
+    log = capture.text();
   }
   void TearDown() override {
     ASSERT_EQ(0, chdir(TestAssets::directory().c_str()));

@@ -5,6 +5,7 @@
 #include "app/app_context.h"
 #include "graphics/bitmap.h"
 #include "support/game_test.h"
+#include "support/log_capture.h"
 #include "support/test_assets.h"
 #include "world/world_container.h"
 
@@ -64,7 +65,7 @@ TEST_F(HudTest, ManyHealthChangesInOneFrameShowTheLast) {
 
 TEST_F(HudTest, WeaponPlateFollowsTheWeaponInHand) {
   int32_t weapon = 1;
-  testing::internal::CaptureStdout();
+  const LogCapture log;
   hud->onEvent(EVENT_WEAPON, &weapon);
   EXPECT_TRUE(hud->weaponSprite->shown());
   EXPECT_EQ(120, hud->weaponSprite->width());
@@ -74,7 +75,7 @@ TEST_F(HudTest, WeaponPlateFollowsTheWeaponInHand) {
   weapon = 0;
   hud->onEvent(EVENT_WEAPON, &weapon);
   EXPECT_FALSE(hud->weaponSprite->shown());
-  EXPECT_EQ("Setting name...\n", testing::internal::GetCapturedStdout());
+  EXPECT_EQ("Setting name...\n", log.text());
 }
 
 TEST_F(HudTest, BossBarFollowsTheBossReport) {
@@ -95,17 +96,15 @@ TEST_F(HudTest, BossBarFollowsTheBossReport) {
 
 TEST(HudConstruction, LogsItsStepsInOrder) {
   startHeadlessGame();
-  testing::internal::CaptureStdout();
+  const LogCapture capture;
   WorldContainer* world = new WorldContainer(0);
-  const std::string log = testing::internal::GetCapturedStdout();
+  const std::string log = capture.text();
   const std::string hudLog = log.substr(log.find("Creating overlay"));
   EXPECT_EQ(0u,
             hudLog.find("Creating overlay...\nSprite created!\nCreaing hud...\nSprite created!\n"
                         "Sprite created!\nInitializing hp...\nInitializing hp...\n"
                         "Initializing hp...\nSprite created!\nHud created!\n"));
-  testing::internal::CaptureStdout();
   delete world;
-  testing::internal::GetCapturedStdout();
 }
 
 }  // namespace

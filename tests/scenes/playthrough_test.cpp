@@ -19,6 +19,7 @@
 #include "scenes/scene_game_over.h"
 #include "scenes/scene_map.h"
 #include "scenes/scene_title.h"
+#include "support/log_capture.h"
 #include "support/play_trace.h"
 #include "support/screen_test.h"
 #include "support/test_assets.h"
@@ -108,7 +109,7 @@ class Playthrough : public ScreenTest {
   // health, counter-clockwise from the right, and black beyond. (While the screen is frozen the
   // current screen may already be gone.)
   void checkGauge() {
-    if (screenFrozen || SDL_GetRenderTarget(renderer) != nullptr || !playing()) return;
+    if (screenFrozen || SDL_GetRenderTarget(getRenderer()) != nullptr || !playing()) return;
     ++gaugeFrames;
     const double health = hero()->health;
     const double edge = std::min(kGaugeTurn, std::max(0.0, health / kFullHealth * kGaugeTurn));
@@ -245,9 +246,9 @@ TEST_F(Playthrough, StageOneExitComesFirstAndEveryWayOutOfGameOverFades) {
   // Standing past both the ambush and the exit in one frame: the stage changes and no ambusher
   // is ever made.
   teleportHero(47.5f, 2.0f);
-  testing::internal::CaptureStdout();
+  const LogCapture logged;
   frame();
-  const std::string log = testing::internal::GetCapturedStdout();
+  const std::string log = logged.text();
   ASSERT_EQ(kStage2Boxes, terrainBoxes());
   EXPECT_EQ(std::string::npos,
             log.substr(0, log.find("Destroying virtual")).find("Sprite created"));

@@ -8,6 +8,7 @@
 #include "graphics/draw_list.h"
 #include "scenes/scene_game_over.h"
 #include "scenes/scene_map.h"
+#include "support/log_capture.h"
 #include "support/screen_test.h"
 #include "world/world_container.h"
 
@@ -65,9 +66,9 @@ TEST_F(Screens, GameOverOrderOfLines) {
   script.hold(SDL_SCANCODE_SPACE).runScreens();
   script.releaseAll();
   static_cast<SceneMap*>(currentScene.get())->world->player->health = 0.0;
-  testing::internal::CaptureStdout();
+  const LogCapture log;
   script.runScreens();
-  const std::string lines = testing::internal::GetCapturedStdout();
+  const std::string lines = log.text();
   const size_t destroying = lines.find("Destroying WorldContainer...\n");
   const size_t done = lines.find("~WorldContainer() done...\n");
   const size_t going = lines.find("Going to GameOver...\n");

@@ -1,7 +1,7 @@
 #include "support/frame_script.h"
 
 #include "app/app_context.h"
-#include "app/main_loop_frame.h"
+#include "app/application.h"
 #include "world/world_container.h"
 
 FrameScript::FrameScript() {

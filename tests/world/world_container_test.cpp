@@ -18,6 +18,7 @@
 #include "scenes/scene_map.h"
 #include "support/frame_script.h"
 #include "support/game_test.h"
+#include "support/log_capture.h"
 #include "support/test_assets.h"
 
 namespace {
@@ -49,15 +50,16 @@ class Listener : public Entity {
 class WorldTest : public GameTest {
  protected:
   void TearDown() override {
-    testing::internal::CaptureStdout();
-    delete world;
-    testing::internal::GetCapturedStdout();
+    {
+      const LogCapture quiet;
+      delete world;
+    }
     GameTest::TearDown();
   }
   void build(int stage) {
-    testing::internal::CaptureStdout();
+    const LogCapture capture;
     world = new WorldContainer(stage);
-    buildLog = testing::internal::GetCapturedStdout();
+    buildLog = capture.text();
   }
   void moveHeroTo(float x, float y) { world->player->body->SetTransform(b2Vec2(x, y), 0.0f); }
   // The world owns these entities from now on, as it owns its foes.
@@ -110,10 +112,10 @@ TEST_F(WorldTest, WorldPointsMapToScreenPixels) {
 
 TEST_F(WorldTest, TeardownLogsItsEightStepsInOrder) {
   build(1);
-  testing::internal::CaptureStdout();
+  const LogCapture capture;
   delete world;
   world = nullptr;
-  const std::string log = testing::internal::GetCapturedStdout();
+  const std::string log = capture.text();
   const std::vector<std::string> steps = {"Destroying virtual bitmap...\n",
                                           "Destroying fixture containers...\n",
                                           "Destroying entities...\n",
@@ -218,9 +220,9 @@ TEST_F(WorldTest, StageOneExitCarriesTheHealthAsAWholeNumber) {
   build(1);
   world->player->health = 123.9;
   moveHeroTo(47.0f, 2.0f);
-  testing::internal::CaptureStdout();
+  const LogCapture capture;
   script.play(*world);
-  const std::string log = testing::internal::GetCapturedStdout();
+  const std::string log = capture.text();
   EXPECT_EQ(17u, terrainBoxesLogged(log));
   EXPECT_EQ(123.0, world->player->health);
   EXPECT_EQ(b2Vec2(0.0f, 8.0f), world->player->body->GetPosition()) << "stage 2's start";
@@ -237,10 +239,9 @@ TEST_F(WorldTest, StageTwoExitNeedsBothThresholds) {
   script.play(*world);
   EXPECT_EQ(17u, world->fixtureContainers.size()) << "too low";
   moveHeroTo(47.80000305f, 20.0f);
-  testing::internal::CaptureStdout();
+  const LogCapture log;
   script.play(*world);
-  EXPECT_NE(std::string::npos,
-            testing::internal::GetCapturedStdout().find("Going to stage 3...\nDestroying virtual"));
+  EXPECT_NE(std::string::npos, log.text().find("Going to stage 3...\nDestroying virtual"));
   EXPECT_EQ(1u, world->fixtureContainers.size()) << "stage 3's slope";
   EXPECT_EQ(47u, world->entities.size());
 }

@@ -17,6 +17,7 @@
 #include "physics/particle_system.h"
 #include "support/frame_script.h"
 #include "support/game_test.h"
+#include "support/log_capture.h"
 #include "support/test_assets.h"
 #include "world/world_container.h"
 
@@ -38,16 +39,16 @@ class WorldPicture : public GameTest {
  protected:
   void TearDown() override {
     unmark();
-    testing::internal::CaptureStdout();
-    world.reset();
-    testing::internal::GetCapturedStdout();
+    {
+      const LogCapture quiet;
+      world.reset();
+    }
     GameTest::TearDown();
   }
 
   void build(int stage) {
-    testing::internal::CaptureStdout();
+    const LogCapture quiet;
     world = std::make_unique<WorldContainer>(stage);
-    testing::internal::GetCapturedStdout();
   }
 
   // A square mark at (x, y) of a registry picture, until the test ends.
