@@ -1,6 +1,5 @@
 #include "scenes/scene_game_over.h"
 
-#include "app/app_context.h"
 #include "app/input.h"
 #include "app/screen_frames.h"
 #include "graphics/sprite.h"
