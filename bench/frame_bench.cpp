@@ -29,7 +29,7 @@ void playFrame(WorldContainer& world) {
 }
 
 EnemyBossEntity* bossOf(WorldContainer& world) {
-  return static_cast<EnemyBossEntity*>(world.entities.front());
+  return static_cast<EnemyBossEntity*>(world.entities.front().get());
 }
 
 // Fells the boss and steps the frame in which it bursts; returns where it burst.

@@ -68,7 +68,7 @@ EnemyBossEntity::EnemyBossEntity(WorldContainer* world)
   body->SetGravityScale(0.0f);
   const b2CircleShape disc = discShape(kRadius, kDiscCentre);
   const b2FixtureDef def = discFixture(disc, kFriction, kDensity, kPassesTerrainMask);
-  container = new EnemyBossContainer(world, body, &def);
+  container = std::make_unique<EnemyBossContainer>(world, body, &def);
   container->tag = TAG_BOSS;
   container->owner = this;
 }
@@ -96,7 +96,7 @@ void EnemyBossEntity::reportToOverlay() {
 void EnemyBossEntity::fall() {
   burstIntoLiquid(kRadius, kDiscCentre);
   const b2AABB arena = areaBox(0.0f, 0.0f, kArenaSize, kArenaSize);
-  HitMessage felling{0, world->player, kFellingDamage, 0.0};
+  HitMessage felling{0, world->player.get(), kFellingDamage, 0.0};
   world->sendToArea(arena, EVENT_HIT, &felling);
   endSelf(container);
 }

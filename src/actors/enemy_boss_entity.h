@@ -9,6 +9,7 @@
 #include <box2d/box2d.h>
 
 #include <cstdint>
+#include <memory>
 
 #include "actors/fixture_container.h"
 #include "actors/foe_entity.h"
@@ -36,7 +37,7 @@ class EnemyBossEntity : public FoeEntity {
   void update() override;
 
   int32_t patternTimer = 800;  // frames, counted down; the pattern runs from 1200 to -200
-  EnemyBossContainer* container;
+  std::unique_ptr<EnemyBossContainer> container;
 
  protected:
   // The boss is too heavy to be knocked back.

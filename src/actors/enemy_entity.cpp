@@ -49,7 +49,7 @@ EnemyEntity::EnemyEntity(WorldContainer* world)
     : FoeEntity(world, KIND_ENEMY, kStartHealth, {kTouchDamage, kGroundStrikeDamage}) {
   const b2CircleShape disc = discShape(kRadius, kDiscCentre);
   const b2FixtureDef def = discFixture(disc, kFriction, kDensity, kCollidesWithAll);
-  container = new EnemyContainer(world, body, &def);
+  container = std::make_unique<EnemyContainer>(world, body, &def);
   container->tag = TAG_ENEMY;
   container->owner = this;
 }

@@ -8,6 +8,7 @@
 #include <box2d/box2d.h>
 
 #include <cstdint>
+#include <memory>
 
 #include "actors/fixture_container.h"
 #include "actors/foe_entity.h"
@@ -33,7 +34,7 @@ class EnemyEntity : public FoeEntity {
   void update() override;
 
   int32_t actionTimer = 120;  // frames until the next leap
-  EnemyContainer* container;
+  std::unique_ptr<EnemyContainer> container;
 
  protected:
   // Knocked away from the player.

@@ -5,14 +5,13 @@
 #include "world/world_container.h"
 
 FixtureContainer::FixtureContainer(WorldContainer* world, b2Body* body, const b2FixtureDef* def)
-    : sprite(nullptr), fixture(body->CreateFixture(def)), world(world) {
+    : fixture(body->CreateFixture(def)), world(world) {
   fixture->GetUserData().pointer = reinterpret_cast<uintptr_t>(this);
-  sprite = new TarnwickApp::Sprite();
+  sprite = std::make_unique<TarnwickApp::Sprite>();
 }
 
 FixtureContainer::~FixtureContainer() {
   fixture->GetBody()->DestroyFixture(fixture);
-  delete sprite;
 }
 
 FixtureContainer* FixtureContainer::of(const b2Fixture* fixture) {

@@ -7,6 +7,7 @@
 #include <box2d/box2d.h>
 
 #include <cstdint>
+#include <memory>
 
 class WorldContainer;
 namespace TarnwickApp {
@@ -48,7 +49,7 @@ class FixtureContainer {
                                    uint16_t category, uint16_t mask);
 
   int32_t tag = TAG_NONE;
-  TarnwickApp::Sprite* sprite;
+  std::unique_ptr<TarnwickApp::Sprite> sprite;
   b2Fixture* fixture;
   WorldContainer* world;
 

@@ -56,7 +56,7 @@ SDL_RendererFlip FoeEntity::spriteFlip() const {
 
 bool FoeEntity::takeHit(const HitMessage& hit) {
   // Only the player's blows hurt: foes strike into boxes they stand in themselves.
-  if (hit.attacker != world->player) return false;
+  if (hit.attacker != world->player.get()) return false;
   health = static_cast<int32_t>(health - hit.damage);
   playHurtSound();
   return true;

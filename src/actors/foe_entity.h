@@ -10,6 +10,7 @@
 #include <box2d/box2d.h>
 
 #include <cstdint>
+#include <memory>
 
 #include "actors/entity.h"
 
@@ -41,9 +42,8 @@ class FoeEntity : public Entity {
   // Takes the foe out of play: its fixture with its sprite, its body, its place among the live
   // entities. Harmless once done, so the destructor of a foe still in play can call it as well.
   template <class Container>
-  void endSelf(Container*& container) {
-    delete container;
-    container = nullptr;
+  void endSelf(std::unique_ptr<Container>& container) {
+    container.reset();
     releaseBody();
   }
 

@@ -66,14 +66,14 @@ constexpr int32_t kQuartersPerCycle = 4;
 constexpr SDL_Scancode kWeaponKeys[] = {SDL_SCANCODE_1, SDL_SCANCODE_2, SDL_SCANCODE_3};
 
 // A fresh weapon by its WeaponIndex.
-WeaponWrapper* makeWeapon(int32_t index) {
+std::unique_ptr<WeaponWrapper> makeWeapon(int32_t index) {
   switch (index) {
     case WEAPON_LIGHT:
-      return new WeaponLight();
+      return std::make_unique<WeaponLight>();
     case WEAPON_HEAVY:
-      return new WeaponHeavy();
+      return std::make_unique<WeaponHeavy>();
     default:
-      return new WeaponBareHand();
+      return std::make_unique<WeaponBareHand>();
   }
 }
 
@@ -115,14 +115,15 @@ void PlayerEntity::PlayerContainer::syncSprite() {
 }
 
 PlayerEntity::PlayerEntity(WorldContainer* world)
-    : Entity(world), weapon(new WeaponBareHand()), body(nullptr), container(nullptr) {
+    : Entity(world), weapon(std::make_unique<WeaponBareHand>()), body(nullptr) {
   kind = KIND_PLAYER;
   createBody();
 }
 
 PlayerEntity::~PlayerEntity() {
-  delete container;
-  delete weapon;
+  // The record goes first: it destroys its fixture on the body.
+  container.reset();
+  weapon.reset();
   world->getWorld()->DestroyBody(body);
 }
 
@@ -143,7 +144,7 @@ void PlayerEntity::createBody() {
 
   const b2FixtureDef fixtureDef =
       FixtureContainer::solidFixture(shape, kFriction, kDensity, kActorCategory, kCollidesWithAll);
-  container = new PlayerContainer(world, body, &fixtureDef);
+  container = std::make_unique<PlayerContainer>(world, body, &fixtureDef);
   container->tag = TAG_PLAYER;
   container->owner = this;
 }
@@ -267,7 +268,6 @@ void PlayerEntity::chooseWeapon() {
   if (weaponKeyHeld) return;
   for (int32_t index = 0; index < static_cast<int32_t>(std::size(kWeaponKeys)); ++index) {
     if (!isKeyDown(kWeaponKeys[index])) continue;
-    delete weapon;
     weapon = makeWeapon(index);
     world->notifyHud(EVENT_WEAPON, &index);
     weaponKeyHeld = true;

@@ -8,6 +8,7 @@
 #include <box2d/box2d.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "actors/entity.h"
@@ -52,13 +53,13 @@ class PlayerEntity : public Entity {
   float centreX() const;
   float feetY() const;
 
-  WeaponWrapper* weapon;
+  std::unique_ptr<WeaponWrapper> weapon;
   int32_t attackPhase = 0;
   int32_t phaseFrame = 0;
   double health = 10000.0;
   bool comboQueued = false;
   b2Body* body;
-  PlayerContainer* container;
+  std::unique_ptr<PlayerContainer> container;
   bool jumping = true;
   bool spawnFall = true;
   bool doubleJumped = false;

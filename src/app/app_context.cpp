@@ -1,6 +1,7 @@
 #include "app/app_context.h"
 
-Scene* currentScene = nullptr;
+#include "graphics/bitmap.h"
+
 bool screenFrozen = false;
-Bitmap* capturedScreen = nullptr;
+std::unique_ptr<Bitmap> capturedScreen;
 const Uint8* keyState = nullptr;

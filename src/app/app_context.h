@@ -8,6 +8,8 @@
 
 #include <SDL.h>
 
+#include <memory>
+
 #include "base/log.h"
 #include "base/screen_size.h"
 #include "base/video_output.h"
@@ -16,7 +18,7 @@
 class Bitmap;
 class Scene;
 
-extern Scene* currentScene;
+extern std::unique_ptr<Scene> currentScene;  // defined with the main loop, which replaces it
 extern bool screenFrozen;
-extern Bitmap* capturedScreen;
+extern std::unique_ptr<Bitmap> capturedScreen;
 extern const Uint8* keyState;

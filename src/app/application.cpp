@@ -12,6 +12,7 @@
 #include "app/screen_frames.h"
 #include "graphics/draw_list.h"
 #include "media/asset_registry.h"
+#include "scenes/scene.h"
 #include "scenes/scene_title.h"
 
 namespace {
@@ -49,10 +50,40 @@ void openAudio() {
   std::exit(0);
 }
 
+void carryOut(const SceneChange& change);
+
+// Makes the next screen current. After a fade to black it is built on the black and runs its
+// first frame before fading in: that frame presents nothing (the display is frozen) but draws
+// the screen's first picture, or may already leave again. Otherwise the display still holds the
+// old screen's last picture, which fades straight into the new one.
+void bringIn(const SceneChange& change) {
+  const bool fromBlack = change.fadeOutFrames > 0;
+  if (fromBlack) captureScreen();
+  currentScene = change.next();
+  if (fromBlack) carryOut(currentScene->run());
+  crossFade(change.fadeInFrames);
+}
+
+void carryOut(const SceneChange& change) {
+  if (!change.leaves) return;
+  if (change.fadeOutFrames > 0) crossFade(change.fadeOutFrames);
+  // The screen is deleted here, outside it: it must not destroy itself while its run() is on
+  // the stack.
+  currentScene.reset();
+  if (change.next) bringIn(change);
+}
+
 }  // namespace
 
+// The current screen is owned here, beside the main loop that replaces it: deleting a screen
+// takes knowing what a screen is, which the rest of app/ does not.
+std::unique_ptr<Scene> currentScene;
+
 int runApplication() {
-  drawList = new TarnwickApp::DrawList();
+  // For the whole run: a screen still current when the window is closed is never torn down, so
+  // its sprites never leave the list.
+  static TarnwickApp::DrawList theDrawList;
+  drawList = &theDrawList;
   setWindowClosedHandler(quitOnClosedWindow);
   if (!startUp()) return -1;
   const bool assetsUsable = mainLoop();
@@ -77,6 +108,11 @@ bool startUp() {
 }
 
 void shutDown() {
+  // A screen still current when the window is closed, and a picture captured for a fade that
+  // never came, are left to the end of the process: their teardown would log after the last
+  // line and reach a renderer that is gone.
+  currentScene.release();
+  capturedScreen.release();
   logPrint("Exiting...\n");
   SDL_DestroyRenderer(renderer);
   SDL_DestroyWindow(window);
@@ -96,9 +132,13 @@ bool mainLoop() {
   if (!registry->loadAll() || !registry->hasRequiredAssets()) return false;
   waitFrames(kBlackFramesBeforeTitle);
   captureScreen();
-  currentScene = new SceneTitle();
+  currentScene = std::make_unique<SceneTitle>();
   crossFade(kTitleFadeInFrames);
-  // A run step may replace or end the current screen, so the pointer is read anew every time.
-  while (currentScene != nullptr) currentScene->run();
+  // A frame may replace or end the current screen, so the pointer is read anew every time.
+  while (currentScene != nullptr) runMainLoopFrame();
   return true;
+}
+
+void runMainLoopFrame() {
+  carryOut(currentScene->run());
 }

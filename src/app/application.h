@@ -15,3 +15,8 @@ void shutDown();
 // Loads the assets, shows the title and runs screens until none is current. Returns false when
 // the asset list is unusable (the reason is already on standard error).
 bool mainLoop();
+
+// One frame of the main loop: the current screen's run(), then the change of screen it asked
+// for, carried out at once. The main loop repeats it while there is a current screen; tests
+// call it to play frames as the game does.
+void runMainLoopFrame();

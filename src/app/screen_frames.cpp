@@ -1,6 +1,7 @@
 #include "app/screen_frames.h"
 
 #include <cmath>
+#include <memory>
 
 #include "app/app_context.h"
 #include "app/frame_pacer.h"
@@ -62,25 +63,22 @@ void waitFrames(int n) {
 
 void captureScreen() {
   screenFrozen = true;
-  Bitmap* picture = new Bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
-  renderInto(picture, SDL_GetRenderTarget(getRenderer()));
-  delete capturedScreen;
-  capturedScreen = picture;
+  auto picture = std::make_unique<Bitmap>(SCREEN_WIDTH, SCREEN_HEIGHT);
+  renderInto(picture.get(), SDL_GetRenderTarget(getRenderer()));
+  capturedScreen = std::move(picture);
 }
 
 void crossFade(int frames) {
   if (!screenFrozen) return;
   const float step = 255.0f / static_cast<float>(frames);
   float opacity = 0.0f;
-  Bitmap* newPicture = new Bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
-  renderInto(newPicture, nullptr);
+  Bitmap newPicture(SCREEN_WIDTH, SCREEN_HEIGHT);
+  renderInto(&newPicture, nullptr);
   for (int i = 0; i < frames; ++i) {
-    showFadeFrame(capturedScreen, newPicture,
+    showFadeFrame(capturedScreen.get(), &newPicture,
                   static_cast<Uint8>(static_cast<int>(std::roundf(opacity))));
     opacity += step;
   }
   screenFrozen = false;
-  delete capturedScreen;
-  capturedScreen = nullptr;
-  delete newPicture;
+  capturedScreen.reset();
 }

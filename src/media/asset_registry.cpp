@@ -53,24 +53,19 @@ void loadEach(AssetRegistry& registry, LoadOne<Asset> load, const AssetList::Ent
 }  // namespace
 
 AssetRegistry* AssetRegistry::instance() {
+  // Never destroyed: its pictures and sounds are in use until the process ends, and freeing
+  // them after SDL has shut down would reach a renderer and a mixer that are gone.
   static AssetRegistry* registry = new AssetRegistry();
   return registry;
 }
 
 AssetRegistry::AssetRegistry() {
   logPrint("Map creating\n");
-  bitmaps = new std::map<std::string, Bitmap*>();
-  sounds = new std::map<std::string, Sound*>();
   // The number only identifies the map in the log.
-  logPrint("Map created %d.\n", static_cast<int>(reinterpret_cast<intptr_t>(bitmaps)));
+  logPrint("Map created %d.\n", static_cast<int>(reinterpret_cast<intptr_t>(&bitmaps)));
 }
 
-AssetRegistry::~AssetRegistry() {
-  for (const auto& entry : *bitmaps) delete entry.second;
-  for (const auto& entry : *sounds) delete entry.second;
-  delete bitmaps;
-  delete sounds;
-}
+AssetRegistry::~AssetRegistry() = default;
 
 bool AssetRegistry::loadAll(Decoding decoding) {
   logPrint("Loading all assets...\n");
@@ -102,28 +97,28 @@ bool AssetRegistry::loadAll(Decoding decoding) {
 }
 
 void AssetRegistry::loadBitmap(const std::string& path, std::string name, Bitmap::Decoded decoded) {
-  bitmaps->emplace(std::move(name), new Bitmap(path, std::move(decoded)));
+  bitmaps.emplace(std::move(name), std::make_unique<Bitmap>(path, std::move(decoded)));
 }
 
 void AssetRegistry::loadSound(const std::string& path, std::string name, Sound::Decoded decoded) {
-  sounds->emplace(std::move(name), new Sound(path, std::move(decoded)));
+  sounds.emplace(std::move(name), std::make_unique<Sound>(path, std::move(decoded)));
 }
 
 Bitmap* AssetRegistry::bitmap(std::string name) {
-  return bitmaps->at(name);
+  return bitmaps.at(name).get();
 }
 
 Sound* AssetRegistry::sound(std::string name) {
-  return sounds->at(name);
+  return sounds.at(name).get();
 }
 
 std::vector<std::string> AssetRegistry::missingRequiredAssets() const {
   std::vector<std::string> missing;
   for (const char* name : RequiredAssets::kBitmaps) {
-    if (bitmaps->count(name) == 0) missing.push_back(std::string("bitmap \"") + name + "\"");
+    if (bitmaps.count(name) == 0) missing.push_back(std::string("bitmap \"") + name + "\"");
   }
   for (const char* name : RequiredAssets::kSounds) {
-    if (sounds->count(name) == 0) missing.push_back(std::string("sound \"") + name + "\"");
+    if (sounds.count(name) == 0) missing.push_back(std::string("sound \"") + name + "\"");
   }
   return missing;
 }

@@ -4,6 +4,7 @@
 // the asset list is loaded once at start-up and kept until the process ends.
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,6 @@ class AssetRegistry {
   std::vector<std::string> missingRequiredAssets() const;
 
  private:
-  std::map<std::string, Bitmap*>* bitmaps;
-  std::map<std::string, Sound*>* sounds;
+  std::map<std::string, std::unique_ptr<Bitmap>> bitmaps;
+  std::map<std::string, std::unique_ptr<Sound>> sounds;
 };

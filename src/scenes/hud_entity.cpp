@@ -39,27 +39,27 @@ Bitmap* gaugeFill() {
 
 HudEntity::HudEntity(WorldContainer* world) : Entity(world), barShown(false), barFraction(1.0) {
   logPrint("Creating overlay...\n");
-  overlayBitmap = new Bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
-  overlaySprite = new TarnwickApp::Sprite();
-  overlaySprite->setBitmap(overlayBitmap, true);
+  overlayBitmap = std::make_unique<Bitmap>(SCREEN_WIDTH, SCREEN_HEIGHT);
+  overlaySprite = std::make_unique<TarnwickApp::Sprite>();
+  overlaySprite->setBitmap(overlayBitmap.get(), true);
   overlaySprite->setZ(kOverlayZ);
   logPrint("Creaing hud...\n");
-  frameSprite = new TarnwickApp::Sprite();
+  frameSprite = std::make_unique<TarnwickApp::Sprite>();
   frameSprite->setX(kCornerX);
   frameSprite->setY(kCornerY);
   frameSprite->setZ(kFrameZ);
   frameSprite->setBitmap(AssetRegistry::instance()->bitmap("hud"), true);
-  gaugeSprite = new GaugeSprite(this);
+  gaugeSprite = std::make_unique<GaugeSprite>(this);
   gaugeSprite->setZ(kGaugeZ);
-  gaugeBitmap = new Bitmap(kGaugeSize, kGaugeSize);
+  gaugeBitmap = std::make_unique<Bitmap>(kGaugeSize, kGaugeSize);
   logPrint("Initializing hp...\n");
   logPrint("Initializing hp...\n");
   setHealth(HUD_MAX_HEALTH);
   gaugeSprite->setX(kCornerX);
   gaugeSprite->setY(kCornerY);
   logPrint("Initializing hp...\n");
-  gaugeSprite->setBitmap(gaugeBitmap, true);
-  weaponSprite = new TarnwickApp::Sprite();
+  gaugeSprite->setBitmap(gaugeBitmap.get(), true);
+  weaponSprite = std::make_unique<TarnwickApp::Sprite>();
   weaponSprite->setX(kWeaponPlateX);
   weaponSprite->setY(kWeaponPlateY);
   weaponSprite->setZ(kOverlayZ);
@@ -67,12 +67,13 @@ HudEntity::HudEntity(WorldContainer* world) : Entity(world), barShown(false), ba
 }
 
 HudEntity::~HudEntity() {
-  delete frameSprite;
-  delete gaugeSprite;
-  delete weaponSprite;
-  delete overlaySprite;
-  delete gaugeBitmap;
-  delete overlayBitmap;
+  // The four sprites leave the draw list in this order; then the gauge's picture goes, and the
+  // overlay's, the last member, after it.
+  frameSprite.reset();
+  gaugeSprite.reset();
+  weaponSprite.reset();
+  overlaySprite.reset();
+  gaugeBitmap.reset();
 }
 
 void HudEntity::update() {

@@ -6,6 +6,7 @@
 // player's and the boss's reports.
 
 #include <cstdint>
+#include <memory>
 
 #include "actors/entity.h"
 #include "graphics/sprite.h"
@@ -33,12 +34,12 @@ class HudEntity : public Entity {
 
   bool barShown;
   double barFraction;
-  TarnwickApp::Sprite* frameSprite;
-  TarnwickApp::Sprite* gaugeSprite;
-  TarnwickApp::Sprite* weaponSprite;
-  TarnwickApp::Sprite* overlaySprite;
-  Bitmap* gaugeBitmap;
-  Bitmap* overlayBitmap;
+  std::unique_ptr<TarnwickApp::Sprite> frameSprite;
+  std::unique_ptr<TarnwickApp::Sprite> gaugeSprite;
+  std::unique_ptr<TarnwickApp::Sprite> weaponSprite;
+  std::unique_ptr<TarnwickApp::Sprite> overlaySprite;
+  std::unique_ptr<Bitmap> gaugeBitmap;
+  std::unique_ptr<Bitmap> overlayBitmap;
 
  private:
   // The gauge's sprite brings its picture up to date before drawing it.

@@ -1,6 +1,5 @@
 #include "scenes/scene_game_over.h"
 
-#include "app/app_context.h"
 #include "app/input.h"
 #include "app/screen_frames.h"
 #include "graphics/sprite.h"
@@ -13,45 +12,37 @@ constexpr int kQuitFadeFrames = 120;
 constexpr int kLeaveFadeFrames = 90;
 constexpr int kEnterFadeFrames = 20;
 
+std::unique_ptr<Scene> title() {
+  return std::make_unique<SceneTitle>();
+}
+
 }  // namespace
 
 SceneGameOver::SceneGameOver() {
   // No music of its own: the stage music is already fading out with the world.
   picture = AssetRegistry::instance()->bitmap("gameover");
-  sprite = new TarnwickApp::Sprite();
+  sprite = std::make_unique<TarnwickApp::Sprite>();
   sprite->setBitmap(picture, true);
 }
 
-SceneGameOver::~SceneGameOver() {
-  delete sprite;
-}
+SceneGameOver::~SceneGameOver() = default;
 
-void SceneGameOver::run() {
+SceneChange SceneGameOver::run() {
   flipFrame();
   pollInput();
-  if (isKeyDown(SDL_SCANCODE_ESCAPE)) {
-    quit();
-  } else if (isKeyDown(SDL_SCANCODE_SPACE)) {
-    backToTitle();
-  }
+  if (isKeyDown(SDL_SCANCODE_ESCAPE)) return quit();
+  if (isKeyDown(SDL_SCANCODE_SPACE)) return backToTitle();
+  return SceneChange::stay();
 }
 
-void SceneGameOver::quit() {
+SceneChange SceneGameOver::quit() {
   captureScreen();
   sprite->setShown(false);
-  crossFade(kQuitFadeFrames);
-  delete this;
-  currentScene = nullptr;
+  return SceneChange::quit(kQuitFadeFrames);
 }
 
-void SceneGameOver::backToTitle() {
+SceneChange SceneGameOver::backToTitle() {
   captureScreen();
   sprite->setShown(false);
-  crossFade(kLeaveFadeFrames);
-  delete this;
-  // From here on only locals and globals: this screen is gone.
-  captureScreen();
-  currentScene = new SceneTitle();
-  currentScene->run();
-  crossFade(kEnterFadeFrames);
+  return SceneChange::throughBlack(kLeaveFadeFrames, title, kEnterFadeFrames);
 }

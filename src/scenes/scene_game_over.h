@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include "scenes/scene.h"
 
 class Bitmap;
@@ -13,12 +15,12 @@ class SceneGameOver : public Scene {
   SceneGameOver();
   ~SceneGameOver() override;
 
-  void run() override;
+  SceneChange run() override;
 
  private:
-  void quit();
-  void backToTitle();
+  SceneChange quit();
+  SceneChange backToTitle();
 
-  TarnwickApp::Sprite* sprite;
+  std::unique_ptr<TarnwickApp::Sprite> sprite;
   Bitmap* picture;
 };

@@ -11,32 +11,34 @@ namespace {
 
 constexpr int kGameOverFadeFrames = 90;
 
-}  // namespace
-
-SceneMap::SceneMap() : world(new WorldContainer(1)) {}
-
-SceneMap::~SceneMap() {
-  logPrint("Destroying WorldContainer...\n");
-  delete world;
+// Made once the lost game's world is gone.
+std::unique_ptr<Scene> gameOver() {
+  logPrint("Going to GameOver...\n");
+  return std::make_unique<SceneGameOver>();
 }
 
-void SceneMap::run() {
+}  // namespace
+
+SceneMap::SceneMap() : world(std::make_unique<WorldContainer>(1)) {}
+
+SceneMap::~SceneMap() {
+  // The log shows this line before the world's own teardown lines.
+  logPrint("Destroying WorldContainer...\n");
+  world.reset();
+}
+
+SceneChange SceneMap::run() {
   flipFrame();
   pollInput();
   world->step();
   // A health that is not a number counts as alive.
-  if (world->player->health <= 0.0) {
-    loseGame();
-    return;
-  }
+  if (world->player->health <= 0.0) return loseGame();
   world->render();
+  return SceneChange::stay();
 }
 
-void SceneMap::loseGame() {
+SceneChange SceneMap::loseGame() {
   captureScreen();
-  delete this;
-  // From here on only locals and globals: this screen is gone.
-  logPrint("Going to GameOver...\n");
-  currentScene = new SceneGameOver();
-  crossFade(kGameOverFadeFrames);
+  // No fade to black: the last picture of the game fades straight into the game-over picture.
+  return SceneChange::fadeInto(gameOver, kGameOverFadeFrames);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include "scenes/scene.h"
 
 class WorldContainer;
@@ -12,10 +14,10 @@ class SceneMap : public Scene {
   SceneMap();
   ~SceneMap() override;
 
-  void run() override;
+  SceneChange run() override;
 
-  WorldContainer* world;
+  std::unique_ptr<WorldContainer> world;
 
  private:
-  void loseGame();
+  SceneChange loseGame();
 };

@@ -16,49 +16,41 @@ constexpr int kMusicFadeOutMs = 1000;
 constexpr int kLeaveFadeFrames = 90;
 constexpr int kEnterFadeFrames = 20;
 
+std::unique_ptr<Scene> newGame() {
+  return std::make_unique<SceneMap>();
+}
+
 }  // namespace
 
 SceneTitle::SceneTitle() {
   fadeOutChannel(ALL_CHANNELS, kSilenceEverythingMs);
   picture = AssetRegistry::instance()->bitmap("title");
-  sprite = new TarnwickApp::Sprite();
+  sprite = std::make_unique<TarnwickApp::Sprite>();
   sprite->setBitmap(picture, true);
   musicChannel =
       playSound(AssetRegistry::instance()->sound("title"), true, kMusicFadeInMs, -1, MUSIC_LEVEL);
 }
 
-SceneTitle::~SceneTitle() {
-  delete sprite;
-}
+SceneTitle::~SceneTitle() = default;
 
-void SceneTitle::run() {
+SceneChange SceneTitle::run() {
   flipFrame();
   pollInput();
-  if (isKeyDown(SDL_SCANCODE_ESCAPE)) {
-    quit();
-  } else if (isKeyDown(SDL_SCANCODE_SPACE)) {
-    startGame();
-  }
+  if (isKeyDown(SDL_SCANCODE_ESCAPE)) return quit();
+  if (isKeyDown(SDL_SCANCODE_SPACE)) return startGame();
+  return SceneChange::stay();
 }
 
-void SceneTitle::quit() {
+SceneChange SceneTitle::quit() {
   captureScreen();
   // The music plays on until the process shuts down.
   sprite->setShown(false);
-  crossFade(kLeaveFadeFrames);
-  delete this;
-  currentScene = nullptr;
+  return SceneChange::quit(kLeaveFadeFrames);
 }
 
-void SceneTitle::startGame() {
+SceneChange SceneTitle::startGame() {
   captureScreen();
   fadeOutChannel(musicChannel, kMusicFadeOutMs);
   sprite->setShown(false);
-  crossFade(kLeaveFadeFrames);
-  delete this;
-  // From here on only locals and globals: this screen is gone.
-  captureScreen();
-  currentScene = new SceneMap();
-  currentScene->run();
-  crossFade(kEnterFadeFrames);
+  return SceneChange::throughBlack(kLeaveFadeFrames, newGame, kEnterFadeFrames);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include "scenes/scene.h"
 
 class Bitmap;
@@ -14,13 +16,13 @@ class SceneTitle : public Scene {
   SceneTitle();
   ~SceneTitle() override;
 
-  void run() override;
+  SceneChange run() override;
 
  private:
-  void quit();
-  void startGame();
+  SceneChange quit();
+  SceneChange startGame();
 
-  TarnwickApp::Sprite* sprite;
+  std::unique_ptr<TarnwickApp::Sprite> sprite;
   Bitmap* picture;
   int musicChannel;
 };

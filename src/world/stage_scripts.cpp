@@ -149,11 +149,11 @@ void WorldContainer::addSlope() {
 void WorldContainer::buildStage4() {
   panorama = AssetRegistry::instance()->bitmap("panorama4");
   stageImage = AssetRegistry::instance()->bitmap("stage4");
-  EnemyBossEntity* boss = new EnemyBossEntity(this);
+  auto boss = std::make_unique<EnemyBossEntity>(this);
   boss->body->SetTransform(kBossStart, 0.0f);
   stageFlags["boss_defeated"] = 0;
   // The boss's storage outlives its fall, so the trigger may keep reading its health.
-  triggers.push_back([this, boss] {
+  triggers.push_back([this, boss = boss.get()] {
     if (stageFlags["boss_defeated"] != 0) return true;
     if (!(boss->health <= 0)) return true;
     fadeOutChannel(musicChannel, kBossMusicFadeOutMs);
@@ -161,7 +161,7 @@ void WorldContainer::buildStage4() {
     stageFlags["boss_defeated"] = 1;
     return true;
   });
-  entities.push_back(boss);
+  entities.push_back(std::move(boss));
   addTerrain(*this, StageLayout::kStage4Terrain);
   respawnPoint = kStage4Start;
 }

@@ -67,25 +67,23 @@ void WorldContainer::build(int32_t stageNumber) {
   panorama = nullptr;
   stageImage = nullptr;
   musicChannel = -1;
-  player = nullptr;
-  hud = nullptr;
 
-  physicsWorld = new b2World(b2Vec2(0.0f, kGravity));
+  physicsWorld = std::make_unique<b2World>(b2Vec2(0.0f, kGravity));
   ParticleSystemDef particleDef;
   particleDef.radius = kParticleRadius;
-  particleSystem = new ParticleSystem(physicsWorld, particleDef);
+  particleSystem = std::make_unique<ParticleSystem>(physicsWorld.get(), particleDef);
   physicsWorld->SetContactListener(this);
 
-  virtualBitmap = new Bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
+  virtualBitmap = std::make_unique<Bitmap>(SCREEN_WIDTH, SCREEN_HEIGHT);
   // A new stage may be faded in before its first render: start from a blank picture.
   virtualBitmap->clear(kBlank);
-  virtualSprite = new TarnwickApp::Sprite();
-  virtualSprite->setBitmap(virtualBitmap, true);
+  virtualSprite = std::make_unique<TarnwickApp::Sprite>();
+  virtualSprite->setBitmap(virtualBitmap.get(), true);
   // The world picture is opaque (everything is blended onto an opaque blank) and lies on the
   // window's black: copying it shows exactly what blending it would, at a fraction of the cost
   // of blending 800 × 600 pixels every frame. Being opaque, it is also a sound fade target.
   SDL_SetTextureBlendMode(virtualBitmap->texture(), SDL_BLENDMODE_NONE);
-  particleSprite = new TarnwickApp::Sprite();
+  particleSprite = std::make_unique<TarnwickApp::Sprite>();
   particleSprite->setBitmap(AssetRegistry::instance()->bitmap("water_particle"), true);
   particleSprite->setShown(false);
   particleSprite->setCenterX(kParticlePivot);
@@ -95,8 +93,8 @@ void WorldContainer::build(int32_t stageNumber) {
   groundBody = physicsWorld->CreateBody(&groundDef);
   groundBody->SetTransform(b2Vec2(0.0f, 0.0f), 0.0f);
 
-  player = new PlayerEntity(this);
-  hud = new HudEntity(this);
+  player = std::make_unique<PlayerEntity>(this);
+  hud = std::make_unique<HudEntity>(this);
   respawnPoint = kDefaultRespawnPoint;
   switch (stageNumber) {
     case 1:
@@ -118,27 +116,29 @@ void WorldContainer::build(int32_t stageNumber) {
   worldDestroyed = false;
 }
 
+// The members are released one by one in this order, between the lines that announce them: the
+// order is part of the log.
 void WorldContainer::teardown() {
   logPrint("Destroying virtual bitmap...\n");
-  delete virtualBitmap;
-  delete virtualSprite;
-  delete particleSprite;
+  virtualBitmap.reset();
+  virtualSprite.reset();
+  particleSprite.reset();
   if (musicChannel >= 0) fadeOutChannel(musicChannel, kMusicFadeOutMs);
   logPrint("Destroying fixture containers...\n");
-  for (FixtureContainer* container : fixtureContainers) delete container;
+  for (std::unique_ptr<FixtureContainer>& container : fixtureContainers) container.reset();
   logPrint("Destroying entities...\n");
   // Actors that ended themselves keep only their storage; deleting them does not tear them
   // down twice.
-  for (Entity* entity : entities) delete entity;
+  for (std::unique_ptr<Entity>& entity : entities) entity.reset();
   logPrint("Destroying walls...\n");
   physicsWorld->DestroyBody(groundBody);
   logPrint("Destroying HUD...\n");
-  delete hud;
+  hud.reset();
   logPrint("Destroying Player...\n");
-  delete player;
+  player.reset();
   logPrint("Destroying b2World...\n");
-  delete particleSystem;
-  delete physicsWorld;
+  particleSystem.reset();
+  physicsWorld.reset();
   logPrint("~WorldContainer() done...\n");
   worldDestroyed = true;
   stageFlags.clear();
@@ -255,13 +255,13 @@ Point WorldContainer::worldToScreen(float x, float y) const {
 }
 
 void WorldContainer::spawnEnemy(float x, float y) {
-  EnemyEntity* enemy = new EnemyEntity(this);
+  auto enemy = std::make_unique<EnemyEntity>(this);
   enemy->body->SetTransform(b2Vec2(x, y), 0.0f);
-  entities.push_back(enemy);
+  entities.push_back(std::move(enemy));
 }
 
-FixtureContainer* WorldContainer::addTerrainRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2,
-                                                 bool notGround) {
+std::unique_ptr<FixtureContainer> WorldContainer::addTerrainRect(int32_t x1, int32_t y1, int32_t x2,
+                                                                 int32_t y2, bool notGround) {
   const double h = stageImage->height();
   const double left = x1 / PIXELS_PER_METRE;
   const double top = (h - y1) / PIXELS_PER_METRE;
@@ -281,10 +281,11 @@ FixtureContainer* WorldContainer::addTerrainRect(int32_t x1, int32_t y1, int32_t
   return addTerrainFixture(shape, notGround ? TAG_NONE : TAG_GROUND);
 }
 
-FixtureContainer* WorldContainer::addTerrainFixture(const b2PolygonShape& shape, int32_t tag) {
+std::unique_ptr<FixtureContainer> WorldContainer::addTerrainFixture(const b2PolygonShape& shape,
+                                                                    int32_t tag) {
   const b2FixtureDef def = FixtureContainer::solidFixture(shape, kTerrainFriction, kTerrainDensity,
                                                           kTerrainCategory, kCollidesWithAll);
-  FixtureContainer* container = new FixtureContainer(this, groundBody, &def);
+  auto container = std::make_unique<FixtureContainer>(this, groundBody, &def);
   container->tag = tag;
   return container;
 }

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -58,9 +59,10 @@ class WorldContainer : public b2ContactListener {
   Point worldToScreen(float x, float y) const;
   // A new enemy with its body at (x, y), owned by the world.
   void spawnEnemy(float x, float y);
-  // One terrain box in stage pixels on the ground body; logs its corners.
-  FixtureContainer* addTerrainRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, bool notGround);
-  b2World* getWorld() { return physicsWorld; }
+  // One terrain box in stage pixels on the ground body; logs its corners. The caller keeps it.
+  std::unique_ptr<FixtureContainer> addTerrainRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2,
+                                                   bool notGround);
+  b2World* getWorld() { return physicsWorld.get(); }
 
   void BeginContact(b2Contact* contact) override;
   void EndContact(b2Contact* contact) override;
@@ -80,18 +82,18 @@ class WorldContainer : public b2ContactListener {
   double cameraX;
   double cameraY;
   std::set<Entity*, ByCreation> entityRegistry;
-  std::vector<Entity*> entities;  // enemies and the boss, owned, released at teardown
+  std::vector<std::unique_ptr<Entity>> entities;  // enemies and the boss, released at teardown
   b2Vec2 respawnPoint;
-  b2World* physicsWorld;
-  ParticleSystem* particleSystem;
-  PlayerEntity* player;
-  HudEntity* hud;
+  std::unique_ptr<b2World> physicsWorld;
+  std::unique_ptr<ParticleSystem> particleSystem;
+  std::unique_ptr<PlayerEntity> player;
+  std::unique_ptr<HudEntity> hud;
   Bitmap* panorama;
   Bitmap* stageImage;
-  Bitmap* virtualBitmap;
-  TarnwickApp::Sprite* virtualSprite;
-  TarnwickApp::Sprite* particleSprite;
-  std::vector<FixtureContainer*> fixtureContainers;
+  std::unique_ptr<Bitmap> virtualBitmap;
+  std::unique_ptr<TarnwickApp::Sprite> virtualSprite;
+  std::unique_ptr<TarnwickApp::Sprite> particleSprite;
+  std::vector<std::unique_ptr<FixtureContainer>> fixtureContainers;
   std::vector<std::function<bool()>> triggers;
   std::map<std::string, int32_t> stageFlags;
   int32_t musicChannel;
@@ -118,7 +120,7 @@ class WorldContainer : public b2ContactListener {
   void playMusic(const char* name);
   void addSlope();
   // A terrain fixture on the ground body; the caller keeps the container.
-  FixtureContainer* addTerrainFixture(const b2PolygonShape& shape, int32_t tag);
+  std::unique_ptr<FixtureContainer> addTerrainFixture(const b2PolygonShape& shape, int32_t tag);
   // A trigger that, once `reached` holds, logs `announcement` (if any), rebuilds this
   // container for `nextStage` carrying the health, runs `afterChange` and reports the change.
   std::function<bool()> stageExit(int32_t nextStage, std::function<bool()> reached,

@@ -37,10 +37,10 @@ class BossArena : public GameTest {
   void SetUp() override {
     GameTest::SetUp();
     world.reset(new WorldContainer(4));
-    boss = static_cast<EnemyBossEntity*>(world->entities.front());
-    delete world->hud;
+    boss = static_cast<EnemyBossEntity*>(world->entities.front().get());
+    world->hud.reset();
     hud = new RecordingHud(world.get());
-    world->hud = hud;
+    world->hud.reset(hud);
   }
 
   void TearDown() override {
@@ -64,9 +64,9 @@ class BossArena : public GameTest {
 
   std::vector<EnemyEntity*> liveEnemies() const {
     std::vector<EnemyEntity*> enemies;
-    for (Entity* entity : world->entities) {
-      if (entity->kind == KIND_ENEMY && world->isLive(entity)) {
-        enemies.push_back(static_cast<EnemyEntity*>(entity));
+    for (const std::unique_ptr<Entity>& entity : world->entities) {
+      if (entity->kind == KIND_ENEMY && world->isLive(entity.get())) {
+        enemies.push_back(static_cast<EnemyEntity*>(entity.get()));
       }
     }
     return enemies;
@@ -111,10 +111,10 @@ TEST_F(BossArena, CallsInSixEnemiesAtFixedPlacesAfterFourHundredFrames) {
 TEST_F(BossArena, ReportsToTheOverlayEveryFrameUntilItFalls) {
   holdPlayerAside();
   play(3);
-  hitBoss(74, 20.0, world->player);
+  hitBoss(74, 20.0, world->player.get());
   EXPECT_EQ(20, boss->health);
   play(1);
-  hitBoss(1, 20.0, world->player);
+  hitBoss(1, 20.0, world->player.get());
   play(3);
 
   ASSERT_EQ(5u, hud->reports.size());
@@ -128,10 +128,10 @@ TEST_F(BossArena, ReportsToTheOverlayEveryFrameUntilItFalls) {
 
 TEST_F(BossArena, OnlyThePlayersBlowsHurtIt) {
   world->spawnEnemy(20.0f, 5.0f);
-  hitBoss(1, 50.0, world->entities.back());
+  hitBoss(1, 50.0, world->entities.back().get());
   hitBoss(1, 100.0, boss);
   EXPECT_EQ(1500, boss->health);
-  hitBoss(1, 20.0, world->player);
+  hitBoss(1, 20.0, world->player.get());
   EXPECT_EQ(1480, boss->health);
 }
 
@@ -148,7 +148,7 @@ TEST_F(BossArena, ItsFallBurstsIntoLiquidAndFellsEveryEnemyInTheLevel) {
   play(400);
   const std::vector<EnemyEntity*> called = liveEnemies();
   ASSERT_EQ(6u, called.size());
-  hitBoss(75, 20.0, world->player);
+  hitBoss(75, 20.0, world->player.get());
   play(1);
   EXPECT_FALSE(world->isLive(boss));
   play(1);
@@ -159,7 +159,7 @@ TEST_F(BossArena, ItsFallBurstsIntoLiquidAndFellsEveryEnemyInTheLevel) {
 
 TEST_F(BossArena, AFallenBossIsNoLongerUpdatedOrHitButItsHealthStaysReadable) {
   holdPlayerAside();
-  hitBoss(75, 20.0, world->player);
+  hitBoss(75, 20.0, world->player.get());
   play(1);
   const int32_t timer = boss->patternTimer;
   const int32_t health = boss->health;
@@ -168,7 +168,7 @@ TEST_F(BossArena, AFallenBossIsNoLongerUpdatedOrHitButItsHealthStaysReadable) {
   b2AABB where;
   where.lowerBound.Set(3.0f, 1.0f);
   where.upperBound.Set(11.0f, 8.0f);
-  HitMessage blow{0, world->player, 20.0, 1.0};
+  HitMessage blow{0, world->player.get(), 20.0, 1.0};
   world->sendToArea(where, EVENT_HIT, &blow);
   EXPECT_EQ(health, boss->health);
   // The stage's watch on the boss saw it fall, once.

@@ -37,11 +37,11 @@ class EnemyArena : public GameTest {
 
   EnemyEntity* enemyAt(float x, float y) {
     world->spawnEnemy(x, y);
-    return static_cast<EnemyEntity*>(world->entities.back());
+    return static_cast<EnemyEntity*>(world->entities.back().get());
   }
 
   void hit(Entity* target, double damage, Entity* attacker = nullptr) {
-    HitMessage message{0, attacker != nullptr ? attacker : world->player, damage, 1.0};
+    HitMessage message{0, attacker != nullptr ? attacker : world->player.get(), damage, 1.0};
     target->onEvent(EVENT_HIT, &message);
   }
 
@@ -74,7 +74,7 @@ class EnemyArena : public GameTest {
         FixtureContainer::solidFixture(box, 1.0f, 0.0f, kTerrainCategory, kCollidesWithAll);
     FixtureContainer* floor = new FixtureContainer(world.get(), world->groundBody, &def);
     floor->tag = TAG_GROUND;
-    world->fixtureContainers.push_back(floor);
+    world->fixtureContainers.emplace_back(floor);
   }
 };
 
@@ -111,7 +111,7 @@ TEST_F(EnemyArena, BlowsOfOtherEnemiesAndOfTheBossDoNoHarm) {
   EnemyEntity* enemy = enemyAt(20.0f, kFloorTop);
   EnemyEntity* other = enemyAt(25.0f, kFloorTop);
   EnemyBossEntity* boss = new EnemyBossEntity(world.get());
-  world->entities.push_back(boss);
+  world->entities.emplace_back(boss);
   hit(enemy, 50.0, other);
   hit(enemy, 100.0, boss);
   EXPECT_EQ(30, enemy->health);
@@ -202,7 +202,7 @@ TEST_F(EnemyArena, AFallenEnemyIsNoLongerUpdatedDrawnOrHit) {
   b2AABB where;
   where.lowerBound.Set(8.0f, kFloorTop - 1.0f);
   where.upperBound.Set(10.0f, kFloorTop + 1.0f);
-  HitMessage blow{0, world->player, 10.0, 1.0};
+  HitMessage blow{0, world->player.get(), 10.0, 1.0};
   world->sendToArea(where, EVENT_HIT, &blow);
   EXPECT_EQ(0, enemy->health);
 }

@@ -76,7 +76,7 @@ void PlayerArena::SetUp() {
   GameTest::SetUp();
   const LogCapture quiet;
   world = new WorldContainer(0);
-  player = world->player;
+  player = world->player.get();
   addBlock(box(-10.0f, -1.0f, 200.0f, 0.0f), TAG_GROUND);
   placeHero(kStartCentreX);
 }
@@ -95,19 +95,19 @@ FixtureContainer* PlayerArena::addBlock(b2AABB area, int32_t tag) {
       FixtureContainer::solidFixture(shape, 1.0f, 0.0f, kTerrainCategory, kCollidesWithAll);
   FixtureContainer* block = new FixtureContainer(world, world->groundBody, &def);
   block->tag = tag;
-  world->fixtureContainers.push_back(block);
+  world->fixtureContainers.emplace_back(block);
   return block;
 }
 
 void PlayerArena::removeBlock(FixtureContainer* block) {
-  std::vector<FixtureContainer*>& blocks = world->fixtureContainers;
-  blocks.erase(std::find(blocks.begin(), blocks.end(), block));
-  delete block;
+  std::vector<std::unique_ptr<FixtureContainer>>& blocks = world->fixtureContainers;
+  blocks.erase(std::find_if(blocks.begin(), blocks.end(),
+                            [block](const auto& owned) { return owned.get() == block; }));
 }
 
 HitRecorder* PlayerArena::addRecorder(b2AABB area, int32_t entityKind) {
   HitRecorder* recorder = new HitRecorder(world, area, entityKind);
-  world->entities.push_back(recorder);
+  world->entities.emplace_back(recorder);
   return recorder;
 }
 

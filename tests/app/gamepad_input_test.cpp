@@ -251,7 +251,7 @@ class GamepadScreens : public ScreenTest {
  protected:
   template <typename T>
   bool current() const {
-    return dynamic_cast<T*>(currentScene) != nullptr;
+    return dynamic_cast<T*>(currentScene.get()) != nullptr;
   }
   void tap(SDL_GameControllerButton button) {
     pad.press(button);
@@ -261,7 +261,7 @@ class GamepadScreens : public ScreenTest {
   void loseTheGame() {
     tap(SDL_CONTROLLER_BUTTON_A);
     ASSERT_TRUE(current<SceneMap>());
-    static_cast<SceneMap*>(currentScene)->world->player->health = 0.0;
+    static_cast<SceneMap*>(currentScene.get())->world->player->health = 0.0;
     script.runScreens();
     ASSERT_TRUE(current<SceneGameOver>());
   }
@@ -305,7 +305,8 @@ TEST_F(GamepadScreens, BackButtonQuitsFromTheGameOverScreen) {
   pad.press(SDL_CONTROLLER_BUTTON_A);
   static int presents = 0;
   setPresentObserver([] {
-    if (++presents == kStageOneUnderWay) std::_Exit(dynamic_cast<SceneMap*>(currentScene) ? 0 : 1);
+    if (++presents == kStageOneUnderWay)
+      std::_Exit(dynamic_cast<SceneMap*>(currentScene.get()) ? 0 : 1);
   });
   runApplication();
   std::_Exit(2);

@@ -97,11 +97,12 @@ TEST_F(ScreenFrames, WaitingPresentsOneFramePerFlipUnlessFrozen) {
 
 TEST_F(ScreenFrames, SecondCaptureReplacesTheHeldPicture) {
   captureScreen();
-  Bitmap* first = capturedScreen;
+  Bitmap* first = capturedScreen.get();
   captureScreen();
   EXPECT_NE(nullptr, capturedScreen);
   EXPECT_TRUE(screenFrozen);
-  EXPECT_NE(first, capturedScreen) << "the earlier picture is released (ASan would see a leak)";
+  EXPECT_NE(first, capturedScreen.get())
+      << "the earlier picture is released (ASan would see a leak)";
   crossFade(1);
 }
 

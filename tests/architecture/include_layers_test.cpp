@@ -30,8 +30,10 @@ const std::map<std::string, std::set<std::string>> kMayInclude = {
 
 // The includes that reach above their folder's place, each one the game needs.
 const std::set<std::pair<std::string, std::string>> kUpwardIncludes = {
-    // The main loop shows the title screen first.
+    // The main loop shows the title screen first, then runs the current screen and carries out
+    // the changes of screen it asks for.
     {"app/application.cpp", "scenes/scene_title.h"},
+    {"app/application.cpp", "scenes/scene.h"},
     // The world owns the overlay and tells it about health, weapons and the boss.
     {"world/world_container.cpp", "scenes/hud_entity.h"},
 };

@@ -159,7 +159,8 @@ class BadFilesPlay : public ::testing::Test {
 // No live enemy in view shows the enemy's picture in the world picture.
 void expectEnemiesUnseen(WorldContainer& world) {
   const SDL_Color enemyColour = TestAssets::colourOf("enemy");
-  for (Entity* entity : world.entities) {
+  for (const std::unique_ptr<Entity>& owned : world.entities) {
+    Entity* entity = owned.get();
     if (entity->kind != KIND_ENEMY || !world.isLive(entity)) continue;
     const b2Vec2 at = static_cast<EnemyEntity*>(entity)->body->GetPosition();
     // The middle of where the picture would stand, on the disc's centre line.
@@ -176,16 +177,16 @@ TEST_F(BadFilesPlay, TheScreensAndStageOneRunSilentlyAndTheBadPicturesDrawNothin
   playInAFreshProcess([] {
     FrameScript script;
     captureScreen();
-    currentScene = new SceneTitle();
+    currentScene = std::make_unique<SceneTitle>();
     crossFade(kTitleFadeInFrames);
     script.runScreens(10);
     EXPECT_TRUE(sameColour({0, 0, 0, 255}, GameTest::pixelOfTarget(400, 300)))
         << "the title picture draws nothing over the black window";
 
     script.hold(SDL_SCANCODE_SPACE).runScreens();
-    const Scene* map = currentScene;
+    const Scene* map = currentScene.get();
     ASSERT_NE(nullptr, dynamic_cast<const SceneMap*>(map));
-    WorldContainer* world = static_cast<const SceneMap*>(map)->world;
+    WorldContainer* world = static_cast<const SceneMap*>(map)->world.get();
     EXPECT_EQ(-1, world->musicChannel);
     int enemiesHit = 0;
     for (int frame = 1; frame <= kStage1Frames; ++frame) {
@@ -195,7 +196,8 @@ TEST_F(BadFilesPlay, TheScreensAndStageOneRunSilentlyAndTheBadPicturesDrawNothin
       script.runScreens();
       expectEnemiesUnseen(*world);
     }
-    for (Entity* entity : world->entities) {
+    for (const std::unique_ptr<Entity>& owned : world->entities) {
+      Entity* entity = owned.get();
       if (static_cast<EnemyEntity*>(entity)->health < 30) ++enemiesHit;
     }
     EXPECT_GT(enemiesHit, 0) << "the hero's blows landed, with their sound";
@@ -203,11 +205,11 @@ TEST_F(BadFilesPlay, TheScreensAndStageOneRunSilentlyAndTheBadPicturesDrawNothin
 
     script.releaseAll();
     // Liquid drunk in the same frame may lift the hero back above 0 for a frame or two.
-    for (int frame = 0; frame < kLoseWithinFrames && currentScene == map; ++frame) {
+    for (int frame = 0; frame < kLoseWithinFrames && currentScene.get() == map; ++frame) {
       world->player->health = 0.0;
       script.runScreens();
     }
-    ASSERT_NE(nullptr, dynamic_cast<SceneGameOver*>(currentScene));
+    ASSERT_NE(nullptr, dynamic_cast<SceneGameOver*>(currentScene.get()));
     // SPACE leaves the game-over screen (its frame presents once before it looks at the keys)
     // and is let go while the screens fade, before the title looks at them.
     int presents = 0;
@@ -216,7 +218,7 @@ TEST_F(BadFilesPlay, TheScreensAndStageOneRunSilentlyAndTheBadPicturesDrawNothin
     });
     script.hold(SDL_SCANCODE_SPACE).runScreens();
     setPresentObserver(nullptr);
-    ASSERT_NE(nullptr, dynamic_cast<SceneTitle*>(currentScene));
+    ASSERT_NE(nullptr, dynamic_cast<SceneTitle*>(currentScene.get()));
     script.runScreens(10);
     EXPECT_EQ(0, Mix_Playing(ALL_CHANNELS));
     script.hold(SDL_SCANCODE_ESCAPE).runScreens();
@@ -233,7 +235,7 @@ TEST_F(BadFilesPlay, TheBossStageIsReachedAndTheBossFallsSilentlyAndUnseen) {
     ASSERT_EQ(kBossStageBoxes, static_cast<int>(world->fixtureContainers.size()));
     EXPECT_EQ(-1, world->musicChannel) << "the boss music did not start";
 
-    auto* boss = static_cast<EnemyBossEntity*>(world->entities.front());
+    auto* boss = static_cast<EnemyBossEntity*>(world->entities.front().get());
     script.play(*world, kBossCallFrames);
     world->render();
     const b2Vec2 at = boss->body->GetPosition();
@@ -243,7 +245,7 @@ TEST_F(BadFilesPlay, TheBossStageIsReachedAndTheBossFallsSilentlyAndUnseen) {
           sameColour(TestAssets::colourOf("enemy_boss"),
                      GameTest::pixelAt(world->virtualBitmap->texture(), centre.x, centre.y)));
     }
-    HitMessage felling{0, world->player, EnemyBossEntity::kFullHealth, 0.0};
+    HitMessage felling{0, world->player.get(), EnemyBossEntity::kFullHealth, 0.0};
     boss->onEvent(EVENT_HIT, &felling);
     script.play(*world, 5);
     world->render();

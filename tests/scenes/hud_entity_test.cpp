@@ -16,7 +16,7 @@ class HudTest : public GameTest {
   void SetUp() override {
     GameTest::SetUp();
     world = new WorldContainer(0);
-    hud = world->hud;
+    hud = world->hud.get();
   }
   void TearDown() override {
     delete world;

@@ -64,9 +64,9 @@ class Playthrough : public ScreenTest {
     trace.eachPresent = [this] { checkGauge(); };
   }
 
-  bool playing() const { return dynamic_cast<SceneMap*>(currentScene) != nullptr; }
-  WorldContainer* world() const { return static_cast<SceneMap*>(currentScene)->world; }
-  PlayerEntity* hero() const { return world()->player; }
+  bool playing() const { return dynamic_cast<SceneMap*>(currentScene.get()) != nullptr; }
+  WorldContainer* world() const { return static_cast<SceneMap*>(currentScene.get())->world.get(); }
+  PlayerEntity* hero() const { return world()->player.get(); }
   b2Vec2 heroAt() const { return hero()->body->GetPosition(); }
   size_t terrainBoxes() const { return world()->fixtureContainers.size(); }
 
@@ -189,7 +189,7 @@ TEST_F(Playthrough, FromTheTitleThroughEveryStageToTheFallenBossAsAPlayerSeesAnd
         }
         if (!ambush.empty() || world()->entities.size() <= kStage1Enemies) return;
         for (size_t e = kStage1Enemies; e < world()->entities.size(); ++e) {
-          ambush.push_back(static_cast<EnemyEntity*>(world()->entities[e])->body->GetPosition());
+          ambush.push_back(static_cast<EnemyEntity&>(*world()->entities[e]).body->GetPosition());
         }
       });
   ASSERT_TRUE(leftStage1) << "hero stuck at x " << heroAt().x;
@@ -215,7 +215,7 @@ TEST_F(Playthrough, FromTheTitleThroughEveryStageToTheFallenBossAsAPlayerSeesAnd
 
   // The maul's sweep and the first blow of its spin fell the boss, each hit heard at half level,
   // the spin's own sound too, faded as the spin ends; the boss's fall brings back the title music.
-  auto* boss = static_cast<EnemyBossEntity*>(world()->entities.front());
+  auto* boss = static_cast<EnemyBossEntity*>(world()->entities.front().get());
   boss->health = kBossHealthLeft;
   playUntil([] { return false; }, 20);  // the hero drops onto its ledge
   const size_t fightBegins = heard.size();
@@ -257,7 +257,8 @@ TEST_F(Playthrough, StageOneExitComesFirstAndEveryWayOutOfGameOverFades) {
   // last picture of play fades into the game-over screen over 90 frames.
   hero()->addHealth(150.0 - hero()->health);
   teleportHero(20.0f, -19.0f);
-  ASSERT_TRUE(playUntil([] { return dynamic_cast<SceneGameOver*>(currentScene) != nullptr; }, 40));
+  ASSERT_TRUE(
+      playUntil([] { return dynamic_cast<SceneGameOver*>(currentScene.get()) != nullptr; }, 40));
   expectScreenSteps(trace.shown, {flips(1), capture(), fade(90)});
   EXPECT_EQ(Sounds({"play damage once 0 64", "fade-out fight_bgm 1000"}), trace.sounds());
 
@@ -269,7 +270,7 @@ TEST_F(Playthrough, StageOneExitComesFirstAndEveryWayOutOfGameOverFades) {
   };
   script.hold(SDL_SCANCODE_SPACE);
   frame();
-  ASSERT_TRUE(dynamic_cast<SceneTitle*>(currentScene) != nullptr);
+  ASSERT_TRUE(dynamic_cast<SceneTitle*>(currentScene.get()) != nullptr);
   expectScreenSteps(trace.shown, {flips(1), capture(), fade(90), capture(), fade(20)});
   EXPECT_EQ(Sounds({"fade-out all 100", "play title loop 20 128"}), trace.sounds());
 
@@ -278,7 +279,7 @@ TEST_F(Playthrough, StageOneExitComesFirstAndEveryWayOutOfGameOverFades) {
   tap(SDL_SCANCODE_SPACE);
   hero()->addHealth(-hero()->health);
   frame();
-  ASSERT_TRUE(dynamic_cast<SceneGameOver*>(currentScene) != nullptr);
+  ASSERT_TRUE(dynamic_cast<SceneGameOver*>(currentScene.get()) != nullptr);
   tap(SDL_SCANCODE_ESCAPE);
   EXPECT_EQ(nullptr, currentScene);
   expectScreenSteps(trace.shown, {flips(1), capture(), fade(120)});

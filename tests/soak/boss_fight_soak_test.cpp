@@ -50,23 +50,22 @@ class BossFightSoak : public GameTest {
  protected:
   void SetUp() override {
     GameTest::SetUp();
-    currentScene = new SceneMap();
+    currentScene = std::make_unique<SceneMap>();
     world()->rebuild(4);
-    boss = static_cast<EnemyBossEntity*>(world()->entities.front());
+    boss = static_cast<EnemyBossEntity*>(world()->entities.front().get());
     hero.takeUpWeapon(SDL_SCANCODE_2);
   }
   void TearDown() override {
-    delete currentScene;
-    currentScene = nullptr;
+    currentScene.reset();
     GameTest::TearDown();
   }
 
-  WorldContainer* world() const { return static_cast<SceneMap*>(currentScene)->world; }
-  PlayerEntity* player() const { return world()->player; }
+  WorldContainer* world() const { return static_cast<SceneMap*>(currentScene.get())->world.get(); }
+  PlayerEntity* player() const { return world()->player.get(); }
 
   // One frame of the map screen with the hero steered; counts what the hero drinks.
   void playFrame() {
-    ASSERT_NE(nullptr, dynamic_cast<SceneMap*>(currentScene)) << "the hero fell";
+    ASSERT_NE(nullptr, dynamic_cast<SceneMap*>(currentScene.get())) << "the hero fell";
     if (player()->health < kTopUpBelow) player()->health = kFullHeroHealth;
     hero.steer(*world());
     const double before = player()->health;
@@ -98,7 +97,8 @@ class BossFightSoak : public GameTest {
 
   int liveEnemies() const {
     int live = 0;
-    for (Entity* entity : world()->entities) {
+    for (const std::unique_ptr<Entity>& owned : world()->entities) {
+      Entity* entity = owned.get();
       if (entity->kind == KIND_ENEMY && world()->isLive(entity)) ++live;
     }
     return live;
@@ -107,7 +107,8 @@ class BossFightSoak : public GameTest {
     return static_cast<int>(world()->entities.size()) - 1 - liveEnemies();
   }
   EnemyEntity* firstEndedEnemy() const {
-    for (Entity* entity : world()->entities) {
+    for (const std::unique_ptr<Entity>& owned : world()->entities) {
+      Entity* entity = owned.get();
       if (entity->kind == KIND_ENEMY && !world()->isLive(entity)) {
         return static_cast<EnemyEntity*>(entity);
       }

@@ -1,7 +1,7 @@
 #include "support/frame_script.h"
 
 #include "app/app_context.h"
-#include "scenes/scene.h"
+#include "app/application.h"
 #include "world/world_container.h"
 
 FrameScript::FrameScript() {
@@ -45,5 +45,5 @@ void FrameScript::play(WorldContainer& world, int frames) {
 }
 
 void FrameScript::runScreens(int frames) {
-  for (int i = 0; i < frames && currentScene != nullptr; ++i) currentScene->run();
+  for (int i = 0; i < frames && currentScene != nullptr; ++i) runMainLoopFrame();
 }

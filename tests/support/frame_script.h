@@ -24,7 +24,8 @@ class FrameScript {
 
   // `frames` frames of play: poll the scripted input, step the world.
   void play(WorldContainer& world, int frames = 1);
-  // `frames` frames of the current screen (or fewer, when the game ends).
+  // `frames` frames of the main loop: the current screen, and the change of screen it asks for
+  // (or fewer frames, when the game ends).
   void runScreens(int frames = 1);
 
  private:

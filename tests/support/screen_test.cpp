@@ -13,12 +13,11 @@ constexpr int kTitleFadeInFrames = 20;
 void ScreenTest::SetUp() {
   GameTest::SetUp();
   captureScreen();
-  currentScene = new SceneTitle();
+  currentScene = std::make_unique<SceneTitle>();
   crossFade(kTitleFadeInFrames);
 }
 
 void ScreenTest::TearDown() {
-  delete currentScene;
-  currentScene = nullptr;
+  currentScene.reset();
   GameTest::TearDown();
 }

@@ -62,6 +62,10 @@ class WorldTest : public GameTest {
     buildLog = capture.text();
   }
   void moveHeroTo(float x, float y) { world->player->body->SetTransform(b2Vec2(x, y), 0.0f); }
+  // The world owns these entities from now on, as it owns its foes.
+  void handOver(std::initializer_list<Entity*> owned) {
+    for (Entity* entity : owned) world->entities.emplace_back(entity);
+  }
 
   WorldContainer* world = nullptr;
   std::string buildLog;
@@ -151,7 +155,7 @@ TEST_F(WorldTest, EntityEndingItselfMidWalkDoesNotDisturbTheOthers) {
     void update() override { leaveWorld(); }
   };
   Leaver* middle = new Leaver(world, b2Vec2(4, 3), false);
-  world->entities = {first, middle, last};
+  handOver({first, middle, last});
   script.play(*world);
   script.play(*world);
   EXPECT_EQ(2, first->updates);
@@ -163,7 +167,7 @@ TEST_F(WorldTest, ContactsReachBothEntitiesAndTerrainContactsOnlyTheActor) {
   build(0);
   Listener* falling = new Listener(world, b2Vec2(3, 3), true);
   Listener* resting = new Listener(world, b2Vec2(3, 2), false);
-  world->entities = {falling, resting};
+  handOver({falling, resting});
   script.play(*world, 20);
   ASSERT_FALSE(falling->kinds.empty());
   EXPECT_EQ(EVENT_CONTACT_BEGIN, falling->kinds.front());
@@ -177,7 +181,7 @@ TEST_F(WorldTest, AreaEventsReachEachEntityOnce) {
   second.SetAsBox(0.1f, 0.1f, b2Vec2(0.1f, 0), 0);
   a->body->CreateFixture(&second, 1.0f);
   Listener* b = new Listener(world, b2Vec2(9, 3), false);
-  world->entities = {a, b};
+  handOver({a, b});
   b2AABB box;
   box.lowerBound.Set(2, 2);
   box.upperBound.Set(4, 4);

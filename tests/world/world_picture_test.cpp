@@ -125,7 +125,7 @@ TEST_F(WorldPicture, TerrainPictureAndLiquidFollowTheCamera) {
 
 TEST_F(WorldPicture, TheBossTurnsClockwiseWithItsClockAndIsDrawnMirrored) {
   build(4);
-  auto* boss = static_cast<EnemyBossEntity*>(world->entities.front());
+  auto* boss = static_cast<EnemyBossEntity*>(world->entities.front().get());
   // A mark at the right edge of the boss's picture, level with its pivot (300, 300).
   mark("enemy_boss", 600 - kMarkSize, 300 - kMarkSize / 2);
   constexpr double kMarkFromPivot = (600 - kMarkSize / 2 - 300) * 0.75;  // screen pixels
