@@ -6,11 +6,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
+#include <optional>
 
 #include "base/log.h"
 #include "graphics/bitmap.h"
 #include "media/asset_list.h"
 #include "media/decoded_files.h"
+#include "media/huge_page_allocations.h"
 #include "media/required_assets.h"
 #include "media/sound.h"
 
@@ -83,7 +85,11 @@ bool AssetRegistry::loadAll(Decoding decoding) {
     return false;
   }
   const bool parallel = decoding == Decoding::kParallel;
-  if (parallel) IMG_Init(kImageFormats);
+  std::optional<HugePageAllocations> hugePages;  // outlives the decoders
+  if (parallel) {
+    IMG_Init(kImageFormats);
+    hugePages.emplace();
+  }
   // Both tables decode at once; the pictures are registered first, as they are listed.
   // The main thread decodes pictures too while it waits, but leaves the sounds to their thread.
   DecodedFiles<Bitmap> pictureFiles(pathsOf(list.bitmaps()), parallel ? pictureWorkers() : 0,

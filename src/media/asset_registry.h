@@ -26,8 +26,9 @@ class AssetRegistry {
   AssetRegistry(const AssetRegistry&) = delete;
   AssetRegistry& operator=(const AssetRegistry&) = delete;
 
-  // How loadAll decodes the files: on worker threads while the main thread makes the textures
-  // (the game's way), or one after another on the calling thread (kept to measure against).
+  // How loadAll decodes the files: on worker threads, into huge pages, while the main thread
+  // makes the textures (the game's way), or one after another on the calling thread, as the
+  // game once did (kept to measure against).
   enum class Decoding { kParallel, kOneAfterAnother };
 
   // Loads everything the asset list names, logging each in list order. A picture or sound that
