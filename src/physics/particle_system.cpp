@@ -260,7 +260,7 @@ void ParticleSystem::Step(float dt, int32_t iterations) {
   for (int32_t i = 0; i < subSteps; ++i) {
     grid_.Build(positions_.data(), count, stepWorker_);
     GatherSlots(subDt);
-    contactCount_ = grid_.FindContacts(slotFlags_.data(), &contacts_, weights_.data(), stepWorker_);
+    contactCount_ = grid_.FindContacts(&contacts_, weights_.data(), stepWorker_);
     UpdateBodyContacts();
     AddBodyContactWeights();
     if (allFlags_ & kViscousParticle) SolveViscous();
@@ -470,10 +470,11 @@ void ParticleSystem::SolveViscous() {
     velocities[a] += particleInverseMass_ * impulse;
     PushBody(body, -impulse, p);
   }
+  const uint32_t* flags = slotFlags_.data();
   ForEachContact(contacts_.data(), contactCount_, [=](const ParticleContact& contact) {
-    if (!(contact.flags & kViscousParticle)) return;
     const int32_t a = contact.slotA;
     const int32_t b = contact.slotB;
+    if (!((flags[a] | flags[b]) & kViscousParticle)) return;
     const b2Vec2 change = (strength * contact.weight) * (velocities[b] - velocities[a]);
     velocities[a] += change;
     velocities[b] -= change;
