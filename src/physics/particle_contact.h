@@ -7,13 +7,14 @@
 class b2Body;
 class b2Fixture;
 
-// Two particles closer than one diameter, named by their slots in the grid's order.
+// Two particles closer than one diameter, named by their slots in the grid's order. Only what
+// the contact passes read is kept: each pass streams the whole list, which at tens of thousands
+// of particles no longer fits in the cache.
 struct ParticleContact {
   int32_t slotA;
   int32_t slotB;
-  float weight;    // 1 - distance / diameter
-  b2Vec2 normal;   // unit vector from A to B
-  uint32_t flags;  // flags of A | flags of B
+  float weight;   // 1 - distance / diameter
+  b2Vec2 normal;  // unit vector from A to B
 };
 
 // A particle (by slot) closer than one diameter to a fixture's shape.

@@ -270,15 +270,14 @@ void ParticleGrid::RadixSort(uint32_t rowLow, uint32_t rowRange, uint32_t xLow, 
   }
 }
 
-int32_t ParticleGrid::FindContacts(const uint32_t* slotFlags,
-                                   std::vector<ParticleContact>* contacts, float* weights,
+int32_t ParticleGrid::FindContacts(std::vector<ParticleContact>* contacts, float* weights,
                                    WorkerThread* worker) {
   const size_t count = indices_.size();
   std::fill(weights, weights + count, 0.0f);
   if (worker == nullptr) {
     const size_t found = FindClosePairs(0, count, &pairs_);
     if (contacts->size() < found) contacts->resize(found + found / 2);
-    MeasureContacts<true>(pairs_.data(), found, slotFlags, contacts->data(), weights);
+    MeasureContacts<true>(pairs_.data(), found, contacts->data(), weights);
     return static_cast<int32_t>(found);
   }
   // The worker takes the second half of the first slots; its contacts follow the first half's,
@@ -291,10 +290,9 @@ int32_t ParticleGrid::FindContacts(const uint32_t* slotFlags,
   const size_t found = firstFound + secondFound;
   if (contacts->size() < found) contacts->resize(found + found / 2);
   ParticleContact* out = contacts->data();
-  worker->Run([&] {
-    MeasureContacts<false>(secondPairs_.data(), secondFound, slotFlags, out + firstFound, nullptr);
-  });
-  MeasureContacts<true>(pairs_.data(), firstFound, slotFlags, out, weights);
+  worker->Run(
+      [&] { MeasureContacts<false>(secondPairs_.data(), secondFound, out + firstFound, nullptr); });
+  MeasureContacts<true>(pairs_.data(), firstFound, out, weights);
   worker->Wait();
   SumWeights(out + firstFound, secondFound, weights);
   return static_cast<int32_t>(found);
@@ -304,12 +302,12 @@ int32_t ParticleGrid::FindContacts(const uint32_t* slotFlags,
 // sum is taken in the same order whatever the grouping into fours. Without kSumWeights, only the
 // contacts are written and weights is not used.
 template <bool kSumWeights>
-void ParticleGrid::MeasureContacts(const ClosePair* pairs, size_t count, const uint32_t* slotFlags,
-                                   ParticleContact* out, float* weights) const {
+void ParticleGrid::MeasureContacts(const ClosePair* pairs, size_t count, ParticleContact* out,
+                                   float* weights) const {
   size_t k = 0;
 #if defined(__SSE2__)
   for (; k + kLanes <= count; k += kLanes) {
-    const __m128 weight = MeasureFourContacts(pairs + k, slotFlags, out + k);
+    const __m128 weight = MeasureFourContacts(pairs + k, out + k);
     if (kSumWeights) {
       AddWeight(pairs[k], _mm_cvtss_f32(weight), weights);
       AddWeight(pairs[k + 1], _mm_cvtss_f32(_mm_shuffle_ps(weight, weight, 1)), weights);
@@ -319,20 +317,19 @@ void ParticleGrid::MeasureContacts(const ClosePair* pairs, size_t count, const u
   }
 #endif
   for (; k < count; ++k) {
-    const float weight = MeasureContact(pairs[k], slotFlags, out + k);
+    const float weight = MeasureContact(pairs[k], out + k);
     if (kSumWeights) AddWeight(pairs[k], weight, weights);
   }
 }
 
 // Writes the contact of one pair and returns its weight.
-float ParticleGrid::MeasureContact(const ClosePair& pair, const uint32_t* slotFlags,
-                                   ParticleContact* out) const {
+float ParticleGrid::MeasureContact(const ClosePair& pair, ParticleContact* out) const {
   const b2Vec2 d(sortedX_[pair.b] - sortedX_[pair.a], sortedY_[pair.b] - sortedY_[pair.a]);
   const float distance = SquareRoot(d.x * d.x + d.y * d.y);
   const float inverse = distance > 0.0f ? 1.0f / distance : 0.0f;
   const float weight = 1.0f - distance * inverseDiameter_;
   *out = {static_cast<int32_t>(pair.a), static_cast<int32_t>(pair.b), weight,
-          b2Vec2(d.x * inverse, d.y * inverse), slotFlags[pair.a] | slotFlags[pair.b]};
+          b2Vec2(d.x * inverse, d.y * inverse)};
   return weight;
 }
 
@@ -340,10 +337,9 @@ float ParticleGrid::MeasureContact(const ClosePair& pair, const uint32_t* slotFl
 // MeasureContact for four pairs side by side in SSE's lanes, with the same figures to the bit (the
 // lanes round as the scalar operations do); the square roots and divisions, the slow part, go
 // four at a time. Returns the four weights.
-__m128 ParticleGrid::MeasureFourContacts(const ClosePair* pairs, const uint32_t* slotFlags,
-                                         ParticleContact* out) const {
-  static_assert(sizeof(ParticleContact) == 24 && offsetof(ParticleContact, normal) == 12,
-                "a contact is slotA, slotB, weight, normal.x as four lanes, then normal.y, flags");
+__m128 ParticleGrid::MeasureFourContacts(const ClosePair* pairs, ParticleContact* out) const {
+  static_assert(sizeof(ParticleContact) == 20 && offsetof(ParticleContact, normal) == 12,
+                "a contact is slotA, slotB, weight, normal.x as four lanes, then normal.y");
   const float* x = sortedX_.data();
   const float* y = sortedY_.data();
   const uint32_t a0 = pairs[0].a, a1 = pairs[1].a, a2 = pairs[2].a, a3 = pairs[3].a;
@@ -359,11 +355,7 @@ __m128 ParticleGrid::MeasureFourContacts(const ClosePair* pairs, const uint32_t*
   const __m128 weight =
       _mm_sub_ps(_mm_set1_ps(1.0f), _mm_mul_ps(distance, _mm_set1_ps(inverseDiameter_)));
   const __m128 normalY = _mm_mul_ps(dy, inverse);
-  const __m128i flags = _mm_setr_epi32(static_cast<int32_t>(slotFlags[a0] | slotFlags[b0]),
-                                       static_cast<int32_t>(slotFlags[a1] | slotFlags[b1]),
-                                       static_cast<int32_t>(slotFlags[a2] | slotFlags[b2]),
-                                       static_cast<int32_t>(slotFlags[a3] | slotFlags[b3]));
-  // Rows of (slotA, slotB, weight, normal.x) from the columns, then (normal.y, flags) in pairs.
+  // Rows of (slotA, slotB, weight, normal.x) from the columns, each followed by its normal.y.
   const __m128 pairs01 = _mm_loadu_ps(reinterpret_cast<const float*>(pairs));
   const __m128 pairs23 = _mm_loadu_ps(reinterpret_cast<const float*>(pairs + 2));
   __m128 slotA = _mm_shuffle_ps(pairs01, pairs23, _MM_SHUFFLE(2, 0, 2, 0));
@@ -377,12 +369,10 @@ __m128 ParticleGrid::MeasureFourContacts(const ClosePair* pairs, const uint32_t*
   _mm_storeu_ps(row + kRow, slotB);
   _mm_storeu_ps(row + 2 * kRow, weightColumn);
   _mm_storeu_ps(row + 3 * kRow, normalX);
-  const __m128 tails01 = _mm_unpacklo_ps(normalY, _mm_castsi128_ps(flags));
-  const __m128 tails23 = _mm_unpackhi_ps(normalY, _mm_castsi128_ps(flags));
-  _mm_storel_pi(reinterpret_cast<__m64*>(row + 4), tails01);
-  _mm_storeh_pi(reinterpret_cast<__m64*>(row + kRow + 4), tails01);
-  _mm_storel_pi(reinterpret_cast<__m64*>(row + 2 * kRow + 4), tails23);
-  _mm_storeh_pi(reinterpret_cast<__m64*>(row + 3 * kRow + 4), tails23);
+  _mm_store_ss(row + 4, normalY);
+  _mm_store_ss(row + kRow + 4, _mm_shuffle_ps(normalY, normalY, 1));
+  _mm_store_ss(row + 2 * kRow + 4, _mm_shuffle_ps(normalY, normalY, 2));
+  _mm_store_ss(row + 3 * kRow + 4, _mm_shuffle_ps(normalY, normalY, 3));
   return weight;
 }
 #endif

@@ -31,12 +31,12 @@ class ParticleGrid {
   const int32_t* SortedIndices() const { return indices_.data(); }
 
   // Writes every pair of slots whose particles are closer than one diameter (positions as given
-  // to Build; flags by slot) to the front of *contacts, in order of the first slot, and returns
+  // to Build) to the front of *contacts, in order of the first slot, and returns
   // how many. The vector only grows: entries past the count are scratch. Sets weights[slot] to
   // the sum of the weights of the slot's contacts. With a worker, half the search runs on it;
   // the results are the same either way.
-  int32_t FindContacts(const uint32_t* slotFlags, std::vector<ParticleContact>* contacts,
-                       float* weights, WorkerThread* worker = nullptr);
+  int32_t FindContacts(std::vector<ParticleContact>* contacts, float* weights,
+                       WorkerThread* worker = nullptr);
 
   // Calls visit(slot) for every particle whose cell lies within one cell of the box: a superset
   // of the particles within one diameter of it, as of the last Build.
@@ -82,13 +82,11 @@ class ParticleGrid {
   size_t FindClosePairs(size_t begin, size_t end, std::vector<ClosePair>* pairs) const;
   size_t KeepClosePairs(size_t a, size_t first, size_t end, ClosePair* pairs, size_t found) const;
   template <bool kSumWeights>
-  void MeasureContacts(const ClosePair* pairs, size_t count, const uint32_t* slotFlags,
-                       ParticleContact* out, float* weights) const;
-  float MeasureContact(const ClosePair& pair, const uint32_t* slotFlags,
-                       ParticleContact* out) const;
+  void MeasureContacts(const ClosePair* pairs, size_t count, ParticleContact* out,
+                       float* weights) const;
+  float MeasureContact(const ClosePair& pair, ParticleContact* out) const;
 #if defined(__SSE2__)
-  __m128 MeasureFourContacts(const ClosePair* pairs, const uint32_t* slotFlags,
-                             ParticleContact* out) const;
+  __m128 MeasureFourContacts(const ClosePair* pairs, ParticleContact* out) const;
 #endif
   static void AddWeight(const ClosePair& pair, float weight, float* weights);
   static void SumWeights(const ParticleContact* contacts, size_t count, float* weights);

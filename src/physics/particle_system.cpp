@@ -260,12 +260,13 @@ void ParticleSystem::Step(float dt, int32_t iterations) {
   for (int32_t i = 0; i < subSteps; ++i) {
     grid_.Build(positions_.data(), count, stepWorker_);
     GatherSlots(subDt);
-    contactCount_ = grid_.FindContacts(slotFlags_.data(), &contacts_, weights_.data(), stepWorker_);
+    contactCount_ = grid_.FindContacts(&contacts_, weights_.data(), stepWorker_);
     UpdateBodyContacts();
     AddBodyContactWeights();
-    if (allFlags_ & kViscousParticle) SolveViscous();
+    if (allFlags_ & kViscousParticle) SolveViscousOnBodies();
+    SolvePressureOnBodies(subDt);
+    SolveViscousAndPressure(subDt);
     SolveGravity(subDt);
-    SolvePressure(subDt);
     SolveDamping(subDt);
     LimitVelocity(subDt);
     SolveCollision(subDt, i == 0 ? dt : 0.0f);
@@ -455,9 +456,9 @@ void ParticleSystem::AddBodyContactWeights() {
   for (const ParticleBodyContact& contact : bodyContacts_) weights[contact.slot] += contact.weight;
 }
 
-// Each contact pulls the two velocities toward each other; a body drags the particle toward
-// its own velocity at that point and feels the opposite impulse.
-void ParticleSystem::SolveViscous() {
+// A body drags a viscous particle toward its own velocity at that point and feels the opposite
+// impulse.
+void ParticleSystem::SolveViscousOnBodies() {
   const float strength = def_.viscousStrength;
   b2Vec2* velocities = slotVelocities_.data();
   for (const ParticleBodyContact& contact : bodyContacts_) {
@@ -470,27 +471,13 @@ void ParticleSystem::SolveViscous() {
     velocities[a] += particleInverseMass_ * impulse;
     PushBody(body, -impulse, p);
   }
-  ForEachContact(contacts_.data(), contactCount_, [=](const ParticleContact& contact) {
-    if (!(contact.flags & kViscousParticle)) return;
-    const int32_t a = contact.slotA;
-    const int32_t b = contact.slotB;
-    const b2Vec2 change = (strength * contact.weight) * (velocities[b] - velocities[a]);
-    velocities[a] += change;
-    velocities[b] -= change;
-  });
-}
-
-void ParticleSystem::SolveGravity(float dt) {
-  const b2Vec2 change = (dt * def_.gravityScale) * world_->GetGravity();
-  b2Vec2* velocities = slotVelocities_.data();
-  ForEachHalf(GetParticleCount(), [=](int32_t first, int32_t last) {
-    for (int32_t k = first; k < last; ++k) velocities[k] += change;
-  });
 }
 
 // Pressure grows with a particle's crowding (its total contact weight above one) and pushes
 // each pair apart along their normal; fixtures push back in proportion to the contact weight.
-void ParticleSystem::SolvePressure(float dt) {
+// The pushes depend on positions alone, so they are summed by particle here and given to the
+// velocities with gravity, after the viscous pass.
+void ParticleSystem::SolvePressureOnBodies(float dt) {
   const float criticalVelocity = diameter_ / dt;
   const float criticalPressure = def_.density * criticalVelocity * criticalVelocity;
   const float pressurePerWeight = def_.pressureStrength * criticalPressure;
@@ -502,24 +489,50 @@ void ParticleSystem::SolvePressure(float dt) {
     const float h = pressurePerWeight * std::max(0.0f, weights[i] - kMinParticleWeight);
     pressures[i] = std::min(h, maxPressure);
   }
+  pressureChanges_.assign(count, b2Vec2_zero);
 
   const float velocityPerPressure = dt / (def_.density * diameter_);
-  b2Vec2* velocities = slotVelocities_.data();
   for (const ParticleBodyContact& contact : bodyContacts_) {
     const int32_t a = contact.slot;
     const float h = pressures[a] + pressurePerWeight * contact.weight;
     const b2Vec2 impulse =
         (velocityPerPressure * contact.weight * contact.mass * h) * contact.normal;
-    velocities[a] -= particleInverseMass_ * impulse;
+    pressureChanges_[a] -= particleInverseMass_ * impulse;
     PushBody(contact.body, impulse, slotPositions_[a]);
   }
+}
+
+// One walk over the contacts for two passes: each viscous pair pulls its two velocities toward
+// each other, and every pair's pressure push is added to its particles' sums.
+void ParticleSystem::SolveViscousAndPressure(float dt) {
+  const float strength = def_.viscousStrength;
+  const float velocityPerPressure = dt / (def_.density * diameter_);
+  const uint32_t* flags = slotFlags_.data();
+  const float* pressures = pressures_.data();
+  b2Vec2* velocities = slotVelocities_.data();
+  b2Vec2* pressureChanges = pressureChanges_.data();
   ForEachContact(contacts_.data(), contactCount_, [=](const ParticleContact& contact) {
     const int32_t a = contact.slotA;
     const int32_t b = contact.slotB;
     const float h = pressures[a] + pressures[b];
-    const b2Vec2 change = (velocityPerPressure * contact.weight * h) * contact.normal;
-    velocities[a] -= change;
-    velocities[b] += change;
+    const b2Vec2 push = (velocityPerPressure * contact.weight * h) * contact.normal;
+    pressureChanges[a] -= push;
+    pressureChanges[b] += push;
+    if (!((flags[a] | flags[b]) & kViscousParticle)) return;
+    const b2Vec2 change = (strength * contact.weight) * (velocities[b] - velocities[a]);
+    velocities[a] += change;
+    velocities[b] -= change;
+  });
+}
+
+// Gravity, and the pressure pushes summed above.
+void ParticleSystem::SolveGravity(float dt) {
+  const b2Vec2 change = (dt * def_.gravityScale) * world_->GetGravity();
+  b2Vec2* velocities = slotVelocities_.data();
+  const b2Vec2* pressureChanges = pressureChanges_.data();
+  ForEachHalf(GetParticleCount(), [=](int32_t first, int32_t last) {
+    for (int32_t k = first; k < last; ++k)
+      velocities[k] = (velocities[k] + change) + pressureChanges[k];
   });
 }
 

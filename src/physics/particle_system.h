@@ -70,9 +70,10 @@ class ParticleSystem {
   void ScatterSlots(float dt);
   void UpdateBodyContacts();
   void AddBodyContactWeights();
-  void SolveViscous();
+  void SolveViscousOnBodies();
+  void SolvePressureOnBodies(float dt);
+  void SolveViscousAndPressure(float dt);
   void SolveGravity(float dt);
-  void SolvePressure(float dt);
   void SolveDamping(float dt);
   void LimitVelocity(float dt);
   void SolveCollision(float dt, float rigidDt);
@@ -101,6 +102,7 @@ class ParticleSystem {
   std::vector<uint32_t> slotFlags_;
   std::vector<float> weights_;
   std::vector<float> pressures_;
+  std::vector<b2Vec2> pressureChanges_;  // velocity each particle's pressure pushes give it
   // Force each particle's last collision took away, given back at the start of the next sub-step.
   std::vector<b2Vec2> reactions_;
   bool hasReaction_ = false;

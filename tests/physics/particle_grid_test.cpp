@@ -41,14 +41,13 @@ struct Sweep {
 };
 
 // Runs the sweep over the points and returns its contacts and weights, by particle.
-Sweep SweepContacts(const std::vector<b2Vec2>& points, uint32_t flag) {
-  const std::vector<uint32_t> flags(points.size(), flag);
+Sweep SweepContacts(const std::vector<b2Vec2>& points) {
   ParticleGrid grid;
   grid.SetDiameter(kDiameter);
   grid.Build(points.data(), static_cast<int32_t>(points.size()));
   Sweep sweep;
   std::vector<float> slotWeights(points.size());
-  sweep.contacts.resize(grid.FindContacts(flags.data(), &sweep.contacts, slotWeights.data()));
+  sweep.contacts.resize(grid.FindContacts(&sweep.contacts, slotWeights.data()));
   const int32_t* particleOf = grid.SortedIndices();
   for (ParticleContact& c : sweep.contacts) {
     c.slotA = particleOf[c.slotA];
@@ -76,7 +75,7 @@ std::set<std::pair<int32_t, int32_t>> PairsOf(const std::vector<ParticleContact>
 TEST(ParticleGridContacts, SweepFindsExactlyThePairsCloserThanADiameter) {
   for (unsigned seed = 1; seed <= 4; ++seed) {
     const std::vector<b2Vec2> points = Scatter(1500, 4.0f, 3.0f, seed);
-    const Sweep sweep = SweepContacts(points, 32u);
+    const Sweep sweep = SweepContacts(points);
     const std::vector<ParticleContact>& contacts = sweep.contacts;
     std::vector<float> weights(points.size(), 0.0f);
     for (const ParticleContact& c : contacts) {
@@ -86,7 +85,6 @@ TEST(ParticleGridContacts, SweepFindsExactlyThePairsCloserThanADiameter) {
       EXPECT_NEAR(c.weight, 1.0f - d.Length() / kDiameter, 1e-5f);
       EXPECT_NEAR(c.normal.x, d.x / d.Length(), 1e-4f);
       EXPECT_NEAR(c.normal.y, d.y / d.Length(), 1e-4f);
-      EXPECT_EQ(c.flags, 32u);
     }
     for (size_t i = 0; i < points.size(); ++i) EXPECT_FLOAT_EQ(sweep.weights[i], weights[i]) << i;
     int repeats = 0;
@@ -100,7 +98,7 @@ TEST(ParticleGridContacts, SweepFindsExactlyThePairsCloserThanADiameter) {
 TEST(ParticleGridContacts, CoincidentParticlesTouchWithFullWeightAndNoDirection) {
   std::vector<b2Vec2> points(5, b2Vec2(-0.3f, 0.7f));  // ten pairs: the four-lane measure and more
   points.push_back(b2Vec2(-0.3f + 0.5f * kDiameter, 0.7f));
-  const Sweep sweep = SweepContacts(points, 32u);
+  const Sweep sweep = SweepContacts(points);
   ASSERT_EQ(sweep.contacts.size(), 15u);
   for (const ParticleContact& c : sweep.contacts) {
     if (c.slotA == 5 || c.slotB == 5) {
@@ -111,7 +109,6 @@ TEST(ParticleGridContacts, CoincidentParticlesTouchWithFullWeightAndNoDirection)
       EXPECT_EQ(c.normal.x, 0.0f);
       EXPECT_EQ(c.normal.y, 0.0f);
     }
-    EXPECT_EQ(c.flags, 32u);
   }
   EXPECT_NEAR(sweep.weights[0], 4.5f, 1e-5f);
   EXPECT_NEAR(sweep.weights[5], 2.5f, 1e-5f);
@@ -120,7 +117,7 @@ TEST(ParticleGridContacts, CoincidentParticlesTouchWithFullWeightAndNoDirection)
 TEST(ParticleGridContacts, CrowdedParticlesOverflowingTheWindowsAreAllFound) {
   const std::vector<b2Vec2> points = Scatter(2500, 1.0f, 1.0f, 7);  // dozens in every cell
   int repeats = 0;
-  EXPECT_EQ(PairsOf(SweepContacts(points, 0u).contacts, &repeats), BruteForcePairs(points));
+  EXPECT_EQ(PairsOf(SweepContacts(points).contacts, &repeats), BruteForcePairs(points));
   EXPECT_EQ(repeats, 0);
 }
 
@@ -129,7 +126,7 @@ TEST(ParticleGridContacts, FarApartParticlesUseTheComparisonSortAndStillMeet) {
   points.push_back(b2Vec2(1.0e6f, -3.0e5f));
   points.push_back(b2Vec2(1.0e6f + 0.1f, -3.0e5f));
   int repeats = 0;
-  EXPECT_EQ(PairsOf(SweepContacts(points, 0u).contacts, &repeats), BruteForcePairs(points));
+  EXPECT_EQ(PairsOf(SweepContacts(points).contacts, &repeats), BruteForcePairs(points));
   EXPECT_EQ(repeats, 0);
 }
 
