@@ -140,6 +140,7 @@ void ForEachContact(const ParticleContact* contacts, int32_t count, Solve&& solv
   constexpr int32_t kStreams = 8;
   const int32_t part = count / kStreams;
   for (int32_t k = 0; k < part; ++k) {
+#pragma GCC unroll 8
     for (int32_t s = 0; s < kStreams; ++s) solve(contacts[k + s * part]);
   }
   for (int32_t k = kStreams * part; k < count; ++k) solve(contacts[k]);
