@@ -314,10 +314,8 @@ void ParticleSystem::GatherSlots(float dt) {
       slotPositions_[k] = positions_[i];
       slotVelocities_[k] = velocities_[i];
       slotFlags_[k] = flags_[i];
+      if (hasReaction) slotVelocities_[k] += velocityPerForce * reactions_[i];
     }
-    if (!hasReaction) return;
-    for (int32_t k = first; k < last; ++k)
-      slotVelocities_[k] += velocityPerForce * reactions_[indices[k]];
   });
   hasReaction_ = false;
 }
