@@ -140,6 +140,7 @@ void ForEachContact(const ParticleContact* contacts, int32_t count, Solve&& solv
   constexpr int32_t kStreams = 8;
   const int32_t part = count / kStreams;
   for (int32_t k = 0; k < part; ++k) {
+#pragma GCC unroll 8
     for (int32_t s = 0; s < kStreams; ++s) solve(contacts[k + s * part]);
   }
   for (int32_t k = kStreams * part; k < count; ++k) solve(contacts[k]);
@@ -195,6 +196,7 @@ int32_t ParticleSystem::CreateParticleGroup(const ParticleGroupDef& def) {
   }
   if (hasReaction_) reactions_.resize(positions_.size(), b2Vec2_zero);
   allFlags_ |= def.flags;
+  commonFlags_ &= def.flags;
   return made;
 }
 
@@ -312,10 +314,8 @@ void ParticleSystem::GatherSlots(float dt) {
       slotPositions_[k] = positions_[i];
       slotVelocities_[k] = velocities_[i];
       slotFlags_[k] = flags_[i];
+      if (hasReaction) slotVelocities_[k] += velocityPerForce * reactions_[i];
     }
-    if (!hasReaction) return;
-    for (int32_t k = first; k < last; ++k)
-      slotVelocities_[k] += velocityPerForce * reactions_[indices[k]];
   });
   hasReaction_ = false;
 }
@@ -349,6 +349,7 @@ void ParticleSystem::RemoveDeadParticles() {
 
   int32_t kept = 0;
   uint32_t allFlags = 0;
+  uint32_t commonFlags = ~0u;
   for (int32_t i = 0; i < count; ++i) {
     if (dead(i)) continue;
     positions_[kept] = positions_[i];
@@ -357,6 +358,7 @@ void ParticleSystem::RemoveDeadParticles() {
     expirationTicks_[kept] = expirationTicks_[i];
     if (hasReaction_) reactions_[kept] = reactions_[i];
     allFlags |= flags_[i];
+    commonFlags &= flags_[i];
     ++kept;
   }
   positions_.resize(kept);
@@ -365,6 +367,7 @@ void ParticleSystem::RemoveDeadParticles() {
   expirationTicks_.resize(kept);
   if (hasReaction_) reactions_.resize(kept);
   allFlags_ = allFlags;
+  commonFlags_ = commonFlags;
 }
 
 // Two particles at a time through SSE's four lanes, then the two halves merged.
@@ -485,11 +488,13 @@ void ParticleSystem::SolvePressureOnBodies(float dt) {
   const int32_t count = GetParticleCount();
   const float* weights = weights_.data();
   float* pressures = pressures_.data();
+  pressureChanges_.resize(count);
+  b2Vec2* pressureChanges = pressureChanges_.data();
   for (int32_t i = 0; i < count; ++i) {
     const float h = pressurePerWeight * std::max(0.0f, weights[i] - kMinParticleWeight);
     pressures[i] = std::min(h, maxPressure);
+    pressureChanges[i].SetZero();
   }
-  pressureChanges_.assign(count, b2Vec2_zero);
 
   const float velocityPerPressure = dt / (def_.density * diameter_);
   for (const ParticleBodyContact& contact : bodyContacts_) {
@@ -497,13 +502,23 @@ void ParticleSystem::SolvePressureOnBodies(float dt) {
     const float h = pressures[a] + pressurePerWeight * contact.weight;
     const b2Vec2 impulse =
         (velocityPerPressure * contact.weight * contact.mass * h) * contact.normal;
-    pressureChanges_[a] -= particleInverseMass_ * impulse;
+    pressureChanges[a] -= particleInverseMass_ * impulse;
     PushBody(contact.body, impulse, slotPositions_[a]);
   }
 }
 
 // One walk over the contacts for two passes: each viscous pair pulls its two velocities toward
-// each other, and every pair's pressure push is added to its particles' sums.
+// each other, and every pair's pressure push is added to its particles' sums. In a liquid that is
+// viscous throughout (a boss's burst) the walk skips reading the pairs' flags.
+void ParticleSystem::SolveViscousAndPressure(float dt) {
+  if (commonFlags_ & kViscousParticle) {
+    SolveViscousAndPressure<true>(dt);
+  } else {
+    SolveViscousAndPressure<false>(dt);
+  }
+}
+
+template <bool kEveryPairViscous>
 void ParticleSystem::SolveViscousAndPressure(float dt) {
   const float strength = def_.viscousStrength;
   const float velocityPerPressure = dt / (def_.density * diameter_);
@@ -518,7 +533,7 @@ void ParticleSystem::SolveViscousAndPressure(float dt) {
     const b2Vec2 push = (velocityPerPressure * contact.weight * h) * contact.normal;
     pressureChanges[a] -= push;
     pressureChanges[b] += push;
-    if (!((flags[a] | flags[b]) & kViscousParticle)) return;
+    if (!kEveryPairViscous && !((flags[a] | flags[b]) & kViscousParticle)) return;
     const b2Vec2 change = (strength * contact.weight) * (velocities[b] - velocities[a]);
     velocities[a] += change;
     velocities[b] -= change;

@@ -73,6 +73,8 @@ class ParticleSystem {
   void SolveViscousOnBodies();
   void SolvePressureOnBodies(float dt);
   void SolveViscousAndPressure(float dt);
+  template <bool kEveryPairViscous>
+  void SolveViscousAndPressure(float dt);
   void SolveGravity(float dt);
   void SolveDamping(float dt);
   void LimitVelocity(float dt);
@@ -106,7 +108,8 @@ class ParticleSystem {
   // Force each particle's last collision took away, given back at the start of the next sub-step.
   std::vector<b2Vec2> reactions_;
   bool hasReaction_ = false;
-  uint32_t allFlags_ = 0;  // union of every particle's flags
+  uint32_t allFlags_ = 0;       // union of every particle's flags
+  uint32_t commonFlags_ = ~0u;  // flags every particle has
 
   // Lifetime clock: ticks of lifetimeGranularity in 32.32 fixed point.
   int64_t timeElapsed_ = 0;
