@@ -13,6 +13,7 @@
 #include "app/screen_frames.h"
 #include "bench_runtime.h"
 #include "physics/particle_system.h"
+#include "world/area_box.h"
 #include "world/world_container.h"
 
 namespace {
@@ -79,10 +80,8 @@ void BM_FrameBossBurst(benchmark::State& state) {
 // How many particles the hero would drink with its centre line at x and its feet at y.
 size_t drinkableAt(WorldContainer& world, float x, float y) {
   FixtureCounter counter;
-  b2AABB box;
-  box.lowerBound.Set(x - kDrinkBoxHalfWidth, y - kDrinkBoxBelow);
-  box.upperBound.Set(x + kDrinkBoxHalfWidth, y + kDrinkBoxAbove);
-  world.queryArea(counter, box);
+  world.queryArea(counter, areaBox(x - kDrinkBoxHalfWidth, y - kDrinkBoxBelow,
+                                   x + kDrinkBoxHalfWidth, y + kDrinkBoxAbove));
   return counter.particleIndices.size();
 }
 

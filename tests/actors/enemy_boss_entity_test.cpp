@@ -11,6 +11,7 @@
 #include "scenes/hud_entity.h"
 #include "support/frame_script.h"
 #include "support/game_test.h"
+#include "world/area_box.h"
 #include "world/world_container.h"
 
 namespace {
@@ -165,9 +166,7 @@ TEST_F(BossArena, AFallenBossIsNoLongerUpdatedOrHitButItsHealthStaysReadable) {
   const int32_t health = boss->health;
   play(10);
   EXPECT_EQ(timer, boss->patternTimer);
-  b2AABB where;
-  where.lowerBound.Set(3.0f, 1.0f);
-  where.upperBound.Set(11.0f, 8.0f);
+  const b2AABB where = areaBox(3.0f, 1.0f, 11.0f, 8.0f);
   HitMessage blow{0, world->player.get(), 20.0, 1.0};
   world->sendToArea(where, EVENT_HIT, &blow);
   EXPECT_EQ(health, boss->health);

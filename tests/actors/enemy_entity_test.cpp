@@ -12,6 +12,7 @@
 #include "support/frame_script.h"
 #include "support/game_test.h"
 #include "support/test_assets.h"
+#include "world/area_box.h"
 #include "world/world_container.h"
 
 namespace {
@@ -199,9 +200,7 @@ TEST_F(EnemyArena, AFallenEnemyIsNoLongerUpdatedDrawnOrHit) {
   EXPECT_EQ(timer, enemy->actionTimer);
   EXPECT_FALSE(sameColour(enemyColour, pictureAboveFeet(8.0f, kFloorTop)));
 
-  b2AABB where;
-  where.lowerBound.Set(8.0f, kFloorTop - 1.0f);
-  where.upperBound.Set(10.0f, kFloorTop + 1.0f);
+  const b2AABB where = areaBox(8.0f, kFloorTop - 1.0f, 10.0f, kFloorTop + 1.0f);
   HitMessage blow{0, world->player.get(), 10.0, 1.0};
   world->sendToArea(where, EVENT_HIT, &blow);
   EXPECT_EQ(0, enemy->health);

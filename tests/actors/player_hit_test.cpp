@@ -14,8 +14,8 @@ using PlayerHit = PlayerArena;
 
 // A foe standing just left (or right) of the hero.
 b2AABB besideHero(float centreX, bool left) {
-  return left ? box(centreX - 1.5f, 0.0f, centreX - 1.2f, 1.0f)
-              : box(centreX + 1.2f, 0.0f, centreX + 1.5f, 1.0f);
+  return left ? areaBox(centreX - 1.5f, 0.0f, centreX - 1.2f, 1.0f)
+              : areaBox(centreX + 1.2f, 0.0f, centreX + 1.5f, 1.0f);
 }
 
 TEST_F(PlayerHit, LogsTheMessageAddressTwiceAndTheBlow) {

@@ -81,7 +81,7 @@ TEST_F(PlayerGroundState, AFlightLogsFlyingOnceAndLandedOnce) {
 }
 
 TEST_F(PlayerGroundState, AWallBelowTheFeetIsNotGround) {
-  addBlock(box(9.0f, 0.0f, 11.0f, 0.5f), TAG_NONE);
+  addBlock(areaBox(9.0f, 0.0f, 11.0f, 0.5f), TAG_NONE);
   const LogCapture log;
   placeHero(10.0f, 0.6f);
   EXPECT_EQ((Lines{"Flying!0"}), movementLog(log.text()));
@@ -89,7 +89,7 @@ TEST_F(PlayerGroundState, AWallBelowTheFeetIsNotGround) {
 }
 
 TEST_F(PlayerGroundState, AFoeBelowTheFeetIsGround) {
-  addRecorder(box(9.0f, 0.0f, 11.0f, 0.5f));
+  addRecorder(areaBox(9.0f, 0.0f, 11.0f, 0.5f));
   placeHero(10.0f, 0.46f);
   EXPECT_FALSE(player->airborne);
 }
@@ -188,7 +188,7 @@ TEST_F(PlayerDodge, QPressedInTheAirDoesNothing) {
 }
 
 TEST_F(PlayerDodge, ABlowThatLeavesTheHeroOnTheGroundEndsWithFixingDodge) {
-  HitRecorder* foe = addRecorder(box(1.0f, 0.0f, 1.5f, 1.0f));
+  HitRecorder* foe = addRecorder(areaBox(1.0f, 0.0f, 1.5f, 1.0f));
   HitMessage weakBlow{0, foe, 1.0, 0.0};
   const LogCapture log;
   player->onEvent(EVENT_HIT, &weakBlow);
@@ -318,7 +318,7 @@ TEST_F(PlayerCamera, ViewStaysAtTheOriginNearTheStart) {
 }
 
 TEST_F(PlayerCamera, HeroStaysSixMetresFromTheLeftAndItsFeetOnePointEightAboveTheBottom) {
-  addBlock(box(15.0f, 0.0f, 25.0f, 5.0f), TAG_GROUND);
+  addBlock(areaBox(15.0f, 0.0f, 25.0f, 5.0f), TAG_GROUND);
   placeHero(20.0f, 5.1f);
   EXPECT_FLOAT_EQ(heroCentreX() - 6.0f, static_cast<float>(world->cameraX));
   EXPECT_FLOAT_EQ(heroFeetY() - 1.8f, static_cast<float>(world->cameraY));

@@ -28,13 +28,6 @@ bool isHeroPicture(const std::string& name) {
 
 }  // namespace
 
-b2AABB box(float left, float bottom, float right, float top) {
-  b2AABB area;
-  area.lowerBound.Set(left, bottom);
-  area.upperBound.Set(right, top);
-  return area;
-}
-
 std::vector<std::string> movementLog(const std::string& captured) {
   static const char* const kMovementLines[] = {
       "Landed", "Flying!0", "Flying!1", "Fixing dodge...", "Space Detected..", "Double Jumping!"};
@@ -77,7 +70,7 @@ void PlayerArena::SetUp() {
   const LogCapture quiet;
   world = new WorldContainer(0);
   player = world->player.get();
-  addBlock(box(-10.0f, -1.0f, 200.0f, 0.0f), TAG_GROUND);
+  addBlock(areaBox(-10.0f, -1.0f, 200.0f, 0.0f), TAG_GROUND);
   placeHero(kStartCentreX);
 }
 

@@ -14,6 +14,7 @@
 #include "actors/fixture_container.h"
 #include "support/frame_script.h"
 #include "support/game_test.h"
+#include "world/area_box.h"
 
 class PlayerEntity;
 class WorldContainer;
@@ -73,9 +74,6 @@ class PlayerArena : public GameTest {
   PlayerEntity* player = nullptr;
   FrameScript script;
 };
-
-// A box from (left, bottom) to (right, top).
-b2AABB box(float left, float bottom, float right, float top);
 
 // `frames` times each picture, in order.
 std::vector<std::string> pictureRun(std::initializer_list<std::pair<int, const char*>> stretches);

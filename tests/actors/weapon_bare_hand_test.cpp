@@ -38,10 +38,12 @@ TEST_F(WeaponBareHandAttack, ShowsEachPhase) {
 }
 
 TEST_F(WeaponBareHandAttack, JabAndPunchStrikeOnceEachJustInFront) {
-  HitRecorder* inReach = addRecorder(box(kStartCentreX + 0.4f, 0.2f, kStartCentreX + 0.6f, 1.0f));
+  HitRecorder* inReach =
+      addRecorder(areaBox(kStartCentreX + 0.4f, 0.2f, kStartCentreX + 0.6f, 1.0f));
   HitRecorder* outOfReach =
-      addRecorder(box(kStartCentreX + 1.6f, 0.2f, kStartCentreX + 1.8f, 1.0f));
-  HitRecorder* behind = addRecorder(box(kStartCentreX - 0.6f, 0.2f, kStartCentreX - 0.4f, 1.0f));
+      addRecorder(areaBox(kStartCentreX + 1.6f, 0.2f, kStartCentreX + 1.8f, 1.0f));
+  HitRecorder* behind =
+      addRecorder(areaBox(kStartCentreX - 0.6f, 0.2f, kStartCentreX - 0.4f, 1.0f));
   const AttackTrace combo = attack({inReach, outOfReach, behind}, 5);
   EXPECT_EQ((Frames{9, 25}), combo.hitFrames[0]);
   EXPECT_EQ(Frames{}, combo.hitFrames[1]);
@@ -58,8 +60,8 @@ TEST_F(WeaponBareHandAttack, FacingLeftStrikesToTheLeft) {
   press(SDL_SCANCODE_A);
   play();
   const float centre = heroCentreX();
-  HitRecorder* left = addRecorder(box(centre - 0.6f, 0.2f, centre - 0.4f, 1.0f));
-  HitRecorder* right = addRecorder(box(centre + 0.4f, 0.2f, centre + 0.6f, 1.0f));
+  HitRecorder* left = addRecorder(areaBox(centre - 0.6f, 0.2f, centre - 0.4f, 1.0f));
+  HitRecorder* right = addRecorder(areaBox(centre + 0.4f, 0.2f, centre + 0.6f, 1.0f));
   const AttackTrace jab = attack({left, right});
   EXPECT_EQ(Frames{9}, jab.hitFrames[0]);
   EXPECT_EQ(Frames{}, jab.hitFrames[1]);
@@ -78,7 +80,7 @@ TEST_F(WeaponBareHandAttack, LungesForwardAndSlidesUntilTheLastPhaseOfTheJab) {
 }
 
 TEST_F(WeaponBareHandAttack, WalkingOffALedgeBreaksTheAttackOff) {
-  addBlock(box(9.0f, 0.0f, 10.0f, 1.0f), TAG_GROUND);
+  addBlock(areaBox(9.0f, 0.0f, 10.0f, 1.0f), TAG_GROUND);
   placeHero(9.95f, 1.1f);
   ASSERT_FALSE(player->airborne);
   const LogCapture log;

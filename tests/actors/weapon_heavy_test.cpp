@@ -54,9 +54,10 @@ TEST_F(WeaponHeavyAttack, ShowsEachPhase) {
 }
 
 TEST_F(WeaponHeavyAttack, TheSpinStrikesFrontFrontBackBackBackFront) {
-  HitRecorder* front = addRecorder(box(kStartCentreX + 0.6f, 0.2f, kStartCentreX + 1.0f, 1.0f));
-  HitRecorder* back = addRecorder(box(kStartCentreX - 1.0f, 0.2f, kStartCentreX - 0.6f, 1.0f));
-  HitRecorder* farAway = addRecorder(box(kStartCentreX + 1.8f, 0.2f, kStartCentreX + 2.0f, 1.0f));
+  HitRecorder* front = addRecorder(areaBox(kStartCentreX + 0.6f, 0.2f, kStartCentreX + 1.0f, 1.0f));
+  HitRecorder* back = addRecorder(areaBox(kStartCentreX - 1.0f, 0.2f, kStartCentreX - 0.6f, 1.0f));
+  HitRecorder* farAway =
+      addRecorder(areaBox(kStartCentreX + 1.8f, 0.2f, kStartCentreX + 2.0f, 1.0f));
   const AttackTrace spin = attack({front, back, farAway}, 3);
   EXPECT_EQ((Frames{13, 29, 33, 57}), spin.hitFrames[0]);
   EXPECT_EQ((Frames{41, 45, 49}), spin.hitFrames[1]);
@@ -82,7 +83,7 @@ TEST_F(WeaponHeavyAttack, TheSpinPlaysItsSoundUntilItEnds) {
 }
 
 TEST_F(WeaponHeavyAttack, LosingTheGroundMidSpinStopsItAndItsSound) {
-  FixtureContainer* platform = addBlock(box(9.0f, 0.0f, 11.0f, 1.0f), TAG_GROUND);
+  FixtureContainer* platform = addBlock(areaBox(9.0f, 0.0f, 11.0f, 1.0f), TAG_GROUND);
   placeHero(10.0f, 1.1f);
   click();
   play(2);

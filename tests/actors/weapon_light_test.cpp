@@ -41,9 +41,10 @@ TEST_F(WeaponLightAttack, ShowsEachPhase) {
 }
 
 TEST_F(WeaponLightAttack, BothCutsStrikeOnceEachInFront) {
-  HitRecorder* inReach = addRecorder(box(kStartCentreX + 0.4f, 0.2f, kStartCentreX + 0.5f, 1.0f));
+  HitRecorder* inReach =
+      addRecorder(areaBox(kStartCentreX + 0.4f, 0.2f, kStartCentreX + 0.5f, 1.0f));
   HitRecorder* outOfReach =
-      addRecorder(box(kStartCentreX + 1.0f, 0.2f, kStartCentreX + 1.2f, 1.0f));
+      addRecorder(areaBox(kStartCentreX + 1.0f, 0.2f, kStartCentreX + 1.2f, 1.0f));
   const AttackTrace combo = attack({inReach, outOfReach}, 3);
   EXPECT_EQ((Frames{5, 13}), combo.hitFrames[0]);
   EXPECT_EQ(Frames{}, combo.hitFrames[1]);

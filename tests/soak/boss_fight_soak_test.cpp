@@ -18,6 +18,7 @@
 #include "soak/soak_hero.h"
 #include "support/frame_script.h"
 #include "support/game_test.h"
+#include "world/area_box.h"
 #include "world/world_container.h"
 
 namespace {
@@ -79,9 +80,7 @@ class BossFightSoak : public GameTest {
   // Enemies the hero could not reach fall to one last blow before the boss calls the next six;
   // the boss is made whole so that the fight goes on. The hero changes weapons every cycle.
   void endTheCycle() {
-    b2AABB arena;
-    arena.lowerBound.Set(-100.0f, -100.0f);
-    arena.upperBound.Set(100.0f, 100.0f);
+    const b2AABB arena = areaBox(-100.0f, -100.0f, 100.0f, 100.0f);
     swept += liveEnemies();
     boss->health = EnemyBossEntity::kFullHealth;
     HitMessage blow{0, player(), 1000.0, 0.0};

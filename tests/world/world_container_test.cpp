@@ -20,6 +20,7 @@
 #include "support/game_test.h"
 #include "support/log_capture.h"
 #include "support/test_assets.h"
+#include "world/area_box.h"
 
 namespace {
 
@@ -182,16 +183,11 @@ TEST_F(WorldTest, AreaEventsReachEachEntityOnce) {
   a->body->CreateFixture(&second, 1.0f);
   Listener* b = new Listener(world, b2Vec2(9, 3), false);
   handOver({a, b});
-  b2AABB box;
-  box.lowerBound.Set(2, 2);
-  box.upperBound.Set(4, 4);
   HitMessage hit{0, nullptr, 1.0, 0.0};
-  world->sendToArea(box, EVENT_HIT, &hit);
+  world->sendToArea(areaBox(2, 2, 4, 4), EVENT_HIT, &hit);
   EXPECT_EQ(std::vector<int32_t>{EVENT_HIT}, a->kinds) << "two fixtures, one call";
   EXPECT_TRUE(b->kinds.empty());
-  box.lowerBound.Set(20, 20);
-  box.upperBound.Set(21, 21);
-  world->sendToArea(box, EVENT_HIT, &hit);
+  world->sendToArea(areaBox(20, 20, 21, 21), EVENT_HIT, &hit);
   EXPECT_EQ(1u, a->kinds.size());
 }
 
