@@ -13,15 +13,18 @@ build="$(realpath -m "${FUZZ_BUILD_DIR:-build/fuzz}")"
 
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
   -DTARNWICK_FUZZ=ON -DTARNWICK_SANITIZE=ON -DTARNWICK_TESTS=OFF -DTARNWICK_BENCH=OFF >/dev/null
-cmake --build "$build" -j"$(nproc)" --target asset_list_fuzzer asset_registry_fuzzer
+cmake --build "$build" -j"$(nproc)" --target asset_list_fuzzer asset_registry_fuzzer \
+  png_decoder_fuzzer
 
-for target in asset_list asset_registry; do
+for target in asset_list asset_registry png_decoder; do
   corpus="$build/corpus/$target"
   mkdir -p "$corpus" "$build/crashes"
   cp -n "$root/fuzz/corpus/$target"/* "$corpus"/
   # Absolute paths: the registry fuzzer works in a scratch directory of its own.
+  dictionary="$root/fuzz/asset_list.dict"
+  [ "$target" = png_decoder ] && dictionary="$root/fuzz/png_decoder.dict"
   echo "Fuzzing $target for ${seconds}s"
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 "$build/fuzz/${target}_fuzzer" \
-    -dict="$root/fuzz/asset_list.dict" -max_total_time="$seconds" -close_fd_mask=3 \
+    -dict="$dictionary" -max_total_time="$seconds" -close_fd_mask=3 \
     -print_final_stats=1 -artifact_prefix="$build/crashes/${target}-" "$corpus"
 done

@@ -7,6 +7,7 @@
 
 #include "base/log.h"
 #include "base/video_output.h"
+#include "graphics/png_decoder.h"
 
 namespace {
 
@@ -25,6 +26,13 @@ Bitmap::Bitmap(int w, int h) {
 }
 
 Bitmap::Decoded Bitmap::decode(const std::string& path) {
+  Decoded decoded;
+  decoded.surface.reset(PngDecoder::decodeFile(path));
+  if (decoded.surface == nullptr) return decodeWithSdlImage(path);
+  return decoded;
+}
+
+Bitmap::Decoded Bitmap::decodeWithSdlImage(const std::string& path) {
   Decoded decoded;
   decoded.surface.reset(IMG_Load(path.c_str()));
   if (decoded.surface == nullptr) decoded.error = SDL_GetError();

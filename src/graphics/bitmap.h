@@ -22,7 +22,11 @@ class Bitmap {
     std::unique_ptr<SDL_Surface, void (*)(SDL_Surface*)> surface{nullptr, SDL_FreeSurface};
     std::string error;  // why the file could not be read
   };
+  // PNG files of the kinds the game ships through a quicker decoder, anything else and files
+  // that decoder refuses through SDL_image, which reports what is wrong with them.
   static Decoded decode(const std::string& path);
+  // Every file through SDL_image, as the game once decoded its pictures.
+  static Decoded decodeWithSdlImage(const std::string& path);
 
   // Loads an image file; on failure logs why and stays empty (no texture, 0 × 0).
   explicit Bitmap(std::string path);

@@ -92,10 +92,11 @@ bool AssetRegistry::loadAll(Decoding decoding) {
   }
   // Both tables decode at once; the pictures are registered first, as they are listed.
   // The main thread decodes pictures too while it waits, but leaves the sounds to their thread.
-  DecodedFiles<Bitmap> pictureFiles(pathsOf(list.bitmaps()), parallel ? pictureWorkers() : 0,
-                                    DecodedFiles<Bitmap>::Taker::kDecodes);
-  DecodedFiles<Sound> soundFiles(pathsOf(list.sounds()), parallel ? kSoundWorkers : 0,
-                                 DecodedFiles<Sound>::Taker::kWaits);
+  DecodedFiles<Bitmap> pictureFiles(
+      pathsOf(list.bitmaps()), parallel ? Bitmap::decode : Bitmap::decodeWithSdlImage,
+      parallel ? pictureWorkers() : 0, DecodedFiles<Bitmap>::Taker::kDecodes);
+  DecodedFiles<Sound> soundFiles(pathsOf(list.sounds()), Sound::decode,
+                                 parallel ? kSoundWorkers : 0, DecodedFiles<Sound>::Taker::kWaits);
   loadEach(*this, &AssetRegistry::loadBitmap, list.bitmaps(), pictureFiles);
   loadEach(*this, &AssetRegistry::loadSound, list.sounds(), soundFiles);
   logPrint("All assets loaded.\n");

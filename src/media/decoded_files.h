@@ -4,7 +4,7 @@
 // takes each one in list order, as soon as it is ready, to make the game object of it. The
 // largest files are decoded first, so that the last to finish is a small one; and the taking
 // thread, rather than wait for a file, may decode the next one itself.
-// `Asset` (Bitmap or Sound) provides `Asset::Decoded` and a thread-safe `Asset::decode(path)`.
+// `Asset` (Bitmap or Sound) provides `Asset::Decoded`; the decoding function must be thread-safe.
 
 #include <SDL.h>
 
@@ -22,15 +22,18 @@ template <typename Asset>
 class DecodedFiles {
  public:
   using Decoded = typename Asset::Decoded;
+  using Decode = Decoded (*)(const std::string& path);
 
   // Whether the thread that takes the files also decodes while it waits for one.
   enum class Taker { kDecodes, kWaits };
 
-  // Starts `workers` threads on `paths`. With none (or when no thread can be made), each file
-  // is decoded when it is taken, on the taking thread: one file after another. They are SDL's
-  // threads because SDL frees a thread's error text only when one of its own threads ends.
-  DecodedFiles(std::vector<std::string> paths, unsigned workers, Taker taker)
+  // Starts `workers` threads decoding `paths` with `decode`. With none (or when no thread can be
+  // made), each file is decoded when it is taken, on the taking thread: one file after another.
+  // They are SDL's threads because SDL frees a thread's error text only when one of its own
+  // threads ends.
+  DecodedFiles(std::vector<std::string> paths, Decode decode, unsigned workers, Taker taker)
       : paths_(std::move(paths)),
+        decode_(decode),
         order_(largestFirst(paths_)),
         decoded_(paths_.size()),
         finished_(paths_.size(), false),
@@ -56,7 +59,7 @@ class DecodedFiles {
 
   // The decoded file at `index`, once it is finished. Each is taken once.
   Decoded take(size_t index) {
-    if (workers_.empty()) return Asset::decode(paths_[index]);
+    if (workers_.empty()) return decode_(paths_[index]);
     std::unique_lock<std::mutex> lock(mutex_);
     while (!finished_[index] && takerDecodes_ && next_ < order_.size()) {
       lock.unlock();
@@ -95,7 +98,7 @@ class DecodedFiles {
 
   void decodeOne(size_t index) {
     if (index >= paths_.size()) return;
-    Decoded decoded = Asset::decode(paths_[index]);
+    Decoded decoded = decode_(paths_[index]);
     {
       std::lock_guard<std::mutex> lock(mutex_);
       decoded_[index] = std::move(decoded);
@@ -111,6 +114,7 @@ class DecodedFiles {
   }
 
   const std::vector<std::string> paths_;
+  const Decode decode_;
   const std::vector<size_t> order_;  // the order in which files are claimed
   std::mutex mutex_;
   std::condition_variable finishedOne_;
