@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(
   # libraries
-  libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev libbox2d-dev nlohmann-json3-dev libdeflate-dev
+  libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev libvorbis-dev libdeflate-dev libbox2d-dev
+  nlohmann-json3-dev
   # toolchain and test tools
   cmake g++ make pkg-config libgtest-dev libbenchmark-dev
   # fuzzing: clang with libFuzzer and the sanitizers' runtimes

@@ -4,7 +4,8 @@
 // takes each one in list order, as soon as it is ready, to make the game object of it. The
 // largest files are decoded first, so that the last to finish is a small one; and the taking
 // thread, rather than wait for a file, may decode the next one itself.
-// `Asset` (Bitmap or Sound) provides `Asset::Decoded`; the decoding function must be thread-safe.
+// `Asset` (Bitmap or Sound) provides `Asset::Decoded`; the decoder given must be thread-safe
+// when there are workers.
 
 #include <SDL.h>
 
@@ -24,20 +25,16 @@ class DecodedFiles {
   using Decoded = typename Asset::Decoded;
   using Decode = Decoded (*)(const std::string& path);
 
-  // Whether the thread that takes the files also decodes while it waits for one.
-  enum class Taker { kDecodes, kWaits };
-
   // Starts `workers` threads decoding `paths` with `decode`. With none (or when no thread can be
   // made), each file is decoded when it is taken, on the taking thread: one file after another.
-  // They are SDL's threads because SDL frees a thread's error text only when one of its own
-  // threads ends.
-  DecodedFiles(std::vector<std::string> paths, Decode decode, unsigned workers, Taker taker)
+  // They are SDL's threads because SDL frees a thread's error text only when one of its own threads
+  // ends.
+  DecodedFiles(std::vector<std::string> paths, Decode decode, unsigned workers)
       : paths_(std::move(paths)),
         decode_(decode),
         order_(largestFirst(paths_)),
         decoded_(paths_.size()),
-        finished_(paths_.size(), false),
-        takerDecodes_(taker == Taker::kDecodes) {
+        finished_(paths_.size(), false) {
     for (unsigned i = 0; i < workers; ++i) {
       SDL_Thread* worker = SDL_CreateThread(runWorker, "asset decoder", this);
       if (worker != nullptr) workers_.push_back(worker);
@@ -61,7 +58,7 @@ class DecodedFiles {
   Decoded take(size_t index) {
     if (workers_.empty()) return decode_(paths_[index]);
     std::unique_lock<std::mutex> lock(mutex_);
-    while (!finished_[index] && takerDecodes_ && next_ < order_.size()) {
+    while (!finished_[index] && next_ < order_.size()) {
       lock.unlock();
       decodeOne(claimNext());
       lock.lock();
@@ -121,6 +118,5 @@ class DecodedFiles {
   size_t next_ = 0;               // how many files of order_ are claimed
   std::vector<Decoded> decoded_;  // each written by its decoder, then moved out by take()
   std::vector<bool> finished_;
-  const bool takerDecodes_;
   std::vector<SDL_Thread*> workers_;  // last: they start once everything above is made
 };

@@ -10,11 +10,15 @@
 class Sound {
  public:
   // A sound file decoded into samples of the mixer's format; no chunk when it could not be.
-  // Decoding may run on any thread.
   struct Decoded {
     std::unique_ptr<Mix_Chunk, void (*)(Mix_Chunk*)> chunk{nullptr, Mix_FreeChunk};
   };
+  // Decodes an Ogg Vorbis file with libvorbisfile, side by side with other threads doing the
+  // same; any other file, or one it cannot read whole, the mixer loads as decodeWithMixer does.
+  // May run on any thread.
   static Decoded decode(const std::string& path);
+  // The mixer decodes the file itself, under its audio lock, as the game once loaded every sound.
+  static Decoded decodeWithMixer(const std::string& path);
 
   // Takes the decoded samples; when the file could not be decoded, logs it and keeps a null
   // chunk, which plays on no channel.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <string>
 
 #include "graphics/bitmap.h"
@@ -58,6 +59,27 @@ TEST_F(GameAssets, EveryRequiredNameLoadsWithoutError) {
   }
   for (const char* name : RequiredAssets::kSounds) {
     EXPECT_NE(nullptr, registry->sound(name)->chunk) << name;
+  }
+}
+
+// The game's loading decodes the sounds itself, side by side; the one-after-another loading
+// leaves every sound to the mixer. Players must hear the same samples and read the same log.
+TEST_F(GameAssets, BothLoadingWaysGiveTheSameLogAndTheSameSamples) {
+  const LogCapture capture;
+  AssetRegistry oneAfterAnother;
+  ASSERT_TRUE(oneAfterAnother.loadAll(AssetRegistry::Decoding::kOneAfterAnother));
+  const std::string oneAfterAnotherLog = capture.text();
+  const auto loading = [](const std::string& text) {
+    return text.substr(text.find("Loading all assets..."));
+  };
+  EXPECT_EQ(loading(oneAfterAnotherLog), loading(log));
+  for (const char* name : RequiredAssets::kSounds) {
+    const Mix_Chunk* mixers = oneAfterAnother.sound(name)->chunk;
+    const Mix_Chunk* games = registry->sound(name)->chunk;
+    ASSERT_NE(nullptr, mixers) << name;
+    ASSERT_NE(nullptr, games) << name;
+    ASSERT_EQ(mixers->alen, games->alen) << name;
+    EXPECT_EQ(0, std::memcmp(mixers->abuf, games->abuf, mixers->alen)) << name;
   }
 }
 
