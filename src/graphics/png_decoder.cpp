@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <vector>
@@ -250,12 +251,15 @@ bool unfilterRows(const unsigned char* inflated, SDL_Surface& surface) {
 }  // namespace
 
 SDL_Surface* PngDecoder::decodeFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary | std::ios::ate);
-  const std::streamoff size = file ? static_cast<std::streamoff>(file.tellg()) : -1;
-  if (size < 0) return nullptr;
-  std::vector<unsigned char> bytes(static_cast<size_t>(size));
-  file.seekg(0);
-  if (!file.read(reinterpret_cast<char*>(bytes.data()), size)) return nullptr;
+  // Only a regular file has a size (a directory opens as a stream all the same).
+  std::error_code notAFile;
+  const std::uintmax_t size = std::filesystem::file_size(path, notAFile);
+  std::ifstream file(path, std::ios::binary);
+  if (notAFile || !file) return nullptr;
+  std::vector<unsigned char> bytes(size);
+  if (!file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size))) {
+    return nullptr;
+  }
   return decode(bytes.data(), bytes.size());
 }
 

@@ -133,6 +133,7 @@ TEST(PngDecoder, LeavesOtherKindsAndFaultyFilesToSdlImage) {
   expectSamePicture(decoded.surface.get(), sdlImage(keyed).get(), "a transparent colour");
   std::remove(path.c_str());
   EXPECT_NE("", Bitmap::decode("assets/images/no such picture.png").error);
+  EXPECT_NE("", Bitmap::decode(std::filesystem::temp_directory_path()).error) << "a directory";
 }
 
 }  // namespace
