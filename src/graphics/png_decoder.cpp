@@ -47,7 +47,8 @@ bool isCritical(const unsigned char* type) {
 bool readHeader(const unsigned char* data, Header& header) {
   header.width = readBigEndian(data);
   header.height = readBigEndian(data + 4);
-  const unsigned char bitDepth = data[8], colourType = data[9];
+  const unsigned char bitDepth = data[8];
+  const unsigned char colourType = data[9];
   const bool plain = data[10] == 0 && data[11] == 0 && data[12] == 0;
   if (header.width == 0 || header.height == 0 || header.width > INT32_MAX ||
       header.height > INT32_MAX || bitDepth != 8 || !plain) {
@@ -93,8 +94,8 @@ bool readChunks(const unsigned char* bytes, size_t size, Header& header,
 #if defined(__SSE2__)
 
 // One pixel's bytes in the low lanes of a register, and back; a 3-byte pixel is read and written
-// as 3 bytes so that nothing past the row is touched.
-// (Bytes put together one by one: a 3-byte copy into a 4-byte word would stall the load.)
+// as 3 bytes so that nothing past the row is touched. The bytes are put together one by one
+// because a 3-byte copy into a 4-byte word would stall the load that follows it.
 template <int kBytesPerPixel>
 __m128i loadPixel(const unsigned char* p) {
   uint32_t value = p[0] | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16);
