@@ -24,9 +24,8 @@ constexpr int kImageFormats =
     IMG_INIT_JPG | IMG_INIT_PNG | IMG_INIT_TIF | IMG_INIT_WEBP | IMG_INIT_JXL | IMG_INIT_AVIF;
 
 // Pictures share every core but the main thread's, which makes their textures. Sounds get one
-// thread from the start, whose first long music loop takes about as long as the largest
-// pictures; the main thread decodes the rest once the pictures are registered. A second sound
-// thread measured no faster on two cores.
+// thread from the start, since a music loop takes longer to decode than any picture; the main
+// thread decodes the rest once the pictures are registered.
 unsigned pictureWorkers() {
   return static_cast<unsigned>(std::max(2, SDL_GetCPUCount())) - 1;
 }
