@@ -298,6 +298,12 @@ int32_t ParticleGrid::FindContacts(std::vector<ParticleContact>* contacts, float
   return static_cast<int32_t>(found);
 }
 
+int32_t ParticleGrid::FirstSlotOfRowBelow(int32_t slot) const {
+  const uint32_t row = static_cast<uint32_t>(keys_[slot] >> 32);
+  if (row == 0) return 0;
+  return static_cast<int32_t>(LowerBound(0, MakeKey(row - 1, 0)));
+}
+
 // Each pair's weight is added to both of its particles' sums in the order of the pairs, so every
 // sum is taken in the same order whatever the grouping into fours. Without kSumWeights, only the
 // contacts are written and weights is not used.

@@ -38,6 +38,11 @@ class ParticleGrid {
   int32_t FindContacts(std::vector<ParticleContact>* contacts, float* weights,
                        WorkerThread* worker = nullptr);
 
+  // The first slot of the row below the given slot's row. A particle's contacts reach no
+  // further than the row above its own, so no particle in a slot before this one has a contact
+  // with the given slot or any after it.
+  int32_t FirstSlotOfRowBelow(int32_t slot) const;
+
   // Calls visit(slot) for every particle whose cell lies within one cell of the box: a superset
   // of the particles within one diameter of it, as of the last Build.
   template <typename Visit>

@@ -34,8 +34,9 @@ constexpr float kMaxParticlePressure = 0.25f;    // in units of the critical pre
 constexpr float kMaxDampingFraction = 0.5f;      // of the approaching speed, per contact and step
 constexpr float kFixedPointOne = 4294967296.0f;  // 2^32: one tick of the lifetime clock
 constexpr float kMaxTicks = 1.0e9f;              // longest lifetime or step the clock takes
-// Below this many particles (a boss's burst is 2693) the search is too short to gain from
-// sharing it with a second thread.
+// Below this many particles (a boss's burst is 2693) the search and the contact passes are too
+// short to gain from sharing them with a second thread. By size alone, so that a liquid's contacts
+// are solved in the same order whether or not a step is shared.
 constexpr int32_t kMinSharedParticles = 8192;
 
 // Collects each non-sensor fixture near a box once, in the order Box2D reports them (a chain
@@ -263,6 +264,7 @@ void ParticleSystem::Step(float dt, int32_t iterations) {
     grid_.Build(positions_.data(), count, stepWorker_);
     GatherSlots(subDt);
     contactCount_ = grid_.FindContacts(&contacts_, weights_.data(), stepWorker_);
+    if (count >= kMinSharedParticles) SplitContacts();
     UpdateBodyContacts();
     AddBodyContactWeights();
     if (allFlags_ & kViscousParticle) SolveViscousOnBodies();
@@ -507,6 +509,51 @@ void ParticleSystem::SolvePressureOnBodies(float dt) {
   }
 }
 
+// Cuts the contacts about in half where the halves meet no common particle. The second half
+// starts with the first contact of the slot in the middle of the list; the first half ends where
+// the contacts of the row below that slot's row begin, since no earlier contact reaches that slot.
+// Contacts are grouped by their first slot, in slot order, and the second slot is the larger.
+void ParticleSystem::SplitContacts() {
+  if (contactCount_ == 0) {
+    firstHalfEnd_ = secondHalfBegin_ = 0;
+    return;
+  }
+  const ParticleContact* begin = contacts_.data();
+  const ParticleContact* end = begin + contactCount_;
+  auto firstContactOf = [&](int32_t slot) {
+    return static_cast<int32_t>(
+        std::lower_bound(begin, end, slot,
+                         [](const ParticleContact& c, int32_t s) { return c.slotA < s; }) -
+        begin);
+  };
+  const int32_t middleSlot = contacts_[contactCount_ / 2].slotA;
+  secondHalfBegin_ = firstContactOf(middleSlot);
+  firstHalfEnd_ = firstContactOf(grid_.FirstSlotOfRowBelow(middleSlot));
+}
+
+// Runs solve over every contact in eight interleaved streams. A large liquid runs the two halves
+// at once, the second on the step's worker if there is one, then the seam: the same order
+// whichever thread takes which half, so the results never depend on the sharing.
+template <typename Solve>
+void ParticleSystem::ForEachContactInHalves(const Solve& solve) {
+  const ParticleContact* contacts = contacts_.data();
+  if (GetParticleCount() < kMinSharedParticles) {
+    ForEachContact(contacts, contactCount_, solve);
+    return;
+  }
+  auto secondHalf = [&] {
+    ForEachContact(contacts + secondHalfBegin_, contactCount_ - secondHalfBegin_, solve);
+  };
+  if (stepWorker_ != nullptr) stepWorker_->Run(secondHalf);
+  ForEachContact(contacts, firstHalfEnd_, solve);
+  if (stepWorker_ != nullptr) {
+    stepWorker_->Wait();
+  } else {
+    secondHalf();
+  }
+  ForEachContact(contacts + firstHalfEnd_, secondHalfBegin_ - firstHalfEnd_, solve);
+}
+
 // One walk over the contacts for two passes: each viscous pair pulls its two velocities toward
 // each other, and every pair's pressure push is added to its particles' sums. In a liquid that is
 // viscous throughout (a boss's burst) the walk skips reading the pairs' flags.
@@ -526,7 +573,7 @@ void ParticleSystem::SolveViscousAndPressure(float dt) {
   const float* pressures = pressures_.data();
   b2Vec2* velocities = slotVelocities_.data();
   b2Vec2* pressureChanges = pressureChanges_.data();
-  ForEachContact(contacts_.data(), contactCount_, [=](const ParticleContact& contact) {
+  ForEachContactInHalves([=](const ParticleContact& contact) {
     const int32_t a = contact.slotA;
     const int32_t b = contact.slotB;
     const float h = pressures[a] + pressures[b];
@@ -570,7 +617,7 @@ void ParticleSystem::SolveDamping(float dt) {
     velocities[a] += particleInverseMass_ * impulse;
     PushBody(body, -impulse, p);
   }
-  ForEachContact(contacts_.data(), contactCount_, [=](const ParticleContact& contact) {
+  ForEachContactInHalves([=](const ParticleContact& contact) {
     const int32_t a = contact.slotA;
     const int32_t b = contact.slotB;
     const b2Vec2 relative = velocities[b] - velocities[a];

@@ -72,6 +72,9 @@ class ParticleSystem {
   void AddBodyContactWeights();
   void SolveViscousOnBodies();
   void SolvePressureOnBodies(float dt);
+  void SplitContacts();
+  template <typename Solve>
+  void ForEachContactInHalves(const Solve& solve);
   void SolveViscousAndPressure(float dt);
   template <bool kEveryPairViscous>
   void SolveViscousAndPressure(float dt);
@@ -117,6 +120,10 @@ class ParticleSystem {
   ParticleGrid grid_;
   std::vector<ParticleContact> contacts_;  // the first contactCount_ are this sub-step's
   int32_t contactCount_ = 0;
+  // In a liquid large enough to share, the contacts before firstHalfEnd_ and those from
+  // secondHalfBegin_ on meet no common particle; the seam between them is solved after both.
+  int32_t firstHalfEnd_ = 0;
+  int32_t secondHalfBegin_ = 0;
   std::vector<ParticleBodyContact> bodyContacts_;
   std::vector<b2Fixture*> fixtures_;
 

@@ -19,4 +19,5 @@ class WorkerSchedule {
   double sharedCost_ = -1.0;
   double aloneCost_ = -1.0;
   int32_t stepsSinceProbe_ = 0;
+  bool warmedUp_ = false;  // whether the first step, which counts for neither way, is past
 };

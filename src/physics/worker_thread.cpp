@@ -6,9 +6,8 @@
 
 namespace {
 
-// About sixty microseconds of polling: longer than most gaps between a step's jobs, but
-// the worker sleeps through the contact passes, which the owner runs alone; spinning through them
-// took a core from the owner whenever other programs kept the machine busy.
+// About sixty microseconds of polling: longer than most gaps between a step's jobs; a worker
+// spinning for longer took a core from the owner whenever other programs kept the machine busy.
 constexpr int kSpinsBeforeSleep = 6000;
 constexpr int kSpinsBeforeYield = 2000;
 

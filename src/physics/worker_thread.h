@@ -8,11 +8,11 @@
 #include <mutex>
 #include <thread>
 
-// A second thread for a large liquid's search and per-particle work. Run hands it a job and returns
-// at once; Wait returns when the job is done, and runs it on the calling thread if the worker has
-// not started it yet, so a worker that other programs keep off the cores costs no waiting. A
-// liquid step hands over several jobs in quick succession, so the worker spins a little while
-// for the next one before it sleeps.
+// A second thread for a large liquid's search, contact passes and per-particle work. Run hands it a
+// job and returns at once; Wait returns when the job is done, and runs it on the calling thread if
+// the worker has not started it yet, so a worker that other programs keep off the cores costs no
+// waiting. A liquid step hands over several jobs in quick succession, so the worker spins a little
+// while for the next one before it sleeps.
 class WorkerThread {
  public:
   WorkerThread();
