@@ -11,10 +11,6 @@ constexpr int kBytesPerSample = 2;  // 16-bit
 constexpr int kLittleEndian = 0;
 constexpr int kSigned = 1;
 
-struct SdlFree {
-  void operator()(void* block) const { SDL_free(block); }
-};
-
 // Reads every sample of the stream into `out`, which holds exactly `bytes`; false on any error
 // or when the stream's length differs from what it declared.
 bool readAllSamples(OggVorbis_File& file, Uint8* out, size_t bytes) {
@@ -43,8 +39,8 @@ Mix_Chunk* decodeOpenFile(OggVorbis_File& file, int mixerRate, int mixerChannels
   }
   const ogg_int64_t bytes = frames * mixerChannels * kBytesPerSample;
   if (bytes > static_cast<ogg_int64_t>(UINT32_MAX)) return nullptr;  // a chunk's length is 32-bit
-  std::unique_ptr<Uint8, SdlFree> samples(
-      static_cast<Uint8*>(SDL_malloc(bytes > 0 ? static_cast<size_t>(bytes) : 1)));
+  std::unique_ptr<Uint8, void (*)(void*)> samples(
+      static_cast<Uint8*>(SDL_malloc(bytes > 0 ? static_cast<size_t>(bytes) : 1)), SDL_free);
   if (samples == nullptr || !readAllSamples(file, samples.get(), static_cast<size_t>(bytes))) {
     return nullptr;
   }
