@@ -25,6 +25,17 @@ struct AttackPhase {
   enum class Motion { kKeep, kForward, kStop };
   enum class Ending { kNextPhase, kSecondBlowIfQueued, kRest };
 
+ private:
+  // A copy of this phase with one field changed. Defined before the builders below that use it
+  // in constant expressions: clang evaluates them where they stand.
+  template <typename Field>
+  constexpr AttackPhase with(Field AttackPhase::*field, Field value) const {
+    AttackPhase phase = *this;
+    phase.*field = value;
+    return phase;
+  }
+
+ public:
   // A phase of `frames` frames showing `picture`, that moves on to the next phase.
   constexpr AttackPhase(int32_t frames, const char* picture) : frames(frames), picture(picture) {}
 
@@ -60,15 +71,6 @@ struct AttackPhase {
   Strike strike{};
   Ending ending = Ending::kNextPhase;
   double leavingCost = 0.0;
-
- private:
-  // A copy of this phase with one field changed.
-  template <typename Field>
-  constexpr AttackPhase with(Field AttackPhase::*field, Field value) const {
-    AttackPhase phase = *this;
-    phase.*field = value;
-    return phase;
-  }
 };
 
 // A weapon's whole attack: phase 1 is phases[0].

@@ -270,7 +270,6 @@ SDL_Surface* PngDecoder::decode(const unsigned char* bytes, size_t size) {
   if (!readChunks(bytes, size, header, compressed)) return nullptr;
   const uint64_t inflatedSize = (uint64_t{header.width} * header.bytesPerPixel + 1) * header.height;
   if (inflatedSize > compressed.size() * kMaxInflation || inflatedSize > SIZE_MAX) return nullptr;
-  // SDL's allocator, so that while the game loads the rows go into huge pages as its pictures do.
   std::unique_ptr<unsigned char, void (*)(void*)> inflated(
       static_cast<unsigned char*>(SDL_malloc(inflatedSize)), SDL_free);
   std::unique_ptr<libdeflate_decompressor, void (*)(libdeflate_decompressor*)> inflater(

@@ -6,13 +6,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
-#include <optional>
 
 #include "base/log.h"
 #include "graphics/bitmap.h"
 #include "media/asset_list.h"
 #include "media/decoded_files.h"
-#include "media/huge_page_allocations.h"
 #include "media/required_assets.h"
 #include "media/sound.h"
 
@@ -85,11 +83,7 @@ bool AssetRegistry::loadAll(Decoding decoding) {
     return false;
   }
   const bool parallel = decoding == Decoding::kParallel;
-  std::optional<HugePageAllocations> hugePages;  // outlives the decoders
-  if (parallel) {
-    IMG_Init(kImageFormats);
-    hugePages.emplace();
-  }
+  if (parallel) IMG_Init(kImageFormats);
   // Both tables decode at once; the pictures are registered first, as they are listed.
   // The main thread decodes pictures, then sounds, while it waits for one.
   DecodedFiles<Bitmap> pictureFiles(pathsOf(list.bitmaps()),

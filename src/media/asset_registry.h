@@ -26,10 +26,10 @@ class AssetRegistry {
   AssetRegistry(const AssetRegistry&) = delete;
   AssetRegistry& operator=(const AssetRegistry&) = delete;
 
-  // How loadAll decodes the files: on worker threads, into huge pages, the pictures the game
-  // ships through the quicker PNG decoder, while the main thread makes the textures (the game's
-  // way), or as the game once did: one after another on the calling thread, every picture
-  // through SDL_image (kept to measure against).
+  // How loadAll decodes the files: on worker threads, the pictures the game ships through the
+  // quicker PNG decoder, while the main thread makes the textures (the game's way), or as the
+  // game once did: one after another on the calling thread, every picture through SDL_image
+  // (kept to measure against).
   enum class Decoding { kParallel, kOneAfterAnother };
 
   // Loads everything the asset list names, logging each in list order. A picture or sound that

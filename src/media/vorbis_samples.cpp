@@ -27,8 +27,7 @@ bool readAllSamples(OggVorbis_File& file, Uint8* out, size_t bytes) {
   return ov_read(&file, &extra, 1, kLittleEndian, kBytesPerSample, kSigned, &section) == 0;
 }
 
-// The samples in SDL's allocator, which the mixer frees them with, and so that a long sound's
-// samples get huge pages while the loading asks for them.
+// The samples in SDL's allocator, which the mixer frees them with.
 Mix_Chunk* decodeOpenFile(OggVorbis_File& file, int mixerRate, int mixerChannels) {
   const vorbis_info* info = ov_info(&file, -1);
   const ogg_int64_t frames = ov_pcm_total(&file, -1);
