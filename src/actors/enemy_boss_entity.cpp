@@ -90,14 +90,14 @@ void EnemyBossEntity::update() {
 
 void EnemyBossEntity::reportToOverlay() {
   BossStatus status{health > 0, health / static_cast<double>(kFullHealth)};
-  world->notifyHud(EVENT_BOSS, &status);
+  world->notifyHud(status);
 }
 
 void EnemyBossEntity::fall() {
   burstIntoLiquid(kRadius, kDiscCentre);
   const b2AABB arena = areaBox(0.0f, 0.0f, kArenaSize, kArenaSize);
   HitMessage felling{0, world->player.get(), kFellingDamage, 0.0};
-  world->sendToArea(arena, EVENT_HIT, &felling);
+  world->sendToArea(arena, felling);
   endSelf(container);
 }
 

@@ -18,6 +18,12 @@ void Entity::leaveWorld() {
   inWorld_ = false;
 }
 
+void Entity::onEvent(const HitMessage&) {}
+
+void Entity::onEvent(const ContactBegan&) {}
+
+void Entity::onEvent(const ContactEnded&) {}
+
 Entity* Entity::of(const b2Body* body) {
   // Box2D hands out user data only through a non-const body; reading it changes nothing.
   return reinterpret_cast<Entity*>(const_cast<b2Body*>(body)->GetUserData().pointer);

@@ -1,8 +1,8 @@
 #pragma once
 
 // Everything that lives in the world: the player, the enemies, the boss and the overlay. The
-// world updates every live entity once per frame, after the physics step, and delivers hits,
-// contacts and overlay notices through onEvent.
+// world updates every live entity once per frame, after the physics step, and delivers hits and
+// contacts through onEvent, one overload per message.
 
 #include <cstdint>
 
@@ -23,8 +23,13 @@ class Entity {
 
   // One frame of the entity's own behaviour.
   virtual void update() = 0;
-  // Receives one event; kinds the entity does not handle are ignored. The result is unused.
-  virtual int onEvent(int32_t kind, void* data) = 0;
+  // A blow struck by `hit.attacker`. Ignored unless the entity takes hits.
+  virtual void onEvent(const HitMessage& hit);
+  // One of the entity's fixtures began touching another. Ignored unless the entity answers
+  // touches.
+  virtual void onEvent(const ContactBegan& touch);
+  // One of the entity's fixtures stopped touching another. No entity of the game answers it.
+  virtual void onEvent(const ContactEnded& touch);
 
   // Creation order within the world, which fixes the order of the per-frame updates.
   uint64_t serial() const { return serial_; }

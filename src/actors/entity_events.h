@@ -1,20 +1,21 @@
 #pragma once
 
-// The events that travel between entities, and their payloads. A payload lives on the sender's
-// stack for the duration of the onEvent call.
+// The events that travel between entities, one message type each, so that an event can only be
+// sent with its own payload. A message lives with its sender for the duration of the call.
 
 #include <cstdint>
 
 class Entity;
+class b2Contact;
 
-// Event kinds: the first argument of Entity::onEvent.
+// The events by number, as records of what arrived name them.
 enum EventKind : int32_t {
-  EVENT_HIT = 1,            // payload: HitMessage
-  EVENT_CONTACT_BEGIN = 3,  // payload: a b2Contact* variable
-  EVENT_CONTACT_END = 4,    // payload: a b2Contact* variable
-  EVENT_HEALTH = 5,         // payload: double, the player's new health (to the overlay)
-  EVENT_WEAPON = 6,         // payload: int32_t, the WeaponIndex of the weapon taken up
-  EVENT_BOSS = 7,           // payload: BossStatus (to the overlay)
+  EVENT_HIT = 1,            // HitMessage
+  EVENT_CONTACT_BEGIN = 3,  // ContactBegan
+  EVENT_CONTACT_END = 4,    // ContactEnded
+  EVENT_HEALTH = 5,         // HealthReport (to the overlay)
+  EVENT_WEAPON = 6,         // WeaponReport (to the overlay)
+  EVENT_BOSS = 7,           // BossStatus (to the overlay)
 };
 
 // The hero's weapons by number, as the player picks them (keys 1, 2, 3) and the overlay shows
@@ -37,6 +38,26 @@ struct HitMessage {
   Entity* attacker;
   double damage;     // subtracted from the receiver's health
   double knockback;  // impulse scale k: a knocked-back body gets (±0.8·k, 0.6·k)
+};
+
+// One of the receiver's fixtures began touching another fixture; the contact names both.
+struct ContactBegan {
+  b2Contact* contact;
+};
+
+// One of the receiver's fixtures stopped touching another fixture.
+struct ContactEnded {
+  b2Contact* contact;
+};
+
+// The player's new health, for the overlay's gauge.
+struct HealthReport {
+  double health;
+};
+
+// The weapon the player has just taken up, for the overlay's plate.
+struct WeaponReport {
+  int32_t weapon;  // a WeaponIndex
 };
 
 struct BossStatus {

@@ -40,14 +40,12 @@ FoeEntity::FoeEntity(WorldContainer* world, int32_t kind, int32_t health, TouchH
   body = world->getWorld()->CreateBody(&def);
 }
 
-int FoeEntity::onEvent(int32_t kind, void* data) {
-  if (kind == EVENT_HIT) {
-    const HitMessage& hit = *static_cast<const HitMessage*>(data);
-    if (takeHit(hit)) recoil(hit);
-  } else if (kind == EVENT_CONTACT_BEGIN) {
-    answerTouch(*static_cast<b2Contact**>(data));
-  }
-  return 0;
+void FoeEntity::onEvent(const HitMessage& hit) {
+  if (takeHit(hit)) recoil(hit);
+}
+
+void FoeEntity::onEvent(const ContactBegan& touch) {
+  answerTouch(touch.contact);
 }
 
 SDL_RendererFlip FoeEntity::spriteFlip() const {
@@ -68,7 +66,7 @@ void FoeEntity::answerTouch(b2Contact* contact) {
   b2Fixture* playerSide = tagOf(a) == TAG_PLAYER ? a : (tagOf(b) == TAG_PLAYER ? b : nullptr);
   if (playerSide != nullptr) {
     HitMessage hit{0, this, touchHarm_.onPlayer, kTouchKnockback};
-    Entity::of(playerSide->GetBody())->onEvent(EVENT_HIT, &hit);
+    Entity::of(playerSide->GetBody())->onEvent(hit);
   }
   if (tagOf(a) == TAG_GROUND || tagOf(b) == TAG_GROUND) strikeUpward(touchHarm_.groundStrike);
 }
@@ -79,7 +77,7 @@ void FoeEntity::strikeUpward(double damage) {
   const b2AABB box = areaBox(centreX - kStrikeHalfWidth, at.y + kStrikeBottom,
                              centreX + kStrikeHalfWidth, at.y + kStrikeTop);
   HitMessage hit{0, this, damage, kTouchKnockback};
-  world->sendToArea(box, EVENT_HIT, &hit);
+  world->sendToArea(box, hit);
 }
 
 b2CircleShape FoeEntity::discShape(float radius, const b2Vec2& centre) {

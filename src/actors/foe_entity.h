@@ -16,8 +16,11 @@
 
 class FoeEntity : public Entity {
  public:
-  // Hits from the player and the start of touches; every other event is ignored.
-  int onEvent(int32_t kind, void* data) override;
+  using Entity::onEvent;
+  // Only the player's blows hurt.
+  void onEvent(const HitMessage& hit) override;
+  // Touching the player hurts it; bumping into ground strikes upward.
+  void onEvent(const ContactBegan& touch) override;
 
   // How the foe's sprite is mirrored: its pictures face left.
   SDL_RendererFlip spriteFlip() const;

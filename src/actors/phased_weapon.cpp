@@ -37,7 +37,7 @@ void strike(PlayerEntity& player, const Strike& blow) {
   const b2AABB box = areaBox(std::min(nearEdge, farEdge), feet.y, std::max(nearEdge, farEdge),
                              feet.y + PlayerEntity::kHeight);
   HitMessage hit{0, &player, blow.damage, blow.knockback};
-  player.world->sendToArea(box, EVENT_HIT, &hit);
+  player.world->sendToArea(box, hit);
 }
 
 void act(PlayerEntity& player, const AttackPhase& phase) {

@@ -269,7 +269,7 @@ void PlayerEntity::chooseWeapon() {
   for (int32_t index = 0; index < static_cast<int32_t>(std::size(kWeaponKeys)); ++index) {
     if (!isKeyDown(kWeaponKeys[index])) continue;
     weapon = makeWeapon(index);
-    world->notifyHud(EVENT_WEAPON, &index);
+    world->notifyHud(WeaponReport{index});
     weaponKeyHeld = true;
     return;
   }
@@ -340,35 +340,32 @@ void PlayerEntity::setVelocity(float vx, float vy) {
   body->SetLinearVelocity(b2Vec2(vx, vy));
 }
 
-int PlayerEntity::onEvent(int32_t kind, void* data) {
-  if (kind != EVENT_HIT) return 0;
-  const HitMessage* hit = static_cast<const HitMessage*>(data);
-  if (hit->attacker == this) return 0;
-  const unsigned int address = static_cast<unsigned int>(reinterpret_cast<uintptr_t>(data));
+void PlayerEntity::onEvent(const HitMessage& hit) {
+  if (hit.attacker == this) return;
+  const unsigned int address = static_cast<unsigned int>(reinterpret_cast<uintptr_t>(&hit));
   logPrint("%x %x\n", address, address);
-  logPrint("Player hurt! %lf %lf\n", hit->damage, hit->knockback);
-  addHealth(-hit->damage);
-  if (hit->attacker == nullptr) return 0;
-  if (hit->attacker->kind != KIND_ENEMY && hit->attacker->kind != KIND_BOSS) return 0;
-  const b2Body* attackerBody = bodyOf(world->getWorld(), hit->attacker);
-  if (attackerBody == nullptr) return 0;
+  logPrint("Player hurt! %lf %lf\n", hit.damage, hit.knockback);
+  addHealth(-hit.damage);
+  if (hit.attacker == nullptr) return;
+  if (hit.attacker->kind != KIND_ENEMY && hit.attacker->kind != KIND_BOSS) return;
+  const b2Body* attackerBody = bodyOf(world->getWorld(), hit.attacker);
+  if (attackerBody == nullptr) return;
 
   const bool attackerOnLeft = body->GetPosition().x > attackerBody->GetPosition().x;
   facingRight = !attackerOnLeft;
   setVelocity(0.0f, 0.0f);
   // An attacking hero stands its ground.
-  if (attackPhase != 0) return 0;
-  const float knockback = static_cast<float>(hit->knockback);
+  if (attackPhase != 0) return;
+  const float knockback = static_cast<float>(hit.knockback);
   const float away = attackerOnLeft ? kKnockbackAway : -kKnockbackAway;
   body->ApplyLinearImpulse(b2Vec2(away * knockback, kKnockbackUp * knockback), b2Vec2(1.0f, 0.0f),
                            true);
   staggered = true;
-  return 0;
 }
 
 double PlayerEntity::addHealth(double delta) {
   health += delta;
-  world->notifyHud(EVENT_HEALTH, &health);
+  world->notifyHud(HealthReport{health});
   return health;
 }
 

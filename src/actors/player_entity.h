@@ -39,8 +39,9 @@ class PlayerEntity : public Entity {
 
   // One frame: falling out of the level, ground check, drinking, controls, camera.
   void update() override;
-  // Takes hits from anyone but itself; every other event is ignored.
-  int onEvent(int32_t kind, void* data) override;
+  using Entity::onEvent;
+  // Takes hits from anyone but itself.
+  void onEvent(const HitMessage& hit) override;
 
   // Adds `delta` to the health, tells the overlay and returns the new health.
   double addHealth(double delta);

@@ -86,25 +86,18 @@ void HudEntity::update() {
   overlayBitmap->fillRect(filled, kRed);
 }
 
-int HudEntity::onEvent(int32_t kind, void* data) {
-  switch (kind) {
-    case EVENT_HEALTH:
-      setHealth(*static_cast<double*>(data));
-      break;
-    case EVENT_WEAPON:
-      showWeapon(*static_cast<int32_t*>(data));
-      break;
-    case EVENT_BOSS: {
-      const BossStatus* status = static_cast<BossStatus*>(data);
-      barShown = status->alive;
-      barFraction = status->healthFraction;
-      overlaySprite->setShown(status->alive);
-      break;
-    }
-    default:
-      break;
-  }
-  return 0;
+void HudEntity::onEvent(const HealthReport& report) {
+  setHealth(report.health);
+}
+
+void HudEntity::onEvent(const WeaponReport& report) {
+  showWeapon(report.weapon);
+}
+
+void HudEntity::onEvent(const BossStatus& status) {
+  barShown = status.alive;
+  barFraction = status.healthFraction;
+  overlaySprite->setShown(status.alive);
 }
 
 void HudEntity::showWeapon(int32_t index) {

@@ -23,8 +23,13 @@ class HudEntity : public Entity {
 
   // Redraws the boss bar layer.
   void update() override;
-  // Health, weapon and boss reports; everything else is ignored.
-  int onEvent(int32_t kind, void* data) override;
+  using Entity::onEvent;
+  // Shows the player's health on the gauge.
+  virtual void onEvent(const HealthReport& report);
+  // Shows the plate of the weapon taken up (none for bare hands).
+  virtual void onEvent(const WeaponReport& report);
+  // Shows the boss's bar while it lives.
+  virtual void onEvent(const BossStatus& status);
 
   // Shows `health` on the gauge. The gauge picture itself is redrawn once, just before it is
   // next drawn, however often the health changes in between.

@@ -236,17 +236,25 @@ void WorldContainer::queryArea(FixtureCounter& counter, const b2AABB& box) {
   particleSystem->QueryAABB(&counter, box);
 }
 
-void WorldContainer::sendToArea(const b2AABB& box, int32_t kind, void* data) {
+void WorldContainer::sendToArea(const b2AABB& box, const HitMessage& hit) {
   FixtureCounter counter;
   physicsWorld->QueryAABB(&counter, box);
   for (b2Body* body : counter.bodies) {
     Entity* entity = Entity::of(body);
-    if (entity != nullptr) entity->onEvent(kind, data);
+    if (entity != nullptr) entity->onEvent(hit);
   }
 }
 
-void WorldContainer::notifyHud(int32_t kind, void* data) {
-  hud->onEvent(kind, data);
+void WorldContainer::notifyHud(const HealthReport& report) {
+  hud->onEvent(report);
+}
+
+void WorldContainer::notifyHud(const WeaponReport& report) {
+  hud->onEvent(report);
+}
+
+void WorldContainer::notifyHud(const BossStatus& report) {
+  hud->onEvent(report);
 }
 
 Point WorldContainer::worldToScreen(float x, float y) const {
@@ -291,17 +299,17 @@ std::unique_ptr<FixtureContainer> WorldContainer::addTerrainFixture(const b2Poly
 }
 
 void WorldContainer::BeginContact(b2Contact* contact) {
-  routeContact(contact, EVENT_CONTACT_BEGIN);
+  routeContact(ContactBegan{contact});
 }
 
 void WorldContainer::EndContact(b2Contact* contact) {
-  routeContact(contact, EVENT_CONTACT_END);
+  routeContact(ContactEnded{contact});
 }
 
-void WorldContainer::routeContact(b2Contact* contact, int32_t kind) {
-  b2Contact* shared = contact;
-  for (b2Fixture* fixture : {contact->GetFixtureA(), contact->GetFixtureB()}) {
+template <class Touch>
+void WorldContainer::routeContact(const Touch& touch) {
+  for (b2Fixture* fixture : {touch.contact->GetFixtureA(), touch.contact->GetFixtureB()}) {
     Entity* entity = Entity::of(fixture->GetBody());
-    if (entity != nullptr) entity->onEvent(kind, &shared);
+    if (entity != nullptr) entity->onEvent(touch);
   }
 }

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "actors/entity_events.h"
 #include "graphics/point.h"
 
 class Bitmap;
@@ -50,10 +51,12 @@ class WorldContainer : public b2ContactListener {
   // container stays valid and now reaches the new stage.
   void rebuild(int32_t stageNumber);
 
-  // Calls onEvent(kind, data) once on every entity with a fixture overlapping `box`.
-  void sendToArea(const b2AABB& box, int32_t kind, void* data);
-  // Hands an overlay event (health, weapon, boss) to the overlay.
-  void notifyHud(int32_t kind, void* data);
+  // Hands `hit` once to every entity with a fixture overlapping `box`.
+  void sendToArea(const b2AABB& box, const HitMessage& hit);
+  // Hands a report of the player's health, its weapon or the boss to the overlay.
+  void notifyHud(const HealthReport& report);
+  void notifyHud(const WeaponReport& report);
+  void notifyHud(const BossStatus& report);
   // Fixtures (with their bodies) and liquid particles in `box`, reported to `counter`.
   void queryArea(FixtureCounter& counter, const b2AABB& box);
   Point worldToScreen(float x, float y) const;
@@ -106,7 +109,9 @@ class WorldContainer : public b2ContactListener {
  private:
   void build(int32_t stageNumber);
   void teardown();
-  void routeContact(b2Contact* contact, int32_t kind);
+  // Hands `touch` to the entities of both fixtures of its contact, fixture A's first.
+  template <class Touch>
+  void routeContact(const Touch& touch);
   void drawBackground();
   void drawVisibleArea();
   void updateEntities();

@@ -24,9 +24,10 @@ constexpr float kPositionTolerance = 0.05f;  // m
 class RecordingHud : public HudEntity {
  public:
   using HudEntity::HudEntity;
-  int onEvent(int32_t kind, void* data) override {
-    if (kind == EVENT_BOSS) reports.push_back(*static_cast<BossStatus*>(data));
-    return HudEntity::onEvent(kind, data);
+  using HudEntity::onEvent;
+  void onEvent(const BossStatus& status) override {
+    reports.push_back(status);
+    HudEntity::onEvent(status);
   }
   std::vector<BossStatus> reports;
 };
@@ -57,7 +58,7 @@ class BossArena : public GameTest {
   void hitBoss(int blows, double damage, Entity* attacker) {
     for (int i = 0; i < blows; ++i) {
       HitMessage blow{0, attacker, damage, 1.0};
-      boss->onEvent(EVENT_HIT, &blow);
+      boss->onEvent(blow);
     }
   }
 
@@ -168,7 +169,7 @@ TEST_F(BossArena, AFallenBossIsNoLongerUpdatedOrHitButItsHealthStaysReadable) {
   EXPECT_EQ(timer, boss->patternTimer);
   const b2AABB where = areaBox(3.0f, 1.0f, 11.0f, 8.0f);
   HitMessage blow{0, world->player.get(), 20.0, 1.0};
-  world->sendToArea(where, EVENT_HIT, &blow);
+  world->sendToArea(where, blow);
   EXPECT_EQ(health, boss->health);
   // The stage's watch on the boss saw it fall, once.
   EXPECT_EQ(1, world->stageFlags["boss_defeated"]);

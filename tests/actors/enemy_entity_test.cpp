@@ -43,7 +43,7 @@ class EnemyArena : public GameTest {
 
   void hit(Entity* target, double damage, Entity* attacker = nullptr) {
     HitMessage message{0, attacker != nullptr ? attacker : world->player.get(), damage, 1.0};
-    target->onEvent(EVENT_HIT, &message);
+    target->onEvent(message);
   }
 
   void play(int frames) { script.play(*world, frames); }
@@ -202,7 +202,7 @@ TEST_F(EnemyArena, AFallenEnemyIsNoLongerUpdatedDrawnOrHit) {
 
   const b2AABB where = areaBox(8.0f, kFloorTop - 1.0f, 10.0f, kFloorTop + 1.0f);
   HitMessage blow{0, world->player.get(), 10.0, 1.0};
-  world->sendToArea(where, EVENT_HIT, &blow);
+  world->sendToArea(where, blow);
   EXPECT_EQ(0, enemy->health);
 }
 

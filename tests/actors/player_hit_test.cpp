@@ -22,7 +22,7 @@ TEST_F(PlayerHit, LogsTheMessageAddressTwiceAndTheBlow) {
   HitRecorder* foe = addRecorder(besideHero(kStartCentreX, true));
   HitMessage blow{0, foe, 5.0, 0.5};
   const LogCapture capture;
-  player->onEvent(EVENT_HIT, &blow);
+  player->onEvent(blow);
   const std::string log = capture.text();
   char address[32];
   const unsigned int truncated = static_cast<unsigned int>(reinterpret_cast<uintptr_t>(&blow));
@@ -34,7 +34,7 @@ TEST_F(PlayerHit, LogsTheMessageAddressTwiceAndTheBlow) {
 TEST_F(PlayerHit, ItsOwnBlowsAreIgnored) {
   HitMessage ownBlow{0, player, 5.0, 0.5};
   const LogCapture log;
-  player->onEvent(EVENT_HIT, &ownBlow);
+  player->onEvent(ownBlow);
   EXPECT_EQ("", log.text());
   EXPECT_DOUBLE_EQ(10000.0, player->health);
 }
@@ -43,7 +43,7 @@ TEST_F(PlayerHit, AFoeOnTheLeftKnocksTheHeroRightAndUpAndTurnsItLeft) {
   HitRecorder* foe = addRecorder(besideHero(kStartCentreX, true));
   constexpr double kKnockback = 0.6;
   HitMessage blow{0, foe, 10.0, kKnockback};
-  player->onEvent(EVENT_HIT, &blow);
+  player->onEvent(blow);
   const float mass = player->body->GetMass();
   EXPECT_NEAR(0.8 * kKnockback / mass, heroVelocity().x, 1e-4);
   EXPECT_NEAR(0.6 * kKnockback / mass, heroVelocity().y, 1e-4);
@@ -58,7 +58,7 @@ TEST_F(PlayerHit, ABossOnTheRightKnocksTheHeroLeftAndTurnsItRight) {
   ASSERT_FALSE(player->facingRight);
   HitRecorder* boss = addRecorder(besideHero(kStartCentreX, false), KIND_BOSS);
   HitMessage blow{0, boss, 10.0, 1.0};
-  player->onEvent(EVENT_HIT, &blow);
+  player->onEvent(blow);
   EXPECT_LT(heroVelocity().x, 0.0f);
   EXPECT_TRUE(player->facingRight);
 }
@@ -66,7 +66,7 @@ TEST_F(PlayerHit, ABossOnTheRightKnocksTheHeroLeftAndTurnsItRight) {
 TEST_F(PlayerHit, AKnockBackFlightCannotBeSteeredAndEndsOnLanding) {
   HitRecorder* foe = addRecorder(besideHero(kStartCentreX, true));
   HitMessage blow{0, foe, 10.0, 1.0};
-  player->onEvent(EVENT_HIT, &blow);
+  player->onEvent(blow);
   const float flightSpeed = heroVelocity().x;
   script.hold(SDL_SCANCODE_A);
   play(2);
@@ -82,7 +82,7 @@ TEST_F(PlayerHit, AnAttackingHeroIsTurnedAndStoppedButNotKnockedBack) {
   click();
   ASSERT_NE(0, player->attackPhase);
   HitMessage blow{0, foe, 10.0, 1.0};
-  player->onEvent(EVENT_HIT, &blow);
+  player->onEvent(blow);
   EXPECT_FALSE(player->facingRight);
   EXPECT_EQ(0.0f, heroVelocity().x);
   EXPECT_EQ(0.0f, heroVelocity().y);
@@ -96,7 +96,7 @@ TEST_F(PlayerHit, ABlowFromSomethingElseOnlyCostsHealth) {
   constexpr int32_t kNotAFoe = -1;
   HitRecorder* stranger = addRecorder(besideHero(kStartCentreX, true), kNotAFoe);
   HitMessage blow{0, stranger, 7.0, 1.0};
-  player->onEvent(EVENT_HIT, &blow);
+  player->onEvent(blow);
   EXPECT_DOUBLE_EQ(9993.0, player->health);
   EXPECT_TRUE(player->facingRight);
   EXPECT_FALSE(player->staggered);

@@ -191,7 +191,7 @@ TEST_F(PlayerDodge, ABlowThatLeavesTheHeroOnTheGroundEndsWithFixingDodge) {
   HitRecorder* foe = addRecorder(areaBox(1.0f, 0.0f, 1.5f, 1.0f));
   HitMessage weakBlow{0, foe, 1.0, 0.0};
   const LogCapture log;
-  player->onEvent(EVENT_HIT, &weakBlow);
+  player->onEvent(weakBlow);
   ASSERT_TRUE(player->staggered);
   play();
   EXPECT_EQ((Lines{"Fixing dodge..."}), movementLog(log.text()));

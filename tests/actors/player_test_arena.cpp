@@ -60,9 +60,8 @@ HitRecorder::~HitRecorder() {
   world->getWorld()->DestroyBody(body);
 }
 
-int HitRecorder::onEvent(int32_t eventKind, void* data) {
-  if (eventKind == EVENT_HIT) hits.push_back(*static_cast<HitMessage*>(data));
-  return 0;
+void HitRecorder::onEvent(const HitMessage& hit) {
+  hits.push_back(hit);
 }
 
 void PlayerArena::SetUp() {

@@ -26,7 +26,8 @@ class HitRecorder : public Entity {
   ~HitRecorder() override;
 
   void update() override {}
-  int onEvent(int32_t eventKind, void* data) override;
+  using Entity::onEvent;
+  void onEvent(const HitMessage& hit) override;
 
   std::vector<HitMessage> hits;
   b2Body* body;

@@ -246,7 +246,7 @@ TEST_F(BadFilesPlay, TheBossStageIsReachedAndTheBossFallsSilentlyAndUnseen) {
                      GameTest::pixelAt(world->virtualBitmap->texture(), centre.x, centre.y)));
     }
     HitMessage felling{0, world->player.get(), EnemyBossEntity::kFullHealth, 0.0};
-    boss->onEvent(EVENT_HIT, &felling);
+    boss->onEvent(felling);
     script.play(*world, 5);
     world->render();
     EXPECT_EQ(1, world->stageFlags["boss_defeated"]);

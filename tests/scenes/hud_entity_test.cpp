@@ -66,21 +66,21 @@ TEST_F(HudTest, ManyHealthChangesInOneFrameShowTheLast) {
 TEST_F(HudTest, WeaponPlateFollowsTheWeaponInHand) {
   int32_t weapon = 1;
   const LogCapture log;
-  hud->onEvent(EVENT_WEAPON, &weapon);
+  hud->onEvent(WeaponReport{weapon});
   EXPECT_TRUE(hud->weaponSprite->shown());
   EXPECT_EQ(120, hud->weaponSprite->width());
   weapon = 2;
-  hud->onEvent(EVENT_WEAPON, &weapon);
+  hud->onEvent(WeaponReport{weapon});
   EXPECT_TRUE(hud->weaponSprite->shown());
   weapon = 0;
-  hud->onEvent(EVENT_WEAPON, &weapon);
+  hud->onEvent(WeaponReport{weapon});
   EXPECT_FALSE(hud->weaponSprite->shown());
   EXPECT_EQ("Setting name...\n", log.text());
 }
 
 TEST_F(HudTest, BossBarFollowsTheBossReport) {
   BossStatus status{true, 0.5};
-  hud->onEvent(EVENT_BOSS, &status);
+  hud->onEvent(status);
   hud->update();
   SDL_Texture* layer = hud->overlayBitmap->texture();
   EXPECT_EQ(255, pixelAt(layer, 62 + 337, 590).r) << "338 red pixels";
@@ -88,7 +88,7 @@ TEST_F(HudTest, BossBarFollowsTheBossReport) {
   EXPECT_EQ(255, pixelAt(layer, 60, 580).a) << "black outline";
   EXPECT_TRUE(hud->overlaySprite->shown());
   status = {false, 0.0};
-  hud->onEvent(EVENT_BOSS, &status);
+  hud->onEvent(status);
   hud->update();
   EXPECT_FALSE(hud->overlaySprite->shown());
   EXPECT_EQ(0, pixelAt(layer, 100, 590).a);

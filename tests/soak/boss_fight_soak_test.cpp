@@ -84,7 +84,7 @@ class BossFightSoak : public GameTest {
     swept += liveEnemies();
     boss->health = EnemyBossEntity::kFullHealth;
     HitMessage blow{0, player(), 1000.0, 0.0};
-    world()->sendToArea(arena, EVENT_HIT, &blow);
+    world()->sendToArea(arena, blow);
     boss->health = EnemyBossEntity::kFullHealth;
     static const SDL_Scancode kWeapons[] = {SDL_SCANCODE_2, SDL_SCANCODE_3, SDL_SCANCODE_1};
     hero.takeUpWeapon(kWeapons[++cycles % 3]);
@@ -131,7 +131,7 @@ class BossFightSoak : public GameTest {
     const double endedPerHour = ended * kFramesPerHour / framesPlayed;
 
     HitMessage felling{0, player(), EnemyBossEntity::kFullHealth, 0.0};
-    boss->onEvent(EVENT_HIT, &felling);
+    boss->onEvent(felling);
     playFrames(kFinaleFrames);
     const MemorySample afterTheFall = MemorySample::take();
 

@@ -39,10 +39,9 @@ class Listener : public Entity {
   }
   ~Listener() override { world->getWorld()->DestroyBody(body); }
   void update() override { ++updates; }
-  int onEvent(int32_t kind, void*) override {
-    kinds.push_back(kind);
-    return 0;
-  }
+  void onEvent(const HitMessage&) override { kinds.push_back(EVENT_HIT); }
+  void onEvent(const ContactBegan&) override { kinds.push_back(EVENT_CONTACT_BEGIN); }
+  void onEvent(const ContactEnded&) override { kinds.push_back(EVENT_CONTACT_END); }
   b2Body* body;
   std::vector<int32_t> kinds;
   int updates = 0;
@@ -184,10 +183,10 @@ TEST_F(WorldTest, AreaEventsReachEachEntityOnce) {
   Listener* b = new Listener(world, b2Vec2(9, 3), false);
   handOver({a, b});
   HitMessage hit{0, nullptr, 1.0, 0.0};
-  world->sendToArea(areaBox(2, 2, 4, 4), EVENT_HIT, &hit);
+  world->sendToArea(areaBox(2, 2, 4, 4), hit);
   EXPECT_EQ(std::vector<int32_t>{EVENT_HIT}, a->kinds) << "two fixtures, one call";
   EXPECT_TRUE(b->kinds.empty());
-  world->sendToArea(areaBox(20, 20, 21, 21), EVENT_HIT, &hit);
+  world->sendToArea(areaBox(20, 20, 21, 21), hit);
   EXPECT_EQ(1u, a->kinds.size());
 }
 
