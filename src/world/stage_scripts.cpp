@@ -54,24 +54,21 @@ void WorldContainer::playMusic(const char* name) {
       playSound(AssetRegistry::instance()->sound(name), true, kMusicFadeInMs, -1, MUSIC_LEVEL);
 }
 
-void WorldContainer::changeStage(int32_t nextStage) {
+void WorldContainer::changeStage(const StageChange& change) {
   captureScreen();
   const int32_t carriedHealth = static_cast<int32_t>(player->health);
-  rebuild(nextStage);
+  rebuild(change.nextStage);
   player->health = carriedHealth;
   player->addHealth(0.0);
+  change.afterChange();
 }
 
-std::function<bool()> WorldContainer::stageExit(int32_t nextStage, std::function<bool()> reached,
-                                                std::function<void()> afterChange,
-                                                const char* announcement) {
-  // The trigger runs as a copy, so it may go on after the change has rebuilt this container.
-  return [this, nextStage, reached, afterChange, announcement]() {
-    if (!reached()) return true;
+Trigger WorldContainer::stageExit(int32_t nextStage, std::function<bool()> reached,
+                                  std::function<void()> afterChange, const char* announcement) {
+  return [nextStage, reached, afterChange, announcement]() -> std::optional<StageChange> {
+    if (!reached()) return std::nullopt;
     if (announcement != nullptr) logPrint("%s", announcement);
-    changeStage(nextStage);
-    afterChange();
-    return false;
+    return StageChange{nextStage, afterChange};
   };
 }
 
@@ -85,12 +82,12 @@ void WorldContainer::buildStage1() {
   triggers.push_back(stageExit(
       2, [this] { return player->body->GetPosition().x >= kStage1ExitX; },
       [] { crossFade(kStageFadeFrames); }));
-  triggers.push_back([this] {
-    if (stageFlags["monster_triggered"] != 0) return true;
-    if (!(player->body->GetPosition().x >= kAmbushX)) return true;
+  triggers.push_back([this]() -> std::optional<StageChange> {
+    if (stageFlags["monster_triggered"] != 0) return std::nullopt;
+    if (!(player->body->GetPosition().x >= kAmbushX)) return std::nullopt;
     stageFlags["monster_triggered"] = 1;
     for (const b2Vec2& at : kAmbushEnemies) spawnEnemy(at.x, at.y);
-    return true;
+    return std::nullopt;
   });
   respawnPoint = kStage1Start;
 }
@@ -153,13 +150,13 @@ void WorldContainer::buildStage4() {
   boss->body->SetTransform(kBossStart, 0.0f);
   stageFlags["boss_defeated"] = 0;
   // The boss's storage outlives its fall, so the trigger may keep reading its health.
-  triggers.push_back([this, boss = boss.get()] {
-    if (stageFlags["boss_defeated"] != 0) return true;
-    if (!(boss->health <= 0)) return true;
+  triggers.push_back([this, boss = boss.get()]() -> std::optional<StageChange> {
+    if (stageFlags["boss_defeated"] != 0) return std::nullopt;
+    if (!(boss->health <= 0)) return std::nullopt;
     fadeOutChannel(musicChannel, kBossMusicFadeOutMs);
     playMusic("title");
     stageFlags["boss_defeated"] = 1;
-    return true;
+    return std::nullopt;
   });
   entities.push_back(std::move(boss));
   addTerrain(*this, StageLayout::kStage4Terrain);

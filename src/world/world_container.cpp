@@ -160,7 +160,9 @@ void WorldContainer::step() {
   physicsWorld->Step(timeStep, kVelocityIterations, kPositionIterations);
   particleSystem->Step(timeStep, kParticleIterations);
   updateEntities();
-  runTriggers();
+  // The change of stage waits for the end of the pass: rebuilding the world tears its triggers
+  // down.
+  if (std::optional<StageChange> change = runTriggers()) changeStage(*change);
 }
 
 void WorldContainer::updateEntities() {
@@ -168,21 +170,18 @@ void WorldContainer::updateEntities() {
   // fetch the next before calling.
   for (auto next = entityRegistry.begin(); next != entityRegistry.end();) {
     Entity* entity = *next++;
-    if (!worldDestroyed) entity->update();
+    entity->update();
   }
 }
 
-void WorldContainer::runTriggers() {
-  for (size_t i = 0; !worldDestroyed && i < triggers.size(); ++i) {
-    // A stage change rebuilds this container, triggers included, while the trigger runs: run
-    // a copy, and touch nothing of the container once a trigger says it has been replaced.
-    const std::function<bool()> trigger = triggers[i];
-    if (!trigger()) return;
+std::optional<StageChange> WorldContainer::runTriggers() {
+  for (const Trigger& trigger : triggers) {
+    if (std::optional<StageChange> change = trigger()) return change;
   }
+  return std::nullopt;
 }
 
 void WorldContainer::render() {
-  if (worldDestroyed) return;
   drawBackground();
   SDL_SetRenderTarget(getRenderer(), virtualBitmap->texture());
   drawVisibleArea();

@@ -14,6 +14,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -33,6 +34,17 @@ class Sprite;
 }
 
 constexpr double PIXELS_PER_METRE = 64.0;
+
+// A trigger's request to leave for another stage. The world carries it out once the pass over
+// its triggers is over: it rebuilds itself for `nextStage`, carrying the player's health, then
+// runs `afterChange`, the rest of the trigger's work, on the new stage.
+struct StageChange {
+  int32_t nextStage;
+  std::function<void()> afterChange;
+};
+
+// Watches the stage after every step: asks for a change of stage, or for nothing.
+using Trigger = std::function<std::optional<StageChange>()>;
 
 class WorldContainer : public b2ContactListener {
  public:
@@ -97,13 +109,12 @@ class WorldContainer : public b2ContactListener {
   std::unique_ptr<TarnwickApp::Sprite> virtualSprite;
   std::unique_ptr<TarnwickApp::Sprite> particleSprite;
   std::vector<std::unique_ptr<FixtureContainer>> fixtureContainers;
-  std::vector<std::function<bool()>> triggers;
+  std::vector<Trigger> triggers;
   std::map<std::string, int32_t> stageFlags;
   int32_t musicChannel;
   b2Body* groundBody;
   // True from the end of this world's teardown until its next build completes (a stage change
-  // rebuilds it in place): while it is set, no entity is updated, no trigger runs and nothing is
-  // drawn.
+  // rebuilds it in place).
   bool worldDestroyed = false;
 
  private:
@@ -115,7 +126,11 @@ class WorldContainer : public b2ContactListener {
   void drawBackground();
   void drawVisibleArea();
   void updateEntities();
-  void runTriggers();
+  // Runs the triggers in order until one asks for a change of stage, and returns that request.
+  std::optional<StageChange> runTriggers();
+  // Rebuilds this world for the stage `change` names, carrying the player's health, and runs
+  // the rest of the trigger's work.
+  void changeStage(const StageChange& change);
 
   // Stage scripts.
   void buildStage1();
@@ -126,12 +141,10 @@ class WorldContainer : public b2ContactListener {
   void addSlope();
   // A terrain fixture on the ground body; the caller keeps the container.
   std::unique_ptr<FixtureContainer> addTerrainFixture(const b2PolygonShape& shape, int32_t tag);
-  // A trigger that, once `reached` holds, logs `announcement` (if any), rebuilds this
-  // container for `nextStage` carrying the health, runs `afterChange` and reports the change.
-  std::function<bool()> stageExit(int32_t nextStage, std::function<bool()> reached,
-                                  std::function<void()> afterChange,
-                                  const char* announcement = nullptr);
-  void changeStage(int32_t nextStage);
+  // A trigger that, once `reached` holds, logs `announcement` (if any) and asks for stage
+  // `nextStage`, with `afterChange` to run on it.
+  Trigger stageExit(int32_t nextStage, std::function<bool()> reached,
+                    std::function<void()> afterChange, const char* announcement = nullptr);
 
   uint64_t nextEntitySerial_ = 0;
 };

@@ -193,17 +193,17 @@ TEST_F(WorldTest, AreaEventsReachEachEntityOnce) {
 TEST_F(WorldTest, TriggerThatReportsAReplacementStopsThePass) {
   build(0);
   std::vector<int> called;
-  world->triggers.push_back([&] {
+  world->triggers.push_back([&]() -> std::optional<StageChange> {
     called.push_back(1);
-    return true;
+    return std::nullopt;
   });
-  world->triggers.push_back([&] {
+  world->triggers.push_back([&]() -> std::optional<StageChange> {
     called.push_back(2);
-    return false;
+    return StageChange{0, [] {}};
   });
-  world->triggers.push_back([&] {
+  world->triggers.push_back([&]() -> std::optional<StageChange> {
     called.push_back(3);
-    return true;
+    return std::nullopt;
   });
   script.play(*world);
   EXPECT_EQ((std::vector<int>{1, 2}), called);
