@@ -11,9 +11,9 @@
 #include "actors/player_entity.h"
 #include "app/input.h"
 #include "app/screen_frames.h"
+#include "arena/area_box.h"
 #include "bench_runtime.h"
 #include "physics/particle_system.h"
-#include "world/area_box.h"
 #include "world/world_container.h"
 
 namespace {
@@ -30,7 +30,7 @@ void playFrame(WorldContainer& world) {
 }
 
 EnemyBossEntity* bossOf(WorldContainer& world) {
-  return static_cast<EnemyBossEntity*>(world.entities.front().get());
+  return static_cast<EnemyBossEntity*>(world.ownedEntities().front().get());
 }
 
 // Fells the boss and steps the frame in which it bursts; returns where it burst.
@@ -99,7 +99,7 @@ size_t standInTheBurst(WorldContainer& world, b2Vec2 centre) {
     }
   }
   // The body's origin is a unit left of its centre line.
-  world.player->body->SetTransform(b2Vec2(best.x - 1.0f, best.y), 0.0f);
+  world.player().body->SetTransform(b2Vec2(best.x - 1.0f, best.y), 0.0f);
   return most;
 }
 

@@ -1,9 +1,9 @@
 #include "actors/enemy_boss_entity.h"
 
 #include "actors/player_entity.h"
+#include "arena/area_box.h"
+#include "arena/arena.h"
 #include "graphics/sprite.h"
-#include "world/area_box.h"
-#include "world/world_container.h"
 
 namespace {
 
@@ -50,7 +50,7 @@ constexpr double kTurn = 6.28;  // radians
 
 }  // namespace
 
-EnemyBossEntity::EnemyBossContainer::EnemyBossContainer(WorldContainer* world, b2Body* body,
+EnemyBossEntity::EnemyBossContainer::EnemyBossContainer(Arena* world, b2Body* body,
                                                         const b2FixtureDef* def)
     : FixtureContainer(world, body, def) {
   setUpSprite("enemy_boss", kSpriteCentre, kSpriteCentre, kSpriteScale);
@@ -63,7 +63,7 @@ void EnemyBossEntity::EnemyBossContainer::syncSprite() {
   sprite->setFlip(owner->spriteFlip());
 }
 
-EnemyBossEntity::EnemyBossEntity(WorldContainer* world)
+EnemyBossEntity::EnemyBossEntity(Arena* world)
     : FoeEntity(world, KIND_BOSS, kFullHealth, {kTouchDamage, kTouchDamage}) {
   body->SetGravityScale(0.0f);
   const b2CircleShape disc = discShape(kRadius, kDiscCentre);
@@ -96,7 +96,7 @@ void EnemyBossEntity::reportToOverlay() {
 void EnemyBossEntity::fall() {
   burstIntoLiquid(kRadius, kDiscCentre);
   const b2AABB arena = areaBox(0.0f, 0.0f, kArenaSize, kArenaSize);
-  HitMessage felling{0, world->player.get(), kFellingDamage, 0.0};
+  HitMessage felling{0, &world->player(), kFellingDamage, 0.0};
   world->sendToArea(arena, felling);
   endSelf(container);
 }

@@ -14,14 +14,14 @@
 #include "actors/fixture_container.h"
 #include "actors/foe_entity.h"
 
-class WorldContainer;
+class Arena;
 
 class EnemyBossEntity : public FoeEntity {
  public:
   // The record on the boss's fixture: shows the boss picture on its centre, turning.
   class EnemyBossContainer : public FixtureContainer {
    public:
-    EnemyBossContainer(WorldContainer* world, b2Body* body, const b2FixtureDef* def);
+    EnemyBossContainer(Arena* world, b2Body* body, const b2FixtureDef* def);
     // Puts the picture on the disc's centre, turned with the owner's pattern clock.
     void syncSprite() override;
 
@@ -30,7 +30,7 @@ class EnemyBossEntity : public FoeEntity {
 
   static constexpr int32_t kFullHealth = 1500;
 
-  explicit EnemyBossEntity(WorldContainer* world);
+  explicit EnemyBossEntity(Arena* world);
   ~EnemyBossEntity() override;
 
   // One frame: report to the overlay, then either fall or follow the pattern.

@@ -3,8 +3,8 @@
 #include <cstdlib>
 
 #include "actors/player_entity.h"
+#include "arena/arena.h"
 #include "graphics/sprite.h"
-#include "world/world_container.h"
 
 namespace {
 
@@ -33,8 +33,7 @@ constexpr double kSpriteScale = 0.75;
 
 }  // namespace
 
-EnemyEntity::EnemyContainer::EnemyContainer(WorldContainer* world, b2Body* body,
-                                            const b2FixtureDef* def)
+EnemyEntity::EnemyContainer::EnemyContainer(Arena* world, b2Body* body, const b2FixtureDef* def)
     : FixtureContainer(world, body, def) {
   setUpSprite("enemy", kSpriteCentreX, kSpriteCentreY, kSpriteScale);
 }
@@ -45,7 +44,7 @@ void EnemyEntity::EnemyContainer::syncSprite() {
   sprite->setFlip(owner->spriteFlip());
 }
 
-EnemyEntity::EnemyEntity(WorldContainer* world)
+EnemyEntity::EnemyEntity(Arena* world)
     : FoeEntity(world, KIND_ENEMY, kStartHealth, {kTouchDamage, kGroundStrikeDamage}) {
   const b2CircleShape disc = discShape(kRadius, kDiscCentre);
   const b2FixtureDef def = discFixture(disc, kFriction, kDensity, kCollidesWithAll);
@@ -73,7 +72,7 @@ void EnemyEntity::update() {
 }
 
 void EnemyEntity::recoil(const HitMessage& hit) {
-  const bool playerOnLeft = body->GetPosition().x > world->player->body->GetPosition().x;
+  const bool playerOnLeft = body->GetPosition().x > world->player().body->GetPosition().x;
   push(playerOnLeft, hit.knockback);
 }
 
@@ -82,7 +81,7 @@ void EnemyEntity::leap() {
   // strength.
   actionTimer = rand() % kLeapDelayRange + kLeapDelayMin;
   const b2Vec2 at = body->GetPosition();
-  const b2Vec2 player = world->player->body->GetPosition();
+  const b2Vec2 player = world->player().body->GetPosition();
   bool right = !(at.x > player.x);
   const double dx = static_cast<double>(player.x) - at.x;
   const double dy = static_cast<double>(player.y) - at.y;

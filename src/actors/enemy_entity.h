@@ -13,21 +13,21 @@
 #include "actors/fixture_container.h"
 #include "actors/foe_entity.h"
 
-class WorldContainer;
+class Arena;
 
 class EnemyEntity : public FoeEntity {
  public:
   // The record on the enemy's fixture: shows the enemy picture at its feet.
   class EnemyContainer : public FixtureContainer {
    public:
-    EnemyContainer(WorldContainer* world, b2Body* body, const b2FixtureDef* def);
+    EnemyContainer(Arena* world, b2Body* body, const b2FixtureDef* def);
     // Puts the picture on the centre line at the feet, mirrored as the owner faces.
     void syncSprite() override;
 
     EnemyEntity* owner = nullptr;
   };
 
-  explicit EnemyEntity(WorldContainer* world);
+  explicit EnemyEntity(Arena* world);
   ~EnemyEntity() override;
 
   // One frame: the fall out of the level, death, or the count down to the next leap.

@@ -2,9 +2,9 @@
 
 #include <box2d/box2d.h>
 
-#include "world/world_container.h"
+#include "arena/arena.h"
 
-Entity::Entity(WorldContainer* world) : world(world), serial_(world->takeEntitySerial()) {
+Entity::Entity(Arena* world) : world(world), serial_(world->takeEntitySerial()) {
   world->registerEntity(this);
 }
 

@@ -8,14 +8,14 @@
 
 #include "actors/entity_events.h"
 
-class WorldContainer;
+class Arena;
 class b2Body;
 struct b2BodyDef;
 
 class Entity {
  public:
   // Joins the world's set of live entities.
-  explicit Entity(WorldContainer* world);
+  explicit Entity(Arena* world);
   // Leaves that set (if it has not already left it by ending itself).
   virtual ~Entity();
   Entity(const Entity&) = delete;
@@ -37,7 +37,7 @@ class Entity {
   // The entity a body belongs to (null for a body without one, such as the ground).
   static Entity* of(const b2Body* body);
 
-  WorldContainer* world;
+  Arena* world;
   int32_t kind = -1;
 
  protected:

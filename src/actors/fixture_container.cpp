@@ -1,10 +1,10 @@
 #include "actors/fixture_container.h"
 
+#include "arena/arena.h"
 #include "graphics/sprite.h"
 #include "media/asset_registry.h"
-#include "world/world_container.h"
 
-FixtureContainer::FixtureContainer(WorldContainer* world, b2Body* body, const b2FixtureDef* def)
+FixtureContainer::FixtureContainer(Arena* world, b2Body* body, const b2FixtureDef* def)
     : fixture(body->CreateFixture(def)), world(world) {
   fixture->GetUserData().pointer = reinterpret_cast<uintptr_t>(this);
   sprite = std::make_unique<TarnwickApp::Sprite>();

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <memory>
 
-class WorldContainer;
+class Arena;
 namespace TarnwickApp {
 class Sprite;
 }
@@ -31,7 +31,7 @@ constexpr uint16_t kCollidesWithAll = 0xFFFF;
 class FixtureContainer {
  public:
   // Creates the fixture on `body` from `def` and a fresh, hidden sprite.
-  FixtureContainer(WorldContainer* world, b2Body* body, const b2FixtureDef* def);
+  FixtureContainer(Arena* world, b2Body* body, const b2FixtureDef* def);
   // Destroys the fixture and the sprite.
   virtual ~FixtureContainer();
   FixtureContainer(const FixtureContainer&) = delete;
@@ -51,7 +51,7 @@ class FixtureContainer {
   int32_t tag = TAG_NONE;
   std::unique_ptr<TarnwickApp::Sprite> sprite;
   b2Fixture* fixture;
-  WorldContainer* world;
+  Arena* world;
 
  protected:
   // Gives the sprite its picture by asset name (shown, at the picture's size), pivot and scale.

@@ -2,12 +2,12 @@
 
 #include "actors/fixture_container.h"
 #include "actors/player_entity.h"
+#include "arena/area_box.h"
+#include "arena/arena.h"
 #include "media/asset_registry.h"
 #include "media/sound_playback.h"
 #include "physics/particle_group_def.h"
 #include "physics/particle_system.h"
-#include "world/area_box.h"
-#include "world/world_container.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ void playHurtSound() {
 
 }  // namespace
 
-FoeEntity::FoeEntity(WorldContainer* world, int32_t kind, int32_t health, TouchHarm touchHarm)
+FoeEntity::FoeEntity(Arena* world, int32_t kind, int32_t health, TouchHarm touchHarm)
     : Entity(world), health(health), body(nullptr), touchHarm_(touchHarm) {
   this->kind = kind;
   b2BodyDef def;
@@ -54,7 +54,7 @@ SDL_RendererFlip FoeEntity::spriteFlip() const {
 
 bool FoeEntity::takeHit(const HitMessage& hit) {
   // Only the player's blows hurt: foes strike into boxes they stand in themselves.
-  if (hit.attacker != world->player.get()) return false;
+  if (hit.attacker != &world->player()) return false;
   health = static_cast<int32_t>(health - hit.damage);
   playHurtSound();
   return true;
@@ -99,7 +99,7 @@ void FoeEntity::burstIntoLiquid(float radius, const b2Vec2& centre) {
   def.position = body->GetPosition();
   def.shape = &blob;
   def.lifetime = kLiquidLifetime;
-  world->particleSystem->CreateParticleGroup(def);
+  world->liquid().CreateParticleGroup(def);
 }
 
 void FoeEntity::releaseBody() {

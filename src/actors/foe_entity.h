@@ -37,7 +37,7 @@ class FoeEntity : public Entity {
   };
 
   // Creates the foe's dynamic, non-rotating body at the origin; its creator moves it into place.
-  FoeEntity(WorldContainer* world, int32_t kind, int32_t health, TouchHarm touchHarm);
+  FoeEntity(Arena* world, int32_t kind, int32_t health, TouchHarm touchHarm);
 
   // A hit from the player has just taken its damage; the foe may answer it.
   virtual void recoil(const HitMessage& hit) = 0;

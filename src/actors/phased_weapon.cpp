@@ -4,10 +4,10 @@
 
 #include "actors/entity_events.h"
 #include "actors/player_entity.h"
+#include "arena/area_box.h"
+#include "arena/arena.h"
 #include "media/asset_registry.h"
 #include "media/sound_playback.h"
-#include "world/area_box.h"
-#include "world/world_container.h"
 
 namespace {
 

@@ -8,12 +8,12 @@
 #include "actors/weapon_light.h"
 #include "app/app_context.h"
 #include "app/input.h"
+#include "arena/area_box.h"
+#include "arena/arena.h"
 #include "graphics/sprite.h"
 #include "media/asset_registry.h"
 #include "media/sound_playback.h"
 #include "physics/particle_system.h"
-#include "world/area_box.h"
-#include "world/world_container.h"
 
 namespace {
 
@@ -103,8 +103,7 @@ const char* walkCyclePicture(int32_t frame, bool running) {
 
 int32_t PlayerEntity::walkFrameCounter = 0;
 
-PlayerEntity::PlayerContainer::PlayerContainer(WorldContainer* world, b2Body* body,
-                                               const b2FixtureDef* def)
+PlayerEntity::PlayerContainer::PlayerContainer(Arena* world, b2Body* body, const b2FixtureDef* def)
     : FixtureContainer(world, body, def) {
   setUpSprite(kStandingPicture, kSpriteCentreX, kSpriteCentreY, kSpriteScale);
 }
@@ -114,7 +113,7 @@ void PlayerEntity::PlayerContainer::syncSprite() {
   placeSpriteAt(owner->centreX(), owner->feetY());
 }
 
-PlayerEntity::PlayerEntity(WorldContainer* world)
+PlayerEntity::PlayerEntity(Arena* world)
     : Entity(world), weapon(std::make_unique<WeaponBareHand>()), body(nullptr) {
   kind = KIND_PLAYER;
   createBody();
@@ -180,7 +179,7 @@ void PlayerEntity::recoverFromFall() {
   if (feetY() >= kFallLimitY) return;
   addHealth(-kFallPenalty);
   playSound(AssetRegistry::instance()->sound("damage"), false, 0, -1, EFFECT_LEVEL);
-  body->SetTransform(world->respawnPoint, 0.0f);
+  body->SetTransform(world->respawnPoint(), 0.0f);
 }
 
 bool PlayerEntity::standsOnGround() {
@@ -226,7 +225,7 @@ void PlayerEntity::drinkLiquid() {
   world->queryArea(counter,
                    areaBox(x - kDrinkReach, y - kDrinkReach, x + kDrinkReach, y + kDrinkHeight));
   for (int32_t particle : counter.particleIndices) {
-    world->particleSystem->DestroyParticle(particle);
+    world->liquid().DestroyParticle(particle);
     addHealth(kHealthPerDrop);
   }
 }
@@ -332,8 +331,8 @@ void PlayerEntity::payForRunning() {
 }
 
 void PlayerEntity::followWithCamera() {
-  world->cameraX = std::max(0.0f, centreX() - kCameraLeadX);
-  world->cameraY = std::max(0.0f, feetY() - kCameraLiftY);
+  world->moveCamera(std::max(0.0f, centreX() - kCameraLeadX),
+                    std::max(0.0f, feetY() - kCameraLiftY));
 }
 
 void PlayerEntity::setVelocity(float vx, float vy) {

@@ -15,14 +15,14 @@
 #include "actors/fixture_container.h"
 
 class WeaponWrapper;
-class WorldContainer;
+class Arena;
 
 class PlayerEntity : public Entity {
  public:
   // The record on the hero's fixture: shows the current animation frame at the hero's feet.
   class PlayerContainer : public FixtureContainer {
    public:
-    PlayerContainer(WorldContainer* world, b2Body* body, const b2FixtureDef* def);
+    PlayerContainer(Arena* world, b2Body* body, const b2FixtureDef* def);
     // Picks the owner's animation frame and puts it on the centre line at the feet.
     void syncSprite() override;
 
@@ -34,7 +34,7 @@ class PlayerEntity : public Entity {
   static constexpr float kCentreLineOffset = 1.0f;  // m
   static constexpr float kHeight = 1.2f;            // m
 
-  explicit PlayerEntity(WorldContainer* world);
+  explicit PlayerEntity(Arena* world);
   ~PlayerEntity() override;
 
   // One frame: falling out of the level, ground check, drinking, controls, camera.

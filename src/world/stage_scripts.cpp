@@ -1,21 +1,22 @@
-// The four stages: each builder chooses the stage's pictures and music, lays out its terrain
+// The four stages: each script chooses the stage's pictures and music, lays out its terrain
 // from the shared stage layout, places its foes, sets the start point and registers the
 // triggers that watch for the exit, the ambush and the boss's fall.
+
+#include "world/stage_scripts.h"
+
+#include <iterator>
 
 #include "actors/enemy_boss_entity.h"
 #include "actors/fixture_container.h"
 #include "actors/player_entity.h"
 #include "app/app_context.h"
 #include "app/screen_frames.h"
-#include "graphics/bitmap.h"
-#include "media/asset_registry.h"
 #include "media/sound_playback.h"
 #include "world/stage_layout.h"
 #include "world/world_container.h"
 
 namespace {
 
-constexpr int kMusicFadeInMs = 500;
 constexpr int kBossMusicFadeOutMs = 200;
 constexpr int kStageFadeFrames = 20;
 constexpr int kBossStageFadeFrames = 100;
@@ -42,29 +43,18 @@ constexpr float kStage3EnemyY = 31.0f;
 template <size_t N>
 void addTerrain(WorldContainer& world, const std::array<StageLayout::TerrainBox, N>& boxes) {
   for (const StageLayout::TerrainBox& box : boxes) {
-    world.fixtureContainers.push_back(
-        world.addTerrainRect(box.x1, box.y1, box.x2, box.y2, box.notGround));
+    world.addTerrainRect(box.x1, box.y1, box.x2, box.y2, box.notGround);
   }
 }
 
-}  // namespace
-
-void WorldContainer::playMusic(const char* name) {
-  musicChannel =
-      playSound(AssetRegistry::instance()->sound(name), true, kMusicFadeInMs, -1, MUSIC_LEVEL);
+b2Vec2 playerAt(WorldContainer& world) {
+  return world.player().body->GetPosition();
 }
 
-void WorldContainer::changeStage(const StageChange& change) {
-  captureScreen();
-  const int32_t carriedHealth = static_cast<int32_t>(player->health);
-  rebuild(change.nextStage);
-  player->health = carriedHealth;
-  player->addHealth(0.0);
-  change.afterChange();
-}
-
-Trigger WorldContainer::stageExit(int32_t nextStage, std::function<bool()> reached,
-                                  std::function<void()> afterChange, const char* announcement) {
+// A trigger that, once `reached` holds, logs `announcement` (if any) and asks for stage
+// `nextStage`, with `afterChange` to run on it.
+Trigger stageExit(int32_t nextStage, std::function<bool()> reached,
+                  std::function<void()> afterChange, const char* announcement = nullptr) {
   return [nextStage, reached, afterChange, announcement]() -> std::optional<StageChange> {
     if (!reached()) return std::nullopt;
     if (announcement != nullptr) logPrint("%s", announcement);
@@ -72,64 +62,45 @@ Trigger WorldContainer::stageExit(int32_t nextStage, std::function<bool()> reach
   };
 }
 
-void WorldContainer::buildStage1() {
-  panorama = AssetRegistry::instance()->bitmap("panorama1");
-  playMusic("fight_bgm");
-  stageImage = AssetRegistry::instance()->bitmap("stage1");
-  addTerrain(*this, StageLayout::kStage1Terrain);
-  for (const b2Vec2& at : kStage1Enemies) spawnEnemy(at.x, at.y);
-  stageFlags["monster_triggered"] = 0;
-  triggers.push_back(stageExit(
-      2, [this] { return player->body->GetPosition().x >= kStage1ExitX; },
+void buildStage1(WorldContainer& world) {
+  world.setPanorama("panorama1");
+  world.playMusic("fight_bgm");
+  world.setStageImage("stage1");
+  addTerrain(world, StageLayout::kStage1Terrain);
+  for (const b2Vec2& at : kStage1Enemies) world.spawnEnemy(at.x, at.y);
+  world.stageFlag("monster_triggered") = 0;
+  world.addTrigger(stageExit(
+      2, [&world] { return playerAt(world).x >= kStage1ExitX; },
       [] { crossFade(kStageFadeFrames); }));
-  triggers.push_back([this]() -> std::optional<StageChange> {
-    if (stageFlags["monster_triggered"] != 0) return std::nullopt;
-    if (!(player->body->GetPosition().x >= kAmbushX)) return std::nullopt;
-    stageFlags["monster_triggered"] = 1;
-    for (const b2Vec2& at : kAmbushEnemies) spawnEnemy(at.x, at.y);
+  world.addTrigger([&world]() -> std::optional<StageChange> {
+    if (world.stageFlag("monster_triggered") != 0) return std::nullopt;
+    if (!(playerAt(world).x >= kAmbushX)) return std::nullopt;
+    world.stageFlag("monster_triggered") = 1;
+    for (const b2Vec2& at : kAmbushEnemies) world.spawnEnemy(at.x, at.y);
     return std::nullopt;
   });
-  respawnPoint = kStage1Start;
+  world.setRespawnPoint(kStage1Start);
 }
 
-void WorldContainer::buildStage2() {
-  panorama = AssetRegistry::instance()->bitmap("panorama2");
-  playMusic("fight_bgm");
-  stageImage = AssetRegistry::instance()->bitmap("stage2");
-  triggers.push_back(stageExit(
+void buildStage2(WorldContainer& world) {
+  world.setPanorama("panorama2");
+  world.playMusic("fight_bgm");
+  world.setStageImage("stage2");
+  world.addTrigger(stageExit(
       3,
-      [this] {
+      [&world] {
         // The float position widened to double against the double threshold: 47.79999924
         // stays, 47.80000305 leaves.
-        const b2Vec2 at = player->body->GetPosition();
+        const b2Vec2 at = playerAt(world);
         return static_cast<double>(at.x) >= kStage2ExitX && at.y >= kStage2ExitY;
       },
       [] { crossFade(kStageFadeFrames); }, "Going to stage 3...\n"));
-  addTerrain(*this, StageLayout::kStage2Terrain);
-  respawnPoint = kStage2Start;
+  addTerrain(world, StageLayout::kStage2Terrain);
+  world.setRespawnPoint(kStage2Start);
 }
 
-void WorldContainer::buildStage3() {
-  panorama = AssetRegistry::instance()->bitmap("panorama3");
-  playMusic("fight_bgm");
-  stageImage = AssetRegistry::instance()->bitmap("stage3");
-  triggers.push_back(stageExit(
-      4, [this] { return player->body->GetPosition().x >= kStage3ExitX; },
-      [this] {
-        render();
-        crossFade(kBossStageFadeFrames);
-        playMusic("last_boss");
-        waitFrames(kBossStageSettleFrames);
-      }));
-  for (int x = kStage3FirstEnemyX; x <= kStage3LastEnemyX; ++x) {
-    spawnEnemy(static_cast<float>(x), kStage3EnemyY);
-  }
-  addSlope();
-  respawnPoint = kStage3Start;
-}
-
-void WorldContainer::addSlope() {
-  const double h = stageImage->height();
+void addSlope(WorldContainer& world) {
+  const double h = world.stageImageHeight();
   auto metresUp = [h](int pixelY) { return static_cast<float>((h - pixelY) / PIXELS_PER_METRE); };
   const float right = static_cast<float>(StageLayout::kStage3SlopeRightX / PIXELS_PER_METRE);
   const b2Vec2 corners[4] = {
@@ -140,25 +111,54 @@ void WorldContainer::addSlope() {
   };
   b2PolygonShape shape;
   shape.Set(corners, 4);
-  fixtureContainers.push_back(addTerrainFixture(shape, TAG_GROUND));
+  world.addTerrainShape(shape, TAG_GROUND);
 }
 
-void WorldContainer::buildStage4() {
-  panorama = AssetRegistry::instance()->bitmap("panorama4");
-  stageImage = AssetRegistry::instance()->bitmap("stage4");
-  auto boss = std::make_unique<EnemyBossEntity>(this);
+void buildStage3(WorldContainer& world) {
+  world.setPanorama("panorama3");
+  world.playMusic("fight_bgm");
+  world.setStageImage("stage3");
+  world.addTrigger(stageExit(
+      4, [&world] { return playerAt(world).x >= kStage3ExitX; },
+      [&world] {
+        world.render();
+        crossFade(kBossStageFadeFrames);
+        world.playMusic("last_boss");
+        waitFrames(kBossStageSettleFrames);
+      }));
+  for (int x = kStage3FirstEnemyX; x <= kStage3LastEnemyX; ++x) {
+    world.spawnEnemy(static_cast<float>(x), kStage3EnemyY);
+  }
+  addSlope(world);
+  world.setRespawnPoint(kStage3Start);
+}
+
+void buildStage4(WorldContainer& world) {
+  world.setPanorama("panorama4");
+  world.setStageImage("stage4");
+  auto boss = std::make_unique<EnemyBossEntity>(&world);
   boss->body->SetTransform(kBossStart, 0.0f);
-  stageFlags["boss_defeated"] = 0;
+  world.stageFlag("boss_defeated") = 0;
   // The boss's storage outlives its fall, so the trigger may keep reading its health.
-  triggers.push_back([this, boss = boss.get()]() -> std::optional<StageChange> {
-    if (stageFlags["boss_defeated"] != 0) return std::nullopt;
+  world.addTrigger([&world, boss = boss.get()]() -> std::optional<StageChange> {
+    if (world.stageFlag("boss_defeated") != 0) return std::nullopt;
     if (!(boss->health <= 0)) return std::nullopt;
-    fadeOutChannel(musicChannel, kBossMusicFadeOutMs);
-    playMusic("title");
-    stageFlags["boss_defeated"] = 1;
+    fadeOutChannel(world.musicChannel(), kBossMusicFadeOutMs);
+    world.playMusic("title");
+    world.stageFlag("boss_defeated") = 1;
     return std::nullopt;
   });
-  entities.push_back(std::move(boss));
-  addTerrain(*this, StageLayout::kStage4Terrain);
-  respawnPoint = kStage4Start;
+  world.adopt(std::move(boss));
+  addTerrain(world, StageLayout::kStage4Terrain);
+  world.setRespawnPoint(kStage4Start);
+}
+
+// The stages in the order they are played.
+constexpr StageScript kStages[] = {buildStage1, buildStage2, buildStage3, buildStage4};
+
+}  // namespace
+
+StageScript stageScript(int32_t stageNumber) {
+  if (stageNumber < 1 || stageNumber > static_cast<int32_t>(std::size(kStages))) return nullptr;
+  return kStages[stageNumber - 1];
 }

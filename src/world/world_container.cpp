@@ -1,5 +1,6 @@
 #include "world/world_container.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "actors/enemy_entity.h"
@@ -7,14 +8,16 @@
 #include "actors/fixture_counter.h"
 #include "actors/player_entity.h"
 #include "app/app_context.h"
+#include "app/screen_frames.h"
+#include "arena/area_box.h"
 #include "graphics/bitmap.h"
 #include "graphics/sprite.h"
 #include "media/asset_registry.h"
 #include "media/sound_playback.h"
 #include "physics/particle_system.h"
 #include "physics/particle_system_def.h"
-#include "scenes/hud_entity.h"
-#include "world/area_box.h"
+#include "world/hud_entity.h"
+#include "world/stage_scripts.h"
 
 namespace {
 
@@ -26,6 +29,7 @@ constexpr float kGravity = -10.0f;        // m/s²
 constexpr float kParticleRadius = 0.08f;  // m
 constexpr float kViewMargin = 0.5f;       // m drawn beyond every edge of the view
 constexpr int kParticlePivot = 8;         // the drop picture's centre, pixels
+constexpr int kMusicFadeInMs = 500;
 constexpr int kMusicFadeOutMs = 1000;
 constexpr float kTerrainFriction = 1.0f;
 constexpr float kTerrainDensity = 0.0f;  // static: no mass
@@ -61,12 +65,12 @@ void WorldContainer::rebuild(int32_t stageNumber) {
 
 void WorldContainer::build(int32_t stageNumber) {
   timeStep = kTimeStep;
-  cameraX = 0.0;
-  cameraY = 0.0;
-  respawnPoint = kDefaultRespawnPoint;
+  cameraX_ = 0.0;
+  cameraY_ = 0.0;
+  respawnPoint_ = kDefaultRespawnPoint;
   panorama = nullptr;
   stageImage = nullptr;
-  musicChannel = -1;
+  musicChannel_ = -1;
 
   physicsWorld = std::make_unique<b2World>(b2Vec2(0.0f, kGravity));
   ParticleSystemDef particleDef;
@@ -93,26 +97,11 @@ void WorldContainer::build(int32_t stageNumber) {
   groundBody = physicsWorld->CreateBody(&groundDef);
   groundBody->SetTransform(b2Vec2(0.0f, 0.0f), 0.0f);
 
-  player = std::make_unique<PlayerEntity>(this);
-  hud = std::make_unique<HudEntity>(this);
-  respawnPoint = kDefaultRespawnPoint;
-  switch (stageNumber) {
-    case 1:
-      buildStage1();
-      break;
-    case 2:
-      buildStage2();
-      break;
-    case 3:
-      buildStage3();
-      break;
-    case 4:
-      buildStage4();
-      break;
-    default:
-      break;
-  }
-  player->body->SetTransform(respawnPoint, 0.0f);
+  player_ = std::make_unique<PlayerEntity>(this);
+  hud_ = std::make_unique<HudEntity>(this);
+  respawnPoint_ = kDefaultRespawnPoint;
+  if (StageScript script = stageScript(stageNumber)) script(*this);
+  player_->body->SetTransform(respawnPoint_, 0.0f);
   worldDestroyed = false;
 }
 
@@ -123,7 +112,7 @@ void WorldContainer::teardown() {
   virtualBitmap.reset();
   virtualSprite.reset();
   particleSprite.reset();
-  if (musicChannel >= 0) fadeOutChannel(musicChannel, kMusicFadeOutMs);
+  if (musicChannel_ >= 0) fadeOutChannel(musicChannel_, kMusicFadeOutMs);
   logPrint("Destroying fixture containers...\n");
   for (std::unique_ptr<FixtureContainer>& container : fixtureContainers) container.reset();
   logPrint("Destroying entities...\n");
@@ -133,9 +122,9 @@ void WorldContainer::teardown() {
   logPrint("Destroying walls...\n");
   physicsWorld->DestroyBody(groundBody);
   logPrint("Destroying HUD...\n");
-  hud.reset();
+  hud_.reset();
   logPrint("Destroying Player...\n");
-  player.reset();
+  player_.reset();
   logPrint("Destroying b2World...\n");
   particleSystem.reset();
   physicsWorld.reset();
@@ -200,15 +189,15 @@ void WorldContainer::drawBackground() {
     const float heightMetres = static_cast<float>(h / PIXELS_PER_METRE);
     const SDL_Rect source{0, 0, w, h};
     const SDL_Rect dest{
-        static_cast<int>((0.0 - cameraX) * PIXELS_PER_METRE),
-        static_cast<int>(SCREEN_HEIGHT - (heightMetres - cameraY) * PIXELS_PER_METRE), w, h};
+        static_cast<int>((0.0 - cameraX_) * PIXELS_PER_METRE),
+        static_cast<int>(SCREEN_HEIGHT - (heightMetres - cameraY_) * PIXELS_PER_METRE), w, h};
     virtualBitmap->blit(stageImage, &source, &dest, 255);
   }
 }
 
 void WorldContainer::drawVisibleArea() {
-  const float left = static_cast<float>(cameraX);
-  const float bottom = static_cast<float>(cameraY);
+  const float left = static_cast<float>(cameraX_);
+  const float bottom = static_cast<float>(cameraY_);
   const b2AABB view = areaBox(left - kViewMargin, bottom - kViewMargin,
                               left + static_cast<float>(viewWidthMetres()) + kViewMargin,
                               bottom + static_cast<float>(viewHeightMetres()) + kViewMargin);
@@ -245,20 +234,25 @@ void WorldContainer::sendToArea(const b2AABB& box, const HitMessage& hit) {
 }
 
 void WorldContainer::notifyHud(const HealthReport& report) {
-  hud->onEvent(report);
+  hud_->onEvent(report);
 }
 
 void WorldContainer::notifyHud(const WeaponReport& report) {
-  hud->onEvent(report);
+  hud_->onEvent(report);
 }
 
 void WorldContainer::notifyHud(const BossStatus& report) {
-  hud->onEvent(report);
+  hud_->onEvent(report);
+}
+
+void WorldContainer::moveCamera(double x, double y) {
+  cameraX_ = x;
+  cameraY_ = y;
 }
 
 Point WorldContainer::worldToScreen(float x, float y) const {
-  return Point(static_cast<int32_t>((x - cameraX) * PIXELS_PER_METRE),
-               static_cast<int32_t>(SCREEN_HEIGHT - (y - cameraY) * PIXELS_PER_METRE));
+  return Point(static_cast<int32_t>((x - cameraX_) * PIXELS_PER_METRE),
+               static_cast<int32_t>(SCREEN_HEIGHT - (y - cameraY_) * PIXELS_PER_METRE));
 }
 
 void WorldContainer::spawnEnemy(float x, float y) {
@@ -267,8 +261,8 @@ void WorldContainer::spawnEnemy(float x, float y) {
   entities.push_back(std::move(enemy));
 }
 
-std::unique_ptr<FixtureContainer> WorldContainer::addTerrainRect(int32_t x1, int32_t y1, int32_t x2,
-                                                                 int32_t y2, bool notGround) {
+void WorldContainer::addTerrainRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2,
+                                    bool notGround) {
   const double h = stageImage->height();
   const double left = x1 / PIXELS_PER_METRE;
   const double top = (h - y1) / PIXELS_PER_METRE;
@@ -285,16 +279,70 @@ std::unique_ptr<FixtureContainer> WorldContainer::addTerrainRect(int32_t x1, int
   logPrint("%d %d\n", screen.x, screen.y);
   b2PolygonShape shape;
   shape.Set(corners, 4);
-  return addTerrainFixture(shape, notGround ? TAG_NONE : TAG_GROUND);
+  addTerrainShape(shape, notGround ? TAG_NONE : TAG_GROUND);
 }
 
-std::unique_ptr<FixtureContainer> WorldContainer::addTerrainFixture(const b2PolygonShape& shape,
-                                                                    int32_t tag) {
+void WorldContainer::addTerrainShape(const b2PolygonShape& shape, int32_t tag) {
+  keepTerrain(terrainFixture(shape, tag));
+}
+
+std::unique_ptr<FixtureContainer> WorldContainer::terrainFixture(const b2PolygonShape& shape,
+                                                                 int32_t tag) {
   const b2FixtureDef def = FixtureContainer::solidFixture(shape, kTerrainFriction, kTerrainDensity,
                                                           kTerrainCategory, kCollidesWithAll);
   auto container = std::make_unique<FixtureContainer>(this, groundBody, &def);
   container->tag = tag;
   return container;
+}
+
+FixtureContainer* WorldContainer::keepTerrain(std::unique_ptr<FixtureContainer> container) {
+  fixtureContainers.push_back(std::move(container));
+  return fixtureContainers.back().get();
+}
+
+void WorldContainer::dropTerrain(const FixtureContainer* container) {
+  fixtureContainers.erase(
+      std::find_if(fixtureContainers.begin(), fixtureContainers.end(),
+                   [container](const auto& kept) { return kept.get() == container; }));
+}
+
+Entity* WorldContainer::adopt(std::unique_ptr<Entity> entity) {
+  entities.push_back(std::move(entity));
+  return entities.back().get();
+}
+
+void WorldContainer::addTrigger(Trigger trigger) {
+  triggers.push_back(std::move(trigger));
+}
+
+void WorldContainer::replaceHud(std::unique_ptr<HudEntity> hud) {
+  hud_ = std::move(hud);
+}
+
+void WorldContainer::setPanorama(const char* name) {
+  panorama = AssetRegistry::instance()->bitmap(name);
+}
+
+void WorldContainer::setStageImage(const char* name) {
+  stageImage = AssetRegistry::instance()->bitmap(name);
+}
+
+double WorldContainer::stageImageHeight() const {
+  return stageImage->height();
+}
+
+void WorldContainer::playMusic(const char* name) {
+  musicChannel_ =
+      playSound(AssetRegistry::instance()->sound(name), true, kMusicFadeInMs, -1, MUSIC_LEVEL);
+}
+
+void WorldContainer::changeStage(const StageChange& change) {
+  captureScreen();
+  const int32_t carriedHealth = static_cast<int32_t>(player_->health);
+  rebuild(change.nextStage);
+  player_->health = carriedHealth;
+  player_->addHealth(0.0);
+  change.afterChange();
 }
 
 void WorldContainer::BeginContact(b2Contact* contact) {

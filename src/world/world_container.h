@@ -6,7 +6,8 @@
 // into every frame. It is also the physics world's contact listener.
 //
 // Units are metres at 64 pixels each; world y points up, screen y down; (cameraX, cameraY) is the
-// world point at the bottom-left corner of the 800 × 600 view.
+// world point at the bottom-left corner of the 800 × 600 view. It is the arena its actors live
+// in.
 
 #include <box2d/box2d.h>
 
@@ -20,6 +21,7 @@
 #include <vector>
 
 #include "actors/entity_events.h"
+#include "arena/arena.h"
 #include "graphics/point.h"
 
 class Bitmap;
@@ -33,8 +35,6 @@ namespace TarnwickApp {
 class Sprite;
 }
 
-constexpr double PIXELS_PER_METRE = 64.0;
-
 // A trigger's request to leave for another stage. The world carries it out once the pass over
 // its triggers is over: it rebuilds itself for `nextStage`, carrying the player's health, then
 // runs `afterChange`, the rest of the trigger's work, on the new stage.
@@ -46,76 +46,93 @@ struct StageChange {
 // Watches the stage after every step: asks for a change of stage, or for nothing.
 using Trigger = std::function<std::optional<StageChange>()>;
 
-class WorldContainer : public b2ContactListener {
+class WorldContainer : public b2ContactListener, public Arena {
  public:
-  // Builds a complete world for stage 1 to 4; any other number builds the fixed parts only.
+  // Live entities in update order: order of creation.
+  struct ByCreation {
+    bool operator()(const Entity* a, const Entity* b) const;
+  };
+  using LiveEntities = std::set<Entity*, ByCreation>;
+  using OwnedEntities = std::vector<std::unique_ptr<Entity>>;
+  using Terrain = std::vector<std::unique_ptr<FixtureContainer>>;
+
+  // Builds a complete world for a stage that has a script; any other number builds the fixed
+  // parts only.
   explicit WorldContainer(int32_t stageNumber);
   ~WorldContainer() override;
   WorldContainer(const WorldContainer&) = delete;
   WorldContainer& operator=(const WorldContainer&) = delete;
 
-  // One frame: physics, entity updates, triggers.
+  // One frame: physics, entity updates, triggers, and the change of stage they may ask for.
   void step();
-  // Draws the visible part of the world into virtualBitmap.
+  // Draws the visible part of the world into its picture.
   void render();
 
   // Tears this world down and builds stage `stageNumber` in its place: every pointer to this
   // container stays valid and now reaches the new stage.
   void rebuild(int32_t stageNumber);
 
-  // Hands `hit` once to every entity with a fixture overlapping `box`.
-  void sendToArea(const b2AABB& box, const HitMessage& hit);
-  // Hands a report of the player's health, its weapon or the boss to the overlay.
-  void notifyHud(const HealthReport& report);
-  void notifyHud(const WeaponReport& report);
-  void notifyHud(const BossStatus& report);
-  // Fixtures (with their bodies) and liquid particles in `box`, reported to `counter`.
-  void queryArea(FixtureCounter& counter, const b2AABB& box);
-  Point worldToScreen(float x, float y) const;
-  // A new enemy with its body at (x, y), owned by the world.
-  void spawnEnemy(float x, float y);
-  // One terrain box in stage pixels on the ground body; logs its corners. The caller keeps it.
-  std::unique_ptr<FixtureContainer> addTerrainRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2,
-                                                   bool notGround);
-  b2World* getWorld() { return physicsWorld.get(); }
+  // The arena's services (see arena/arena.h).
+  b2World* getWorld() override { return physicsWorld.get(); }
+  ParticleSystem& liquid() override { return *particleSystem; }
+  PlayerEntity& player() override { return *player_; }
+  const PlayerEntity& player() const { return *player_; }
+  b2Vec2 respawnPoint() const override { return respawnPoint_; }
+  void queryArea(FixtureCounter& counter, const b2AABB& box) override;
+  void sendToArea(const b2AABB& box, const HitMessage& hit) override;
+  void notifyHud(const HealthReport& report) override;
+  void notifyHud(const WeaponReport& report) override;
+  void notifyHud(const BossStatus& report) override;
+  void spawnEnemy(float x, float y) override;
+  void moveCamera(double x, double y) override;
+  Point worldToScreen(float x, float y) const override;
+  uint64_t takeEntitySerial() override { return nextEntitySerial_++; }
+  void registerEntity(Entity* entity) override { entityRegistry.insert(entity); }
+  void unregisterEntity(Entity* entity) override;
+
+  // Building a stage (the stage scripts): pictures, music, terrain, foes, flags, triggers and
+  // the start point.
+  void setPanorama(const char* name);
+  void setStageImage(const char* name);
+  // The height of the stage picture in pixels: terrain is laid out from its top edge.
+  double stageImageHeight() const;
+  // Plays `name` as the stage's music, looping, and remembers its channel.
+  void playMusic(const char* name);
+  // One terrain box in stage pixels on the ground body; logs its corners.
+  void addTerrainRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, bool notGround);
+  // A terrain fixture of `shape` on the ground body, tagged `tag`.
+  void addTerrainShape(const b2PolygonShape& shape, int32_t tag);
+  // Keeps `container` (a fixture of the ground body) as terrain until the teardown.
+  FixtureContainer* keepTerrain(std::unique_ptr<FixtureContainer> container);
+  // Destroys a piece of terrain at once.
+  void dropTerrain(const FixtureContainer* container);
+  // Keeps `entity` until the teardown, as the world keeps its foes.
+  Entity* adopt(std::unique_ptr<Entity> entity);
+  void addTrigger(Trigger trigger);
+  // A once-only flag of the stage, 0 until set; reading an absent flag adds it.
+  int32_t& stageFlag(const std::string& name) { return stageFlags[name]; }
+  void setRespawnPoint(const b2Vec2& at) { respawnPoint_ = at; }
+
+  // What the world holds, for the map screen and for checks.
+  HudEntity& hud() { return *hud_; }
+  // Puts `hud` in place of the overlay.
+  void replaceHud(std::unique_ptr<HudEntity> hud);
+  // The bottom-left corner of the view.
+  double cameraX() const { return cameraX_; }
+  double cameraY() const { return cameraY_; }
+  int32_t musicChannel() const { return musicChannel_; }
+  b2Body* ground() { return groundBody; }
+  Bitmap& picture() { return *virtualBitmap; }
+  const Terrain& terrain() const { return fixtureContainers; }
+  const OwnedEntities& ownedEntities() const { return entities; }
+  const LiveEntities& liveEntities() const { return entityRegistry; }
+  size_t triggerCount() const { return triggers.size(); }
+  bool isLive(const Entity* entity) const;
+  // True from the end of this world's teardown until its next build completes.
+  bool destroyed() const { return worldDestroyed; }
 
   void BeginContact(b2Contact* contact) override;
   void EndContact(b2Contact* contact) override;
-
-  // Entities join and leave the live set themselves, ordered by the serial they take first.
-  uint64_t takeEntitySerial() { return nextEntitySerial_++; }
-  void registerEntity(Entity* entity) { entityRegistry.insert(entity); }
-  void unregisterEntity(Entity* entity);
-  bool isLive(const Entity* entity) const;
-
-  // Live entities in update order: order of creation.
-  struct ByCreation {
-    bool operator()(const Entity* a, const Entity* b) const;
-  };
-
-  float timeStep;
-  double cameraX;
-  double cameraY;
-  std::set<Entity*, ByCreation> entityRegistry;
-  std::vector<std::unique_ptr<Entity>> entities;  // enemies and the boss, released at teardown
-  b2Vec2 respawnPoint;
-  std::unique_ptr<b2World> physicsWorld;
-  std::unique_ptr<ParticleSystem> particleSystem;
-  std::unique_ptr<PlayerEntity> player;
-  std::unique_ptr<HudEntity> hud;
-  Bitmap* panorama;
-  Bitmap* stageImage;
-  std::unique_ptr<Bitmap> virtualBitmap;
-  std::unique_ptr<TarnwickApp::Sprite> virtualSprite;
-  std::unique_ptr<TarnwickApp::Sprite> particleSprite;
-  std::vector<std::unique_ptr<FixtureContainer>> fixtureContainers;
-  std::vector<Trigger> triggers;
-  std::map<std::string, int32_t> stageFlags;
-  int32_t musicChannel;
-  b2Body* groundBody;
-  // True from the end of this world's teardown until its next build completes (a stage change
-  // rebuilds it in place).
-  bool worldDestroyed = false;
 
  private:
   void build(int32_t stageNumber);
@@ -131,20 +148,28 @@ class WorldContainer : public b2ContactListener {
   // Rebuilds this world for the stage `change` names, carrying the player's health, and runs
   // the rest of the trigger's work.
   void changeStage(const StageChange& change);
+  std::unique_ptr<FixtureContainer> terrainFixture(const b2PolygonShape& shape, int32_t tag);
 
-  // Stage scripts.
-  void buildStage1();
-  void buildStage2();
-  void buildStage3();
-  void buildStage4();
-  void playMusic(const char* name);
-  void addSlope();
-  // A terrain fixture on the ground body; the caller keeps the container.
-  std::unique_ptr<FixtureContainer> addTerrainFixture(const b2PolygonShape& shape, int32_t tag);
-  // A trigger that, once `reached` holds, logs `announcement` (if any) and asks for stage
-  // `nextStage`, with `afterChange` to run on it.
-  Trigger stageExit(int32_t nextStage, std::function<bool()> reached,
-                    std::function<void()> afterChange, const char* announcement = nullptr);
-
+  float timeStep;
+  double cameraX_;
+  double cameraY_;
+  LiveEntities entityRegistry;
+  OwnedEntities entities;  // enemies and the boss, released at teardown
+  b2Vec2 respawnPoint_;
+  std::unique_ptr<b2World> physicsWorld;
+  std::unique_ptr<ParticleSystem> particleSystem;
+  std::unique_ptr<PlayerEntity> player_;
+  std::unique_ptr<HudEntity> hud_;
+  Bitmap* panorama;
+  Bitmap* stageImage;
+  std::unique_ptr<Bitmap> virtualBitmap;
+  std::unique_ptr<TarnwickApp::Sprite> virtualSprite;
+  std::unique_ptr<TarnwickApp::Sprite> particleSprite;
+  Terrain fixtureContainers;
+  std::vector<Trigger> triggers;
+  std::map<std::string, int32_t> stageFlags;
+  int32_t musicChannel_;
+  b2Body* groundBody;
+  bool worldDestroyed = false;
   uint64_t nextEntitySerial_ = 0;
 };

@@ -7,11 +7,11 @@
 
 #include "actors/enemy_entity.h"
 #include "actors/player_entity.h"
+#include "arena/area_box.h"
 #include "physics/particle_system.h"
-#include "scenes/hud_entity.h"
 #include "support/frame_script.h"
 #include "support/game_test.h"
-#include "world/area_box.h"
+#include "world/hud_entity.h"
 #include "world/world_container.h"
 
 namespace {
@@ -39,10 +39,10 @@ class BossArena : public GameTest {
   void SetUp() override {
     GameTest::SetUp();
     world.reset(new WorldContainer(4));
-    boss = static_cast<EnemyBossEntity*>(world->entities.front().get());
-    world->hud.reset();
+    boss = static_cast<EnemyBossEntity*>(world->ownedEntities().front().get());
+    world->replaceHud(nullptr);
     hud = new RecordingHud(world.get());
-    world->hud.reset(hud);
+    world->replaceHud(std::unique_ptr<HudEntity>(hud));
   }
 
   void TearDown() override {
@@ -51,8 +51,8 @@ class BossArena : public GameTest {
   }
 
   void holdPlayerAside() {
-    world->player->body->SetTransform(b2Vec2(60.0f, 60.0f), 0.0f);
-    world->player->body->SetType(b2_staticBody);
+    world->player().body->SetTransform(b2Vec2(60.0f, 60.0f), 0.0f);
+    world->player().body->SetType(b2_staticBody);
   }
 
   void hitBoss(int blows, double damage, Entity* attacker) {
@@ -66,7 +66,7 @@ class BossArena : public GameTest {
 
   std::vector<EnemyEntity*> liveEnemies() const {
     std::vector<EnemyEntity*> enemies;
-    for (const std::unique_ptr<Entity>& entity : world->entities) {
+    for (const std::unique_ptr<Entity>& entity : world->ownedEntities()) {
       if (entity->kind == KIND_ENEMY && world->isLive(entity.get())) {
         enemies.push_back(static_cast<EnemyEntity*>(entity.get()));
       }
@@ -113,10 +113,10 @@ TEST_F(BossArena, CallsInSixEnemiesAtFixedPlacesAfterFourHundredFrames) {
 TEST_F(BossArena, ReportsToTheOverlayEveryFrameUntilItFalls) {
   holdPlayerAside();
   play(3);
-  hitBoss(74, 20.0, world->player.get());
+  hitBoss(74, 20.0, &world->player());
   EXPECT_EQ(20, boss->health);
   play(1);
-  hitBoss(1, 20.0, world->player.get());
+  hitBoss(1, 20.0, &world->player());
   play(3);
 
   ASSERT_EQ(5u, hud->reports.size());
@@ -130,19 +130,19 @@ TEST_F(BossArena, ReportsToTheOverlayEveryFrameUntilItFalls) {
 
 TEST_F(BossArena, OnlyThePlayersBlowsHurtIt) {
   world->spawnEnemy(20.0f, 5.0f);
-  hitBoss(1, 50.0, world->entities.back().get());
+  hitBoss(1, 50.0, world->ownedEntities().back().get());
   hitBoss(1, 100.0, boss);
   EXPECT_EQ(1500, boss->health);
-  hitBoss(1, 20.0, world->player.get());
+  hitBoss(1, 20.0, &world->player());
   EXPECT_EQ(1480, boss->health);
 }
 
 TEST_F(BossArena, TouchingItCostsThePlayerAHundredPoints) {
   // Dropped onto the top of the disc.
-  world->player->body->SetTransform(b2Vec2(6.0f, 9.0f), 0.0f);
-  const double before = world->player->health;
-  for (int i = 0; i < 30 && world->player->health == before; ++i) play(1);
-  EXPECT_DOUBLE_EQ(before - 100.0, world->player->health);
+  world->player().body->SetTransform(b2Vec2(6.0f, 9.0f), 0.0f);
+  const double before = world->player().health;
+  for (int i = 0; i < 30 && world->player().health == before; ++i) play(1);
+  EXPECT_DOUBLE_EQ(before - 100.0, world->player().health);
 }
 
 TEST_F(BossArena, ItsFallBurstsIntoLiquidAndFellsEveryEnemyInTheLevel) {
@@ -150,29 +150,29 @@ TEST_F(BossArena, ItsFallBurstsIntoLiquidAndFellsEveryEnemyInTheLevel) {
   play(400);
   const std::vector<EnemyEntity*> called = liveEnemies();
   ASSERT_EQ(6u, called.size());
-  hitBoss(75, 20.0, world->player.get());
+  hitBoss(75, 20.0, &world->player());
   play(1);
   EXPECT_FALSE(world->isLive(boss));
   play(1);
   EXPECT_TRUE(liveEnemies().empty());
   for (EnemyEntity* enemy : called) EXPECT_LE(enemy->health, 0);
-  EXPECT_EQ(kBurstDrops + 6 * kDropsPerEnemy, world->particleSystem->GetParticleCount());
+  EXPECT_EQ(kBurstDrops + 6 * kDropsPerEnemy, world->liquid().GetParticleCount());
 }
 
 TEST_F(BossArena, AFallenBossIsNoLongerUpdatedOrHitButItsHealthStaysReadable) {
   holdPlayerAside();
-  hitBoss(75, 20.0, world->player.get());
+  hitBoss(75, 20.0, &world->player());
   play(1);
   const int32_t timer = boss->patternTimer;
   const int32_t health = boss->health;
   play(10);
   EXPECT_EQ(timer, boss->patternTimer);
   const b2AABB where = areaBox(3.0f, 1.0f, 11.0f, 8.0f);
-  HitMessage blow{0, world->player.get(), 20.0, 1.0};
+  HitMessage blow{0, &world->player(), 20.0, 1.0};
   world->sendToArea(where, blow);
   EXPECT_EQ(health, boss->health);
   // The stage's watch on the boss saw it fall, once.
-  EXPECT_EQ(1, world->stageFlags["boss_defeated"]);
+  EXPECT_EQ(1, world->stageFlag("boss_defeated"));
 }
 
 }  // namespace

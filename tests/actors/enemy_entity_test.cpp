@@ -7,12 +7,12 @@
 
 #include "actors/enemy_boss_entity.h"
 #include "actors/player_entity.h"
+#include "arena/area_box.h"
 #include "graphics/bitmap.h"
 #include "physics/particle_system.h"
 #include "support/frame_script.h"
 #include "support/game_test.h"
 #include "support/test_assets.h"
-#include "world/area_box.h"
 #include "world/world_container.h"
 
 namespace {
@@ -28,7 +28,7 @@ class EnemyArena : public GameTest {
     GameTest::SetUp();
     world.reset(new WorldContainer(0));
     addFloor();
-    world->player->body->SetTransform(b2Vec2(1.0f, kFloorTop), 0.0f);
+    world->player().body->SetTransform(b2Vec2(1.0f, kFloorTop), 0.0f);
   }
 
   void TearDown() override {
@@ -38,11 +38,11 @@ class EnemyArena : public GameTest {
 
   EnemyEntity* enemyAt(float x, float y) {
     world->spawnEnemy(x, y);
-    return static_cast<EnemyEntity*>(world->entities.back().get());
+    return static_cast<EnemyEntity*>(world->ownedEntities().back().get());
   }
 
   void hit(Entity* target, double damage, Entity* attacker = nullptr) {
-    HitMessage message{0, attacker != nullptr ? attacker : world->player.get(), damage, 1.0};
+    HitMessage message{0, attacker != nullptr ? attacker : &world->player(), damage, 1.0};
     target->onEvent(message);
   }
 
@@ -50,18 +50,18 @@ class EnemyArena : public GameTest {
 
   // Plays until the player's health changes (at most `frames` frames); returns the change.
   double playUntilPlayerHurt(int frames) {
-    const double before = world->player->health;
-    for (int i = 0; i < frames && world->player->health == before; ++i) play(1);
-    return world->player->health - before;
+    const double before = world->player().health;
+    for (int i = 0; i < frames && world->player().health == before; ++i) play(1);
+    return world->player().health - before;
   }
 
-  int particles() const { return world->particleSystem->GetParticleCount(); }
+  int particles() const { return world->liquid().GetParticleCount(); }
 
   // The colour the world picture shows 80 pixels above an enemy's feet.
   SDL_Color pictureAboveFeet(float x, float y) {
     world->render();
     const Point feet = world->worldToScreen(x + 1.0f, y);
-    return pixelAt(world->virtualBitmap->texture(), feet.x, feet.y - 80);
+    return pixelAt(world->picture().texture(), feet.x, feet.y - 80);
   }
 
   std::unique_ptr<WorldContainer> world;
@@ -73,9 +73,9 @@ class EnemyArena : public GameTest {
     box.SetAsBox(100.0f, 0.5f, b2Vec2(50.0f, kFloorTop - 0.5f), 0.0f);
     const b2FixtureDef def =
         FixtureContainer::solidFixture(box, 1.0f, 0.0f, kTerrainCategory, kCollidesWithAll);
-    FixtureContainer* floor = new FixtureContainer(world.get(), world->groundBody, &def);
+    FixtureContainer* floor = new FixtureContainer(world.get(), world->ground(), &def);
     floor->tag = TAG_GROUND;
-    world->fixtureContainers.emplace_back(floor);
+    world->keepTerrain(std::unique_ptr<FixtureContainer>(floor));
   }
 };
 
@@ -112,7 +112,7 @@ TEST_F(EnemyArena, BlowsOfOtherEnemiesAndOfTheBossDoNoHarm) {
   EnemyEntity* enemy = enemyAt(20.0f, kFloorTop);
   EnemyEntity* other = enemyAt(25.0f, kFloorTop);
   EnemyBossEntity* boss = new EnemyBossEntity(world.get());
-  world->entities.emplace_back(boss);
+  world->adopt(std::unique_ptr<Entity>(boss));
   hit(enemy, 50.0, other);
   hit(enemy, 100.0, boss);
   EXPECT_EQ(30, enemy->health);
@@ -128,7 +128,7 @@ TEST_F(EnemyArena, APlayerBlowKnocksTheEnemyAwayFromThePlayer) {
 TEST_F(EnemyArena, ALeapAtANearPlayerStrikesItForFiftyPoints) {
   // Enemy and player fall side by side, the player's feet a metre above the enemy's, slightly
   // to its left: the strike strip above the enemy reaches the player.
-  world->player->body->SetTransform(b2Vec2(19.9f, 21.0f), 0.0f);
+  world->player().body->SetTransform(b2Vec2(19.9f, 21.0f), 0.0f);
   EnemyEntity* enemy = enemyAt(20.0f, 20.0f);
   enemy->actionTimer = 1;
   srand(1);
@@ -137,7 +137,7 @@ TEST_F(EnemyArena, ALeapAtANearPlayerStrikesItForFiftyPoints) {
   srand(1);
 
   play(1);
-  EXPECT_DOUBLE_EQ(9950.0, world->player->health);
+  EXPECT_DOUBLE_EQ(9950.0, world->player().health);
   EXPECT_EQ(delay, enemy->actionTimer);
   const float expectedSpeed = static_cast<float>(-0.8 * strength) / enemy->body->GetMass();
   EXPECT_NEAR(expectedSpeed, enemy->body->GetLinearVelocity().x, 1e-4);
@@ -153,7 +153,7 @@ TEST_F(EnemyArena, ALeapFarFromThePlayerGoesARandomWayWithoutStriking) {
   srand(1);
 
   play(1);
-  EXPECT_DOUBLE_EQ(10000.0, world->player->health);
+  EXPECT_DOUBLE_EQ(10000.0, world->player().health);
   EXPECT_EQ(delay, enemy->actionTimer);
   const float expectedSpeed =
       static_cast<float>((right ? 0.8 : -0.8) * strength) / enemy->body->GetMass();
@@ -173,7 +173,7 @@ TEST_F(EnemyArena, LandingOnGroundStrikesUpwardOnce) {
   // The player falls a metre above the enemy: the enemy's landing strikes it and knocks it
   // aside; resting on the ground afterwards strikes no more.
   EnemyEntity* enemy = enemyAt(20.0f, kFloorTop + 3.0f);
-  world->player->body->SetTransform(b2Vec2(20.0f, kFloorTop + 4.0f), 0.0f);
+  world->player().body->SetTransform(b2Vec2(20.0f, kFloorTop + 4.0f), 0.0f);
   EXPECT_DOUBLE_EQ(-5.0, playUntilPlayerHurt(30));
   EXPECT_NEAR(kFloorTop, enemy->body->GetPosition().y, 0.05);
   EXPECT_DOUBLE_EQ(0.0, playUntilPlayerHurt(60));
@@ -201,7 +201,7 @@ TEST_F(EnemyArena, AFallenEnemyIsNoLongerUpdatedDrawnOrHit) {
   EXPECT_FALSE(sameColour(enemyColour, pictureAboveFeet(8.0f, kFloorTop)));
 
   const b2AABB where = areaBox(8.0f, kFloorTop - 1.0f, 10.0f, kFloorTop + 1.0f);
-  HitMessage blow{0, world->player.get(), 10.0, 1.0};
+  HitMessage blow{0, &world->player(), 10.0, 1.0};
   world->sendToArea(where, blow);
   EXPECT_EQ(0, enemy->health);
 }

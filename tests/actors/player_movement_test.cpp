@@ -43,7 +43,7 @@ class PlayerSpawn : public GameTest {
   std::string shownPicture() {
     world->render();
     for (const char* name : {"serval_cat_dodge", "serval_cat_stand", "serval_cat_jump"}) {
-      if (AssetRegistry::instance()->bitmap(name) == world->player->container->sprite->bitmap()) {
+      if (AssetRegistry::instance()->bitmap(name) == world->player().container->sprite->bitmap()) {
         return name;
       }
     }
@@ -60,7 +60,7 @@ TEST_F(PlayerSpawn, FallsInTheDodgePictureUntilItFirstLands) {
   EXPECT_EQ("serval_cat_dodge", shownPicture());
   script.play(*world, kLongEnoughToLand);
   EXPECT_EQ("serval_cat_stand", shownPicture());
-  EXPECT_NEAR(1.766f, world->player->feetY(), 0.05f);
+  EXPECT_NEAR(1.766f, world->player().feetY(), 0.05f);
   EXPECT_EQ((Lines{"Flying!1", "Landed"}), movementLog(log.text()));
 }
 
@@ -68,7 +68,7 @@ TEST_F(PlayerSpawn, SpaceHeldSinceTheTitleScreenDoesNotJump) {
   const LogCapture log;
   script.hold(SDL_SCANCODE_SPACE);
   script.play(*world, kLongEnoughToLand);
-  EXPECT_FALSE(world->player->airborne);
+  EXPECT_FALSE(world->player().airborne);
   EXPECT_EQ((Lines{"Flying!1", "Landed"}), movementLog(log.text()));
 }
 
@@ -313,17 +313,17 @@ TEST_F(PlayerRun, AnAttackStartedWhileRunningKeepsPayingForTheRun) {
 
 TEST_F(PlayerCamera, ViewStaysAtTheOriginNearTheStart) {
   play();
-  EXPECT_EQ(0.0, world->cameraX);
-  EXPECT_EQ(0.0, world->cameraY);
+  EXPECT_EQ(0.0, world->cameraX());
+  EXPECT_EQ(0.0, world->cameraY());
 }
 
 TEST_F(PlayerCamera, HeroStaysSixMetresFromTheLeftAndItsFeetOnePointEightAboveTheBottom) {
   addBlock(areaBox(15.0f, 0.0f, 25.0f, 5.0f), TAG_GROUND);
   placeHero(20.0f, 5.1f);
-  EXPECT_FLOAT_EQ(heroCentreX() - 6.0f, static_cast<float>(world->cameraX));
-  EXPECT_FLOAT_EQ(heroFeetY() - 1.8f, static_cast<float>(world->cameraY));
-  EXPECT_NEAR(14.0, world->cameraX, 1e-4);
-  EXPECT_NEAR(3.2, world->cameraY, 0.02);
+  EXPECT_FLOAT_EQ(heroCentreX() - 6.0f, static_cast<float>(world->cameraX()));
+  EXPECT_FLOAT_EQ(heroFeetY() - 1.8f, static_cast<float>(world->cameraY()));
+  EXPECT_NEAR(14.0, world->cameraX(), 1e-4);
+  EXPECT_NEAR(3.2, world->cameraY(), 0.02);
 }
 
 }  // namespace

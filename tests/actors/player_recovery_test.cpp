@@ -14,12 +14,12 @@ using PlayerFall = PlayerArena;
 constexpr int kFallFrames = 100;
 
 TEST_F(PlayerFall, FallingOutOfTheLevelCostsTwoHundredAndStartsAgainAtTheRespawnPoint) {
-  world->respawnPoint.Set(5.0f, 2.0f);
+  world->setRespawnPoint(b2Vec2(5.0f, 2.0f));
   placeHero(-20.0f, 0.0f);
   int frames = 0;
   while (player->health == 10000.0 && frames++ < kFallFrames) play();
   EXPECT_DOUBLE_EQ(9800.0, player->health);
-  EXPECT_EQ(world->respawnPoint, player->body->GetPosition());
+  EXPECT_EQ(world->respawnPoint(), player->body->GetPosition());
   play(40);
   EXPECT_DOUBLE_EQ(9800.0, player->health) << "one fall, one penalty";
   EXPECT_FALSE(player->airborne);
@@ -35,7 +35,7 @@ class PlayerDrinkTest : public PlayerArena {
     def.flags = kViscousParticle;
     def.shape = &blob;
     def.position.Set(x, y);
-    return world->particleSystem->CreateParticleGroup(def);
+    return world->liquid().CreateParticleGroup(def);
   }
 };
 
@@ -45,14 +45,14 @@ TEST_F(PlayerDrinkTest, EachDropInReachHealsFiveOnceAndIsGone) {
   play();
   EXPECT_DOUBLE_EQ(10000.0 + 5.0 * drops, player->health);
   play(3);
-  EXPECT_EQ(0, world->particleSystem->GetParticleCount());
+  EXPECT_EQ(0, world->liquid().GetParticleCount());
   EXPECT_DOUBLE_EQ(10000.0 + 5.0 * drops, player->health);
 }
 
 TEST_F(PlayerDrinkTest, DropsOutOfReachStay) {
   const int32_t drops = pourDrops(heroCentreX() + 2.0f, 0.6f);
   play(3);
-  EXPECT_EQ(drops, world->particleSystem->GetParticleCount());
+  EXPECT_EQ(drops, world->liquid().GetParticleCount());
   EXPECT_DOUBLE_EQ(10000.0, player->health);
 }
 

@@ -68,7 +68,7 @@ void PlayerArena::SetUp() {
   GameTest::SetUp();
   const LogCapture quiet;
   world = new WorldContainer(0);
-  player = world->player.get();
+  player = &world->player();
   addBlock(areaBox(-10.0f, -1.0f, 200.0f, 0.0f), TAG_GROUND);
   placeHero(kStartCentreX);
 }
@@ -82,24 +82,22 @@ void PlayerArena::TearDown() {
 }
 
 FixtureContainer* PlayerArena::addBlock(b2AABB area, int32_t tag) {
-  const b2PolygonShape shape = boxShape(area, world->groundBody->GetPosition());
+  const b2PolygonShape shape = boxShape(area, world->ground()->GetPosition());
   const b2FixtureDef def =
       FixtureContainer::solidFixture(shape, 1.0f, 0.0f, kTerrainCategory, kCollidesWithAll);
-  FixtureContainer* block = new FixtureContainer(world, world->groundBody, &def);
+  FixtureContainer* block = new FixtureContainer(world, world->ground(), &def);
   block->tag = tag;
-  world->fixtureContainers.emplace_back(block);
+  world->keepTerrain(std::unique_ptr<FixtureContainer>(block));
   return block;
 }
 
 void PlayerArena::removeBlock(FixtureContainer* block) {
-  std::vector<std::unique_ptr<FixtureContainer>>& blocks = world->fixtureContainers;
-  blocks.erase(std::find_if(blocks.begin(), blocks.end(),
-                            [block](const auto& owned) { return owned.get() == block; }));
+  world->dropTerrain(block);
 }
 
 HitRecorder* PlayerArena::addRecorder(b2AABB area, int32_t entityKind) {
   HitRecorder* recorder = new HitRecorder(world, area, entityKind);
-  world->entities.emplace_back(recorder);
+  world->adopt(std::unique_ptr<Entity>(recorder));
   return recorder;
 }
 

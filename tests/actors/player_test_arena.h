@@ -12,9 +12,9 @@
 
 #include "actors/entity.h"
 #include "actors/fixture_container.h"
+#include "arena/area_box.h"
 #include "support/frame_script.h"
 #include "support/game_test.h"
-#include "world/area_box.h"
 
 class PlayerEntity;
 class WorldContainer;

@@ -261,7 +261,7 @@ class GamepadScreens : public ScreenTest {
   void loseTheGame() {
     tap(SDL_CONTROLLER_BUTTON_A);
     ASSERT_TRUE(current<SceneMap>());
-    static_cast<SceneMap*>(currentScene.get())->world->player->health = 0.0;
+    static_cast<SceneMap*>(currentScene.get())->world->player().health = 0.0;
     script.runScreens();
     ASSERT_TRUE(current<SceneGameOver>());
   }

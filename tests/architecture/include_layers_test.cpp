@@ -14,18 +14,19 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The folders each folder may include besides its own. actors/ and world/ use each other (the
-// world holds the actors, and the actors live in it), and app/ sits below the game's folders
-// apart from the main loop, which starts the title screen.
+// The folders each folder may include besides its own. The actors reach the world only through
+// arena/, which the world implements, and app/ sits below the game's folders apart from the main
+// loop, which starts the title screen.
 const std::map<std::string, std::set<std::string>> kMayInclude = {
     {"base", {}},
     {"physics", {}},
     {"graphics", {"base"}},
     {"media", {"base", "graphics"}},
     {"app", {"base", "graphics", "media"}},
-    {"actors", {"base", "graphics", "media", "physics", "app", "world"}},
-    {"world", {"base", "graphics", "media", "physics", "app", "actors"}},
-    {"scenes", {"base", "graphics", "media", "physics", "app", "actors", "world"}},
+    {"arena", {"base", "graphics", "media", "physics", "app"}},
+    {"actors", {"base", "graphics", "media", "physics", "app", "arena"}},
+    {"world", {"base", "graphics", "media", "physics", "app", "arena", "actors"}},
+    {"scenes", {"base", "graphics", "media", "physics", "app", "arena", "actors", "world"}},
 };
 
 // The includes that reach above their folder's place, each one the game needs.
@@ -34,8 +35,6 @@ const std::set<std::pair<std::string, std::string>> kUpwardIncludes = {
     // the changes of screen it asks for.
     {"app/application.cpp", "scenes/scene_title.h"},
     {"app/application.cpp", "scenes/scene.h"},
-    // The world owns the overlay and tells it about health, weapons and the boss.
-    {"world/world_container.cpp", "scenes/hud_entity.h"},
 };
 
 bool allowed(const std::string& folder, const std::string& file, const std::string& header) {

@@ -159,7 +159,7 @@ class BadFilesPlay : public ::testing::Test {
 // No live enemy in view shows the enemy's picture in the world picture.
 void expectEnemiesUnseen(WorldContainer& world) {
   const SDL_Color enemyColour = TestAssets::colourOf("enemy");
-  for (const std::unique_ptr<Entity>& owned : world.entities) {
+  for (const std::unique_ptr<Entity>& owned : world.ownedEntities()) {
     Entity* entity = owned.get();
     if (entity->kind != KIND_ENEMY || !world.isLive(entity)) continue;
     const b2Vec2 at = static_cast<EnemyEntity*>(entity)->body->GetPosition();
@@ -168,8 +168,8 @@ void expectEnemiesUnseen(WorldContainer& world) {
     if (screen.x < 0 || screen.x >= SCREEN_WIDTH || screen.y < 0 || screen.y >= SCREEN_HEIGHT) {
       continue;
     }
-    EXPECT_FALSE(sameColour(enemyColour,
-                            GameTest::pixelAt(world.virtualBitmap->texture(), screen.x, screen.y)));
+    EXPECT_FALSE(
+        sameColour(enemyColour, GameTest::pixelAt(world.picture().texture(), screen.x, screen.y)));
   }
 }
 
@@ -187,7 +187,7 @@ TEST_F(BadFilesPlay, TheScreensAndStageOneRunSilentlyAndTheBadPicturesDrawNothin
     const Scene* map = currentScene.get();
     ASSERT_NE(nullptr, dynamic_cast<const SceneMap*>(map));
     WorldContainer* world = static_cast<const SceneMap*>(map)->world.get();
-    EXPECT_EQ(-1, world->musicChannel);
+    EXPECT_EQ(-1, world->musicChannel());
     int enemiesHit = 0;
     for (int frame = 1; frame <= kStage1Frames; ++frame) {
       script.releaseAll().hold(SDL_SCANCODE_D);
@@ -196,7 +196,7 @@ TEST_F(BadFilesPlay, TheScreensAndStageOneRunSilentlyAndTheBadPicturesDrawNothin
       script.runScreens();
       expectEnemiesUnseen(*world);
     }
-    for (const std::unique_ptr<Entity>& owned : world->entities) {
+    for (const std::unique_ptr<Entity>& owned : world->ownedEntities()) {
       Entity* entity = owned.get();
       if (static_cast<EnemyEntity*>(entity)->health < 30) ++enemiesHit;
     }
@@ -206,7 +206,7 @@ TEST_F(BadFilesPlay, TheScreensAndStageOneRunSilentlyAndTheBadPicturesDrawNothin
     script.releaseAll();
     // Liquid drunk in the same frame may lift the hero back above 0 for a frame or two.
     for (int frame = 0; frame < kLoseWithinFrames && currentScene.get() == map; ++frame) {
-      world->player->health = 0.0;
+      world->player().health = 0.0;
       script.runScreens();
     }
     ASSERT_NE(nullptr, dynamic_cast<SceneGameOver*>(currentScene.get()));
@@ -230,27 +230,26 @@ TEST_F(BadFilesPlay, TheBossStageIsReachedAndTheBossFallsSilentlyAndUnseen) {
   playInAFreshProcess([] {
     FrameScript script;
     auto world = std::make_unique<WorldContainer>(3);
-    world->player->body->SetTransform(b2Vec2(59.5f, 12.0f), 0.0f);
+    world->player().body->SetTransform(b2Vec2(59.5f, 12.0f), 0.0f);
     script.play(*world, 5);
-    ASSERT_EQ(kBossStageBoxes, static_cast<int>(world->fixtureContainers.size()));
-    EXPECT_EQ(-1, world->musicChannel) << "the boss music did not start";
+    ASSERT_EQ(kBossStageBoxes, static_cast<int>(world->terrain().size()));
+    EXPECT_EQ(-1, world->musicChannel()) << "the boss music did not start";
 
-    auto* boss = static_cast<EnemyBossEntity*>(world->entities.front().get());
+    auto* boss = static_cast<EnemyBossEntity*>(world->ownedEntities().front().get());
     script.play(*world, kBossCallFrames);
     world->render();
     const b2Vec2 at = boss->body->GetPosition();
     const Point centre = world->worldToScreen(at.x, at.y);
     if (centre.x >= 0 && centre.x < SCREEN_WIDTH && centre.y >= 0 && centre.y < SCREEN_HEIGHT) {
-      EXPECT_FALSE(
-          sameColour(TestAssets::colourOf("enemy_boss"),
-                     GameTest::pixelAt(world->virtualBitmap->texture(), centre.x, centre.y)));
+      EXPECT_FALSE(sameColour(TestAssets::colourOf("enemy_boss"),
+                              GameTest::pixelAt(world->picture().texture(), centre.x, centre.y)));
     }
-    HitMessage felling{0, world->player.get(), EnemyBossEntity::kFullHealth, 0.0};
+    HitMessage felling{0, &world->player(), EnemyBossEntity::kFullHealth, 0.0};
     boss->onEvent(felling);
     script.play(*world, 5);
     world->render();
-    EXPECT_EQ(1, world->stageFlags["boss_defeated"]);
-    EXPECT_EQ(-1, world->musicChannel) << "the title music did not start";
+    EXPECT_EQ(1, world->stageFlag("boss_defeated"));
+    EXPECT_EQ(-1, world->musicChannel()) << "the title music did not start";
     EXPECT_EQ(0, Mix_Playing(ALL_CHANNELS));
   });
 }

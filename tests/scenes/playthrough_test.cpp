@@ -66,9 +66,9 @@ class Playthrough : public ScreenTest {
 
   bool playing() const { return dynamic_cast<SceneMap*>(currentScene.get()) != nullptr; }
   WorldContainer* world() const { return static_cast<SceneMap*>(currentScene.get())->world.get(); }
-  PlayerEntity* hero() const { return world()->player.get(); }
+  PlayerEntity* hero() const { return &world()->player(); }
   b2Vec2 heroAt() const { return hero()->body->GetPosition(); }
-  size_t terrainBoxes() const { return world()->fixtureContainers.size(); }
+  size_t terrainBoxes() const { return world()->terrain().size(); }
 
   // One frame of the current screen; the trace then holds just that frame's presents and
   // sounds, and `heard` every sound since the game began.
@@ -187,9 +187,10 @@ TEST_F(Playthrough, FromTheTitleThroughEveryStageToTheFallenBossAsAPlayerSeesAnd
         } else {
           script.release(SDL_SCANCODE_SPACE);
         }
-        if (!ambush.empty() || world()->entities.size() <= kStage1Enemies) return;
-        for (size_t e = kStage1Enemies; e < world()->entities.size(); ++e) {
-          ambush.push_back(static_cast<EnemyEntity&>(*world()->entities[e]).body->GetPosition());
+        if (!ambush.empty() || world()->ownedEntities().size() <= kStage1Enemies) return;
+        for (size_t e = kStage1Enemies; e < world()->ownedEntities().size(); ++e) {
+          ambush.push_back(
+              static_cast<EnemyEntity&>(*world()->ownedEntities()[e]).body->GetPosition());
         }
       });
   ASSERT_TRUE(leftStage1) << "hero stuck at x " << heroAt().x;
@@ -215,7 +216,7 @@ TEST_F(Playthrough, FromTheTitleThroughEveryStageToTheFallenBossAsAPlayerSeesAnd
 
   // The maul's sweep and the first blow of its spin fell the boss, each hit heard at half level,
   // the spin's own sound too, faded as the spin ends; the boss's fall brings back the title music.
-  auto* boss = static_cast<EnemyBossEntity*>(world()->entities.front().get());
+  auto* boss = static_cast<EnemyBossEntity*>(world()->ownedEntities().front().get());
   boss->health = kBossHealthLeft;
   playUntil([] { return false; }, 20);  // the hero drops onto its ledge
   const size_t fightBegins = heard.size();

@@ -13,12 +13,12 @@
 #include "actors/enemy_entity.h"
 #include "actors/player_entity.h"
 #include "app/app_context.h"
+#include "arena/area_box.h"
 #include "scenes/scene_map.h"
 #include "soak/memory_sample.h"
 #include "soak/soak_hero.h"
 #include "support/frame_script.h"
 #include "support/game_test.h"
-#include "world/area_box.h"
 #include "world/world_container.h"
 
 namespace {
@@ -53,7 +53,7 @@ class BossFightSoak : public GameTest {
     GameTest::SetUp();
     currentScene = std::make_unique<SceneMap>();
     world()->rebuild(4);
-    boss = static_cast<EnemyBossEntity*>(world()->entities.front().get());
+    boss = static_cast<EnemyBossEntity*>(world()->ownedEntities().front().get());
     hero.takeUpWeapon(SDL_SCANCODE_2);
   }
   void TearDown() override {
@@ -62,7 +62,7 @@ class BossFightSoak : public GameTest {
   }
 
   WorldContainer* world() const { return static_cast<SceneMap*>(currentScene.get())->world.get(); }
-  PlayerEntity* player() const { return world()->player.get(); }
+  PlayerEntity* player() const { return &world()->player(); }
 
   // One frame of the map screen with the hero steered; counts what the hero drinks.
   void playFrame() {
@@ -96,17 +96,17 @@ class BossFightSoak : public GameTest {
 
   int liveEnemies() const {
     int live = 0;
-    for (const std::unique_ptr<Entity>& owned : world()->entities) {
+    for (const std::unique_ptr<Entity>& owned : world()->ownedEntities()) {
       Entity* entity = owned.get();
       if (entity->kind == KIND_ENEMY && world()->isLive(entity)) ++live;
     }
     return live;
   }
   int endedEnemies() const {
-    return static_cast<int>(world()->entities.size()) - 1 - liveEnemies();
+    return static_cast<int>(world()->ownedEntities().size()) - 1 - liveEnemies();
   }
   EnemyEntity* firstEndedEnemy() const {
-    for (const std::unique_ptr<Entity>& owned : world()->entities) {
+    for (const std::unique_ptr<Entity>& owned : world()->ownedEntities()) {
       Entity* entity = owned.get();
       if (entity->kind == KIND_ENEMY && !world()->isLive(entity)) {
         return static_cast<EnemyEntity*>(entity);

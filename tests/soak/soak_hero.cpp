@@ -34,10 +34,10 @@ void SoakHero::steer(const WorldContainer& world) {
 }
 
 bool SoakHero::nearestFoe(const WorldContainer& world, Target& target) const {
-  const PlayerEntity& hero = *world.player;
+  const PlayerEntity& hero = world.player();
   bool found = false;
   float nearest = 0.0f;
-  for (const Entity* entity : world.entityRegistry) {
+  for (const Entity* entity : world.liveEntities()) {
     const auto* foe = dynamic_cast<const FoeEntity*>(entity);
     if (foe == nullptr || foe->body->GetPosition().y < kOutOfTheLevel) continue;
     const bool boss = foe->kind == KIND_BOSS;
@@ -60,7 +60,7 @@ void SoakHero::approach(const WorldContainer& world, const Target& target) {
   const bool foeOnRight = target.dx > 0.0f;
   const bool inReach = std::fabs(target.dx) <= target.reach;
   // Walking turns the hero, so a foe in reach behind it is faced first.
-  if (!inReach || world.player->facingRight != foeOnRight) {
+  if (!inReach || world.player().facingRight != foeOnRight) {
     script_.hold(foeOnRight ? SDL_SCANCODE_D : SDL_SCANCODE_A);
   } else if (frame_ % kSwingEveryFrames == 0) {
     script_.holdButtons(SDL_BUTTON_LMASK);

@@ -14,13 +14,13 @@
 #include "actors/player_entity.h"
 #include "app/app_context.h"
 #include "app/screen_frames.h"
+#include "arena/area_box.h"
 #include "graphics/bitmap.h"
 #include "scenes/scene_map.h"
 #include "support/frame_script.h"
 #include "support/game_test.h"
 #include "support/log_capture.h"
 #include "support/test_assets.h"
-#include "world/area_box.h"
 
 namespace {
 
@@ -61,10 +61,10 @@ class WorldTest : public GameTest {
     world = new WorldContainer(stage);
     buildLog = capture.text();
   }
-  void moveHeroTo(float x, float y) { world->player->body->SetTransform(b2Vec2(x, y), 0.0f); }
+  void moveHeroTo(float x, float y) { world->player().body->SetTransform(b2Vec2(x, y), 0.0f); }
   // The world owns these entities from now on, as it owns its foes.
   void handOver(std::initializer_list<Entity*> owned) {
-    for (Entity* entity : owned) world->entities.emplace_back(entity);
+    for (Entity* entity : owned) world->adopt(std::unique_ptr<Entity>(entity));
   }
 
   WorldContainer* world = nullptr;
@@ -89,13 +89,13 @@ size_t terrainBoxesLogged(const std::string& log) {
 
 TEST_F(WorldTest, EmptyWorldHasOnlyTheHeroAndTheOverlay) {
   build(0);
-  EXPECT_EQ(b2Vec2(1.0f, 1.0f), world->player->body->GetPosition());
-  EXPECT_EQ(-1, world->musicChannel);
-  EXPECT_TRUE(world->fixtureContainers.empty());
-  EXPECT_TRUE(world->triggers.empty());
-  EXPECT_EQ(2u, world->entityRegistry.size());
+  EXPECT_EQ(b2Vec2(1.0f, 1.0f), world->player().body->GetPosition());
+  EXPECT_EQ(-1, world->musicChannel());
+  EXPECT_TRUE(world->terrain().empty());
+  EXPECT_EQ(0u, world->triggerCount());
+  EXPECT_EQ(2u, world->liveEntities().size());
   world->render();
-  const SDL_Color blank = pixelAt(world->virtualBitmap->texture(), 5, 5);
+  const SDL_Color blank = pixelAt(world->picture().texture(), 5, 5);
   EXPECT_EQ(0, blank.r + blank.g + blank.b) << "no background";
 }
 
@@ -104,8 +104,7 @@ TEST_F(WorldTest, WorldPointsMapToScreenPixels) {
   EXPECT_EQ(64, world->worldToScreen(1, 1).x);
   EXPECT_EQ(536, world->worldToScreen(1, 1).y);
   EXPECT_EQ(600, world->worldToScreen(0, 0).y);
-  world->cameraX = 2.0;
-  world->cameraY = 1.0;
+  world->moveCamera(2.0, 1.0);
   EXPECT_EQ(-64, world->worldToScreen(1, 1).x);
   EXPECT_EQ(600, world->worldToScreen(1, 1).y);
 }
@@ -138,11 +137,11 @@ TEST_F(WorldTest, StagesLayOutTheirTerrain) {
   EXPECT_EQ(3u, terrainBoxesLogged(buildLog));
   EXPECT_NE(std::string::npos, buildLog.find("-0.312500 2.078125 0.000000 9.375000\n-20 467\n"));
   EXPECT_NE(std::string::npos, buildLog.find("0.000000 0.000000 50.000000 1.765625\n0 600\n"));
-  EXPECT_EQ(3u, world->fixtureContainers.size());
-  EXPECT_EQ(TAG_NONE, world->fixtureContainers[0]->tag);
-  EXPECT_EQ(TAG_GROUND, world->fixtureContainers[1]->tag);
-  EXPECT_EQ(6u, world->entities.size());
-  EXPECT_EQ(b2Vec2(2.0f, 3.0f), world->player->body->GetPosition());
+  EXPECT_EQ(3u, world->terrain().size());
+  EXPECT_EQ(TAG_NONE, world->terrain()[0]->tag);
+  EXPECT_EQ(TAG_GROUND, world->terrain()[1]->tag);
+  EXPECT_EQ(6u, world->ownedEntities().size());
+  EXPECT_EQ(b2Vec2(2.0f, 3.0f), world->player().body->GetPosition());
 }
 
 TEST_F(WorldTest, EntityEndingItselfMidWalkDoesNotDisturbTheOthers) {
@@ -193,15 +192,15 @@ TEST_F(WorldTest, AreaEventsReachEachEntityOnce) {
 TEST_F(WorldTest, TriggerThatReportsAReplacementStopsThePass) {
   build(0);
   std::vector<int> called;
-  world->triggers.push_back([&]() -> std::optional<StageChange> {
+  world->addTrigger([&]() -> std::optional<StageChange> {
     called.push_back(1);
     return std::nullopt;
   });
-  world->triggers.push_back([&]() -> std::optional<StageChange> {
+  world->addTrigger([&]() -> std::optional<StageChange> {
     called.push_back(2);
     return StageChange{0, [] {}};
   });
-  world->triggers.push_back([&]() -> std::optional<StageChange> {
+  world->addTrigger([&]() -> std::optional<StageChange> {
     called.push_back(3);
     return std::nullopt;
   });
@@ -211,54 +210,54 @@ TEST_F(WorldTest, TriggerThatReportsAReplacementStopsThePass) {
 
 TEST_F(WorldTest, StageOneExitCarriesTheHealthAsAWholeNumber) {
   build(1);
-  world->player->health = 123.9;
+  world->player().health = 123.9;
   moveHeroTo(47.0f, 2.0f);
   const LogCapture capture;
   script.play(*world);
   const std::string log = capture.text();
   EXPECT_EQ(17u, terrainBoxesLogged(log));
-  EXPECT_EQ(123.0, world->player->health);
-  EXPECT_EQ(b2Vec2(0.0f, 8.0f), world->player->body->GetPosition()) << "stage 2's start";
-  EXPECT_EQ(17u, world->fixtureContainers.size());
-  EXPECT_FALSE(world->worldDestroyed);
+  EXPECT_EQ(123.0, world->player().health);
+  EXPECT_EQ(b2Vec2(0.0f, 8.0f), world->player().body->GetPosition()) << "stage 2's start";
+  EXPECT_EQ(17u, world->terrain().size());
+  EXPECT_FALSE(world->destroyed());
 }
 
 TEST_F(WorldTest, StageTwoExitNeedsBothThresholds) {
   build(2);
   moveHeroTo(47.79999924f, 12.0f);
   script.play(*world);
-  EXPECT_EQ(17u, world->fixtureContainers.size()) << "still stage 2";
+  EXPECT_EQ(17u, world->terrain().size()) << "still stage 2";
   moveHeroTo(60.0f, 5.0f);
   script.play(*world);
-  EXPECT_EQ(17u, world->fixtureContainers.size()) << "too low";
+  EXPECT_EQ(17u, world->terrain().size()) << "too low";
   moveHeroTo(47.80000305f, 20.0f);
   const LogCapture log;
   script.play(*world);
   EXPECT_NE(std::string::npos, log.text().find("Going to stage 3...\nDestroying virtual"));
-  EXPECT_EQ(1u, world->fixtureContainers.size()) << "stage 3's slope";
-  EXPECT_EQ(47u, world->entities.size());
+  EXPECT_EQ(1u, world->terrain().size()) << "stage 3's slope";
+  EXPECT_EQ(47u, world->ownedEntities().size());
 }
 
 TEST_F(WorldTest, AmbushFiresOncePerWorld) {
   build(1);
   moveHeroTo(28.0f, 2.0f);
   script.play(*world);
-  EXPECT_EQ(11u, world->entities.size());
+  EXPECT_EQ(11u, world->ownedEntities().size());
   moveHeroTo(20.0f, 2.0f);
   script.play(*world);
   moveHeroTo(29.0f, 2.0f);
   script.play(*world);
-  EXPECT_EQ(11u, world->entities.size());
+  EXPECT_EQ(11u, world->ownedEntities().size());
 }
 
 TEST_F(WorldTest, StageThreeExitEntersTheBossArena) {
   build(3);
   moveHeroTo(59.0f, 10.0f);
   script.play(*world);
-  EXPECT_EQ(10u, world->fixtureContainers.size());
-  EXPECT_EQ(1u, world->entities.size()) << "the boss";
-  EXPECT_EQ(b2Vec2(2.0f, 2.0f), world->player->body->GetPosition());
-  EXPECT_EQ(1u, world->triggers.size());
+  EXPECT_EQ(10u, world->terrain().size());
+  EXPECT_EQ(1u, world->ownedEntities().size()) << "the boss";
+  EXPECT_EQ(b2Vec2(2.0f, 2.0f), world->player().body->GetPosition());
+  EXPECT_EQ(1u, world->triggerCount());
 }
 
 // The stage 1 and 2 exits as the map screen plays them, seen at one window pixel: the old
@@ -276,9 +275,9 @@ TEST_F(WorldTest, StageExitsFadeFromTheOldStageIntoTheNewOne) {
   setPresentObserver([&] { shown.push_back(pixelOfTarget(kSpot.x, kSpot.y)); });
   const auto crossExit = [&](const char* exitName, b2Vec2 nearExit, b2Vec2 exit) {
     SCOPED_TRACE(exitName);
-    map.world->player->body->SetTransform(nearExit, 0.0f);
+    map.world->player().body->SetTransform(nearExit, 0.0f);
     for (int frame = 0; frame < 3; ++frame) map.run();
-    map.world->player->body->SetTransform(exit, 0.0f);
+    map.world->player().body->SetTransform(exit, 0.0f);
     shown.clear();
     map.run();
     const std::vector<SDL_Color> exitFrame = shown;
@@ -293,16 +292,16 @@ TEST_F(WorldTest, StageExitsFadeFromTheOldStageIntoTheNewOne) {
       EXPECT_TRUE(sameColour(expected, seen, 2))
           << "fade frame " << k << ": " << describe(seen) << " instead of " << describe(expected);
     }
-    const SDL_Color drawn = pixelAt(map.world->virtualBitmap->texture(), kSpot.x, kSpot.y);
+    const SDL_Color drawn = pixelAt(map.world->picture().texture(), kSpot.x, kSpot.y);
     shown.clear();
     map.run();
     EXPECT_TRUE(sameColour(drawn, shown.front())) << "the new stage shows at full strength";
     EXPECT_NE(0, drawn.r + drawn.g + drawn.b) << "the new stage is drawn";
   };
   crossExit("stage 1 exit", b2Vec2(46.0f, 2.0f), b2Vec2(47.0f, 2.0f));
-  EXPECT_EQ(17u, map.world->fixtureContainers.size()) << "stage 2";
+  EXPECT_EQ(17u, map.world->terrain().size()) << "stage 2";
   crossExit("stage 2 exit", b2Vec2(47.0f, 12.0f), b2Vec2(47.9f, 12.0f));
-  EXPECT_EQ(1u, map.world->fixtureContainers.size()) << "stage 3";
+  EXPECT_EQ(1u, map.world->terrain().size()) << "stage 3";
 }
 
 }  // namespace

@@ -60,17 +60,17 @@ class WorldPicture : public GameTest {
 
   // Puts the hero's feet at (x, y) and plays a frame: the camera follows it. Then draws.
   void heroAt(float x, float y) {
-    world->player->body->SetTransform(b2Vec2(x, y), 0.0f);
+    world->player().body->SetTransform(b2Vec2(x, y), 0.0f);
     script.play(*world);
   }
 
   // Where a world point lands on the screen with the camera where it is.
   SDL_Point onScreen(double x, double y) const {
-    return {static_cast<int>((x - world->cameraX) * 64.0),
-            static_cast<int>(600.0 - (y - world->cameraY) * 64.0)};
+    return {static_cast<int>((x - world->cameraX()) * 64.0),
+            static_cast<int>(600.0 - (y - world->cameraY()) * 64.0)};
   }
 
-  SDL_Color shownAt(SDL_Point at) { return pixelAt(world->virtualBitmap->texture(), at.x, at.y); }
+  SDL_Color shownAt(SDL_Point at) { return pixelAt(world->picture().texture(), at.x, at.y); }
 
   std::unique_ptr<WorldContainer> world;
   FrameScript script;
@@ -98,8 +98,8 @@ TEST_F(WorldPicture, TerrainPictureAndLiquidFollowTheCamera) {
   const b2Vec2 kCameraStops[] = {{5.0f, 9.0f}, {6.0f, 7.8f}, {12.0f, 4.0f}, {13.0f, 6.0f}};
   for (const b2Vec2& stop : kCameraStops) {
     heroAt(stop.x, stop.y);
-    const b2Vec2 dropsAt(static_cast<float>(world->cameraX) + 9.0f,
-                         static_cast<float>(world->cameraY) + 6.0f);
+    const b2Vec2 dropsAt(static_cast<float>(world->cameraX()) + 9.0f,
+                         static_cast<float>(world->cameraY()) + 6.0f);
     const b2CircleShape blob = [] {
       b2CircleShape shape;
       shape.m_radius = 0.3f;
@@ -108,10 +108,10 @@ TEST_F(WorldPicture, TerrainPictureAndLiquidFollowTheCamera) {
     ParticleGroupDef liquid;
     liquid.position = dropsAt;
     liquid.shape = &blob;
-    world->particleSystem->CreateParticleGroup(liquid);
+    world->liquid().CreateParticleGroup(liquid);
     world->render();
-    const std::string where =
-        "camera (" + std::to_string(world->cameraX) + ", " + std::to_string(world->cameraY) + ")";
+    const std::string where = "camera (" + std::to_string(world->cameraX()) + ", " +
+                              std::to_string(world->cameraY()) + ")";
     const SDL_Point markShown = onScreen(markX, markY);
     EXPECT_TRUE(sameColour(kMark, shownAt(markShown)))
         << "the mark at " << markShown.x << ", " << markShown.y << " with the " << where
@@ -125,7 +125,7 @@ TEST_F(WorldPicture, TerrainPictureAndLiquidFollowTheCamera) {
 
 TEST_F(WorldPicture, TheBossTurnsClockwiseWithItsClockAndIsDrawnMirrored) {
   build(4);
-  auto* boss = static_cast<EnemyBossEntity*>(world->entities.front().get());
+  auto* boss = static_cast<EnemyBossEntity*>(world->ownedEntities().front().get());
   // A mark at the right edge of the boss's picture, level with its pivot (300, 300).
   mark("enemy_boss", 600 - kMarkSize, 300 - kMarkSize / 2);
   constexpr double kMarkFromPivot = (600 - kMarkSize / 2 - 300) * 0.75;  // screen pixels

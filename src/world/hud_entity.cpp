@@ -1,4 +1,4 @@
-#include "scenes/hud_entity.h"
+#include "world/hud_entity.h"
 
 #include <algorithm>
 
@@ -37,7 +37,7 @@ Bitmap* gaugeFill() {
 
 }  // namespace
 
-HudEntity::HudEntity(WorldContainer* world) : Entity(world), barShown(false), barFraction(1.0) {
+HudEntity::HudEntity(Arena* world) : Entity(world), barShown(false), barFraction(1.0) {
   logPrint("Creating overlay...\n");
   overlayBitmap = std::make_unique<Bitmap>(SCREEN_WIDTH, SCREEN_HEIGHT);
   overlaySprite = std::make_unique<TarnwickApp::Sprite>();

@@ -1,4 +1,4 @@
-#include "scenes/hud_entity.h"
+#include "world/hud_entity.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@ class HudTest : public GameTest {
   void SetUp() override {
     GameTest::SetUp();
     world = new WorldContainer(0);
-    hud = world->hud.get();
+    hud = &world->hud();
   }
   void TearDown() override {
     delete world;

@@ -18,7 +18,7 @@ class HudEntity : public Entity {
   static constexpr double HUD_MAX_HEALTH = 10000.0;
   static constexpr int BOSS_BAR_WIDTH = 676;  // pixels inside the bar's outline
 
-  explicit HudEntity(WorldContainer* world);
+  explicit HudEntity(Arena* world);
   ~HudEntity() override;
 
   // Redraws the boss bar layer.
