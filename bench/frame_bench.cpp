@@ -99,7 +99,7 @@ size_t standInTheBurst(WorldContainer& world, b2Vec2 centre) {
     }
   }
   // The body's origin is a unit left of its centre line.
-  world.player().body->SetTransform(b2Vec2(best.x - 1.0f, best.y), 0.0f);
+  world.player().body()->SetTransform(b2Vec2(best.x - 1.0f, best.y), 0.0f);
   return most;
 }
 

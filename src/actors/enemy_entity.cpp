@@ -72,7 +72,7 @@ void EnemyEntity::update() {
 }
 
 void EnemyEntity::recoil(const HitMessage& hit) {
-  const bool playerOnLeft = body->GetPosition().x > world->player().body->GetPosition().x;
+  const bool playerOnLeft = body->GetPosition().x > world->player().body()->GetPosition().x;
   push(playerOnLeft, hit.knockback);
 }
 
@@ -81,7 +81,7 @@ void EnemyEntity::leap() {
   // strength.
   actionTimer = rand() % kLeapDelayRange + kLeapDelayMin;
   const b2Vec2 at = body->GetPosition();
-  const b2Vec2 player = world->player().body->GetPosition();
+  const b2Vec2 player = world->player().body()->GetPosition();
   bool right = !(at.x > player.x);
   const double dx = static_cast<double>(player.x) - at.x;
   const double dy = static_cast<double>(player.y) - at.y;

@@ -11,15 +11,7 @@
 #include <string>
 
 #include "actors/weapon_wrapper.h"
-
-// One blow: a box as tall as the hero that starts just off its centre line and reaches `reach`
-// further, towards the facing direction or, for a back strike, away from it.
-struct Strike {
-  float reach;       // m
-  double damage;     // health taken from whoever is in the box
-  double knockback;  // impulse scale
-  bool behind;
-};
+#include "actors/wielder.h"
 
 struct AttackPhase {
   enum class Motion { kKeep, kForward, kStop };
@@ -82,15 +74,15 @@ struct AttackSequence {
 
 class PhasedWeapon : public WeaponWrapper {
  public:
-  void step(PlayerEntity& player) override;
-  void frameName(PlayerEntity& player, std::string& name) override;
+  void step(Wielder& wielder) override;
+  void frameName(const AttackState& attack, std::string& name) override;
 
  protected:
   // This weapon's table.
   virtual const AttackSequence& sequence() const = 0;
 
  private:
-  const AttackPhase* currentPhase(const PlayerEntity& player) const;
-  void leavePhase(PlayerEntity& player, const AttackPhase& phase) const;
-  void beginSecondBlow(PlayerEntity& player, const AttackPhase& phase) const;
+  const AttackPhase* currentPhase(const AttackState& attack) const;
+  void leavePhase(Wielder& wielder, const AttackPhase& phase) const;
+  void beginSecondBlow(Wielder& wielder, const AttackPhase& phase) const;
 };

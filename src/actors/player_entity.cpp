@@ -46,6 +46,9 @@ constexpr double kRunCostPerFrame = 1.0;
 constexpr float kDodgeSpeed = 3.6f;  // m/s, backwards and upwards
 constexpr float kJumpSpeed = 5.0f;   // m/s, upwards
 
+// A strike's box starts this far off the hero's centre line.
+constexpr float kStrikeGap = 0.1f;  // m
+
 // Knock-back impulse per unit of a hit's knock-back, away from the attacker and upwards.
 constexpr float kKnockbackAway = 0.8f;
 constexpr float kKnockbackUp = 0.6f;
@@ -101,8 +104,6 @@ const char* walkCyclePicture(int32_t frame, bool running) {
 
 }  // namespace
 
-int32_t PlayerEntity::walkFrameCounter = 0;
-
 PlayerEntity::PlayerContainer::PlayerContainer(Arena* world, b2Body* body, const b2FixtureDef* def)
     : FixtureContainer(world, body, def) {
   setUpSprite(kStandingPicture, kSpriteCentreX, kSpriteCentreY, kSpriteScale);
@@ -114,16 +115,16 @@ void PlayerEntity::PlayerContainer::syncSprite() {
 }
 
 PlayerEntity::PlayerEntity(Arena* world)
-    : Entity(world), weapon(std::make_unique<WeaponBareHand>()), body(nullptr) {
+    : Entity(world), weapon_(std::make_unique<WeaponBareHand>()), body_(nullptr) {
   kind = KIND_PLAYER;
   createBody();
 }
 
 PlayerEntity::~PlayerEntity() {
   // The record goes first: it destroys its fixture on the body.
-  container.reset();
-  weapon.reset();
-  world->getWorld()->DestroyBody(body);
+  container_.reset();
+  weapon_.reset();
+  world->getWorld()->DestroyBody(body_);
 }
 
 void PlayerEntity::createBody() {
@@ -131,7 +132,7 @@ void PlayerEntity::createBody() {
   bodyDef.type = b2_dynamicBody;
   bodyDef.fixedRotation = true;
   ownBodiesOf(bodyDef);
-  body = world->getWorld()->CreateBody(&bodyDef);
+  body_ = world->getWorld()->CreateBody(&bodyDef);
 
   const b2Vec2 corners[] = {{kCentreLineOffset - kHalfWidth, 0.0f},
                             {kCentreLineOffset + kHalfWidth, 0.0f},
@@ -143,17 +144,17 @@ void PlayerEntity::createBody() {
 
   const b2FixtureDef fixtureDef =
       FixtureContainer::solidFixture(shape, kFriction, kDensity, kActorCategory, kCollidesWithAll);
-  container = std::make_unique<PlayerContainer>(world, body, &fixtureDef);
-  container->tag = TAG_PLAYER;
-  container->owner = this;
+  container_ = std::make_unique<PlayerContainer>(world, body_, &fixtureDef);
+  container_->tag = TAG_PLAYER;
+  container_->owner = this;
 }
 
 float PlayerEntity::centreX() const {
-  return body->GetPosition().x + kCentreLineOffset;
+  return body_->GetPosition().x + kCentreLineOffset;
 }
 
 float PlayerEntity::feetY() const {
-  return body->GetPosition().y;
+  return body_->GetPosition().y;
 }
 
 void PlayerEntity::update() {
@@ -163,7 +164,7 @@ void PlayerEntity::update() {
   drinkLiquid();
   readMouse();
   releaseWeaponKeyLatch();
-  if (attackPhase != 0) {
+  if (attack_.phase != 0) {
     continueAttack(onGround);
   } else {
     chooseWeapon();
@@ -179,7 +180,7 @@ void PlayerEntity::recoverFromFall() {
   if (feetY() >= kFallLimitY) return;
   addHealth(-kFallPenalty);
   playSound(AssetRegistry::instance()->sound("damage"), false, 0, -1, EFFECT_LEVEL);
-  body->SetTransform(world->respawnPoint(), 0.0f);
+  body_->SetTransform(world->respawnPoint(), 0.0f);
 }
 
 bool PlayerEntity::standsOnGround() {
@@ -202,19 +203,19 @@ bool PlayerEntity::standsOnGround() {
 
 void PlayerEntity::updateGroundState(bool onGround) {
   if (!onGround) {
-    if (airborne) return;
-    logPrint("Flying!%d\n", jumping ? 1 : 0);
-    airborne = true;
+    if (airborne_) return;
+    logPrint("Flying!%d\n", jumping_ ? 1 : 0);
+    airborne_ = true;
     return;
   }
-  if (airborne) {
+  if (airborne_) {
     logPrint("Landed\n");
-    airborne = jumping = spawnFall = doubleJumped = staggered = false;
+    airborne_ = jumping_ = spawnFall_ = doubleJumped_ = staggered_ = false;
   }
   // A dodge or a blow that did not lift the hero off the ground ends here.
-  if (staggered) {
+  if (staggered_) {
     logPrint("Fixing dodge...\n");
-    staggered = false;
+    staggered_ = false;
   }
 }
 
@@ -232,102 +233,102 @@ void PlayerEntity::drinkLiquid() {
 
 void PlayerEntity::readMouse() {
   const Uint32 buttons = mouseButtons();
-  running = (buttons & SDL_BUTTON_RMASK) != 0;
+  running_ = (buttons & SDL_BUTTON_RMASK) != 0;
   if ((buttons & SDL_BUTTON_LMASK) == 0) {
-    attackButtonHeld = false;
+    attackButtonHeld_ = false;
     return;
   }
-  if (attackButtonHeld) return;
-  attackButtonHeld = true;
-  if (attackPhase != 0) {
-    comboQueued = true;
+  if (attackButtonHeld_) return;
+  attackButtonHeld_ = true;
+  if (attack_.phase != 0) {
+    attack_.comboQueued = true;
   } else {
-    attackPhase = 1;
+    attack_.phase = 1;
   }
 }
 
 void PlayerEntity::releaseWeaponKeyLatch() {
   const bool anyWeaponKey = std::any_of(std::begin(kWeaponKeys), std::end(kWeaponKeys),
                                         [](SDL_Scancode key) { return isKeyDown(key); });
-  if (attackPhase != 0 || !anyWeaponKey) weaponKeyHeld = false;
+  if (attack_.phase != 0 || !anyWeaponKey) weaponKeyHeld_ = false;
 }
 
 void PlayerEntity::continueAttack(bool onGround) {
   if (onGround) {
-    weapon->step(*this);
+    weapon_->step(*this);
     return;
   }
   // Leaving the ground breaks the attack off; a queued second blow stays queued.
-  attackPhase = 0;
-  phaseFrame = 0;
+  attack_.phase = 0;
+  attack_.phaseFrame = 0;
   stopAttackSound(0);
 }
 
 void PlayerEntity::chooseWeapon() {
-  if (weaponKeyHeld) return;
+  if (weaponKeyHeld_) return;
   for (int32_t index = 0; index < static_cast<int32_t>(std::size(kWeaponKeys)); ++index) {
     if (!isKeyDown(kWeaponKeys[index])) continue;
-    weapon = makeWeapon(index);
+    weapon_ = makeWeapon(index);
     world->notifyHud(WeaponReport{index});
-    weaponKeyHeld = true;
+    weaponKeyHeld_ = true;
     return;
   }
 }
 
 void PlayerEntity::walk(bool onGround) {
   // No steering in the air while flying from a dodge or a blow.
-  if (!onGround && staggered) return;
+  if (!onGround && staggered_) return;
   const bool right = isKeyDown(SDL_SCANCODE_D);
   if (!right && !isKeyDown(SDL_SCANCODE_A)) {
-    walking = false;
-    if (onGround) setVelocity(0.0f, body->GetLinearVelocity().y);
+    walking_ = false;
+    if (onGround) setVelocity(0.0f, body_->GetLinearVelocity().y);
     return;
   }
-  const float speed = kWalkSpeed + (running ? kRunExtraSpeed : 0.0f);
-  setVelocity(right ? speed : -speed, body->GetLinearVelocity().y);
-  container->sprite->setFlip(right ? SDL_FLIP_NONE : SDL_FLIP_HORIZONTAL);
-  facingRight = right;
-  if (onGround) walking = true;
+  const float speed = kWalkSpeed + (running_ ? kRunExtraSpeed : 0.0f);
+  setVelocity(right ? speed : -speed, body_->GetLinearVelocity().y);
+  container_->sprite->setFlip(right ? SDL_FLIP_NONE : SDL_FLIP_HORIZONTAL);
+  facingRight_ = right;
+  if (onGround) walking_ = true;
 }
 
 void PlayerEntity::dodge(bool onGround) {
   if (!isKeyDown(SDL_SCANCODE_Q)) {
-    dodgeKeyHeld = false;
+    dodgeKeyHeld_ = false;
     return;
   }
-  if (!onGround || dodgeKeyHeld) return;
-  dodgeKeyHeld = true;
-  staggered = true;
-  const b2Vec2 velocity = body->GetLinearVelocity();
+  if (!onGround || dodgeKeyHeld_) return;
+  dodgeKeyHeld_ = true;
+  staggered_ = true;
+  const b2Vec2 velocity = body_->GetLinearVelocity();
   // Always away from where the hero looks.
-  setVelocity(velocity.x + (facingRight ? -kDodgeSpeed : kDodgeSpeed), velocity.y + kDodgeSpeed);
+  setVelocity(velocity.x + (facingRight_ ? -kDodgeSpeed : kDodgeSpeed), velocity.y + kDodgeSpeed);
 }
 
 void PlayerEntity::jump(bool onGround) {
   const bool spaceHeld = isKeyDown(SDL_SCANCODE_SPACE);
-  if (spaceHeld && jumpKeyReleased) {
-    const b2Vec2 velocity = body->GetLinearVelocity();
+  if (spaceHeld && jumpKeyReleased_) {
+    const b2Vec2 velocity = body_->GetLinearVelocity();
     if (onGround) {
-      jumping = true;
-      spawnFall = false;
-      walking = false;
+      jumping_ = true;
+      spawnFall_ = false;
+      walking_ = false;
       setVelocity(velocity.x, velocity.y + kJumpSpeed);
     } else {
       logPrint("Space Detected..\n");
-      if (!doubleJumped) {
+      if (!doubleJumped_) {
         logPrint("Double Jumping!\n");
-        spawnFall = false;
-        doubleJumped = true;
-        walking = false;
+        spawnFall_ = false;
+        doubleJumped_ = true;
+        walking_ = false;
         setVelocity(velocity.x, kJumpSpeed);
       }
     }
   }
-  jumpKeyReleased = !spaceHeld;
+  jumpKeyReleased_ = !spaceHeld;
 }
 
 void PlayerEntity::payForRunning() {
-  if (walking && running) addHealth(-kRunCostPerFrame);
+  if (walking_ && running_) addHealth(-kRunCostPerFrame);
 }
 
 void PlayerEntity::followWithCamera() {
@@ -336,7 +337,7 @@ void PlayerEntity::followWithCamera() {
 }
 
 void PlayerEntity::setVelocity(float vx, float vy) {
-  body->SetLinearVelocity(b2Vec2(vx, vy));
+  body_->SetLinearVelocity(b2Vec2(vx, vy));
 }
 
 void PlayerEntity::onEvent(const HitMessage& hit) {
@@ -350,40 +351,73 @@ void PlayerEntity::onEvent(const HitMessage& hit) {
   const b2Body* attackerBody = bodyOf(world->getWorld(), hit.attacker);
   if (attackerBody == nullptr) return;
 
-  const bool attackerOnLeft = body->GetPosition().x > attackerBody->GetPosition().x;
-  facingRight = !attackerOnLeft;
+  const bool attackerOnLeft = body_->GetPosition().x > attackerBody->GetPosition().x;
+  facingRight_ = !attackerOnLeft;
   setVelocity(0.0f, 0.0f);
   // An attacking hero stands its ground.
-  if (attackPhase != 0) return;
+  if (attack_.phase != 0) return;
   const float knockback = static_cast<float>(hit.knockback);
   const float away = attackerOnLeft ? kKnockbackAway : -kKnockbackAway;
-  body->ApplyLinearImpulse(b2Vec2(away * knockback, kKnockbackUp * knockback), b2Vec2(1.0f, 0.0f),
-                           true);
-  staggered = true;
+  body_->ApplyLinearImpulse(b2Vec2(away * knockback, kKnockbackUp * knockback), b2Vec2(1.0f, 0.0f),
+                            true);
+  staggered_ = true;
 }
 
 double PlayerEntity::addHealth(double delta) {
-  health += delta;
-  world->notifyHud(HealthReport{health});
-  return health;
+  health_ += delta;
+  world->notifyHud(HealthReport{health_});
+  return health_;
 }
 
 std::string PlayerEntity::frameName() {
   std::string name = kStandingPicture;
-  if (walking) {
-    name = walkCyclePicture(walkFrameCounter, running);
-    ++walkFrameCounter;
+  if (walking_) {
+    name = walkCyclePicture(walkFrameCounter_, running_);
+    ++walkFrameCounter_;
   } else {
-    walkFrameCounter = 0;
+    walkFrameCounter_ = 0;
   }
-  if (jumping) name = "serval_cat_jump";
-  if ((staggered || spawnFall) && !doubleJumped) name = "serval_cat_dodge";
-  if (attackPhase != 0) weapon->frameName(*this, name);
+  if (jumping_) name = "serval_cat_jump";
+  if ((staggered_ || spawnFall_) && !doubleJumped_) name = "serval_cat_dodge";
+  if (attack_.phase != 0) weapon_->frameName(attack_, name);
   return name;
 }
 
 void PlayerEntity::stopAttackSound(int fadeMs) {
-  if (attackSoundChannel < 0) return;
-  fadeOutChannel(attackSoundChannel, fadeMs);
-  attackSoundChannel = -1;
+  if (attackSoundChannel_ < 0) return;
+  fadeOutChannel(attackSoundChannel_, fadeMs);
+  attackSoundChannel_ = -1;
+}
+
+void PlayerEntity::pushForward(float speed) {
+  setVelocity(facingRight_ ? speed : -speed, body_->GetLinearVelocity().y);
+}
+
+void PlayerEntity::stop() {
+  setVelocity(0.0f, body_->GetLinearVelocity().y);
+}
+
+void PlayerEntity::pay(double cost) {
+  if (cost > 0.0) addHealth(-cost);
+}
+
+void PlayerEntity::strike(const Strike& blow) {
+  const b2Vec2 feet = body_->GetPosition();
+  const bool towardsRight = facingRight_ != blow.behind;
+  const float direction = towardsRight ? 1.0f : -1.0f;
+  const float nearEdge = feet.x + kCentreLineOffset + kStrikeGap * direction;
+  const float farEdge = nearEdge + blow.reach * direction;
+  const b2AABB box =
+      areaBox(std::min(nearEdge, farEdge), feet.y, std::max(nearEdge, farEdge), feet.y + kHeight);
+  HitMessage hit{0, this, blow.damage, blow.knockback};
+  world->sendToArea(box, hit);
+}
+
+void PlayerEntity::playAttackSound(const char* name) {
+  attackSoundChannel_ =
+      playSound(AssetRegistry::instance()->sound(name), false, 0, -1, EFFECT_LEVEL);
+}
+
+const TarnwickApp::Sprite& PlayerEntity::sprite() const {
+  return *container_->sprite;
 }

@@ -13,11 +13,15 @@
 
 #include "actors/entity.h"
 #include "actors/fixture_container.h"
+#include "actors/wielder.h"
 
-class WeaponWrapper;
 class Arena;
+class WeaponWrapper;
+namespace TarnwickApp {
+class Sprite;
+}
 
-class PlayerEntity : public Entity {
+class PlayerEntity : public Entity, public Wielder {
  public:
   // The record on the hero's fixture: shows the current animation frame at the hero's feet.
   class PlayerContainer : public FixtureContainer {
@@ -45,38 +49,37 @@ class PlayerEntity : public Entity {
 
   // Adds `delta` to the health, tells the overlay and returns the new health.
   double addHealth(double delta);
+  // Sets the health without telling the overlay: a change of stage carries the health over,
+  // then reports it.
+  void setHealth(double health) { health_ = health; }
   // The picture of this frame; while walking it also advances the walk cycle.
   std::string frameName();
-  // Fades the heavy spin's sound out over `fadeMs` (0: at once) and forgets its channel.
-  void stopAttackSound(int fadeMs);
+
+  // What a weapon does with the hero (see actors/wielder.h).
+  AttackState& attack() override { return attack_; }
+  void pushForward(float speed) override;
+  void stop() override;
+  void pay(double cost) override;
+  void strike(const Strike& blow) override;
+  void playAttackSound(const char* name) override;
+  void stopAttackSound(int fadeMs) override;
 
   // The world x of the hero's centre line and the y of its feet.
   float centreX() const;
   float feetY() const;
 
-  std::unique_ptr<WeaponWrapper> weapon;
-  int32_t attackPhase = 0;
-  int32_t phaseFrame = 0;
-  double health = 10000.0;
-  bool comboQueued = false;
-  b2Body* body;
-  std::unique_ptr<PlayerContainer> container;
-  bool jumping = true;
-  bool spawnFall = true;
-  bool doubleJumped = false;
-  bool jumpKeyReleased = false;
-  bool facingRight = true;
-  bool staggered = false;
-  bool walking = false;
-  bool running = false;
-  bool attackButtonHeld = false;
-  bool dodgeKeyHeld = false;
-  bool weaponKeyHeld = false;
-  bool airborne = false;
-  int32_t attackSoundChannel = -1;
-
-  // Frames into the walk or run cycle, shared by the whole process.
-  static int32_t walkFrameCounter;
+  // What the hero is and does, for the world and for checks.
+  double health() const { return health_; }
+  b2Body* body() const { return body_; }
+  const TarnwickApp::Sprite& sprite() const;
+  int32_t attackPhase() const { return attack_.phase; }
+  int32_t phaseFrame() const { return attack_.phaseFrame; }
+  bool comboQueued() const { return attack_.comboQueued; }
+  int32_t attackSoundChannel() const { return attackSoundChannel_; }
+  bool facingRight() const { return facingRight_; }
+  bool staggered() const { return staggered_; }
+  bool walking() const { return walking_; }
+  bool airborne() const { return airborne_; }
 
  private:
   void createBody();
@@ -94,4 +97,24 @@ class PlayerEntity : public Entity {
   void payForRunning();
   void followWithCamera();
   void setVelocity(float vx, float vy);
+
+  std::unique_ptr<WeaponWrapper> weapon_;
+  AttackState attack_;
+  double health_ = 10000.0;
+  b2Body* body_;
+  std::unique_ptr<PlayerContainer> container_;
+  bool jumping_ = true;
+  bool spawnFall_ = true;
+  bool doubleJumped_ = false;
+  bool jumpKeyReleased_ = false;
+  bool facingRight_ = true;
+  bool staggered_ = false;
+  bool walking_ = false;
+  bool running_ = false;
+  bool attackButtonHeld_ = false;
+  bool dodgeKeyHeld_ = false;
+  bool weaponKeyHeld_ = false;
+  bool airborne_ = false;
+  int32_t attackSoundChannel_ = -1;
+  int32_t walkFrameCounter_ = 0;  // frames into the walk or run cycle
 };

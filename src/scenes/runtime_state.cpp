@@ -1,13 +1,11 @@
 #include "scenes/runtime_state.h"
 
-#include "actors/player_entity.h"
 #include "app/frame_pacer.h"
 #include "app/input.h"
 #include "app/screen_frames.h"
 #include "media/sound_playback.h"
 
 void resetRuntimeState() {
-  PlayerEntity::walkFrameCounter = 0;
   resetInput();
   setPresentObserver(nullptr);
   setSoundObserver(nullptr);

@@ -1,7 +1,7 @@
 #pragma once
 
 // The state the game keeps for the whole process beyond the application context, in one list:
-// the hero's walk-cycle counter, the input (a script in place of the devices, the open
+// the input (a script in place of the devices, the open
 // controllers, the held keys), the present and sound observers, and the frame pacer's
 // measurements. The asset registry is loaded once per process and stays.
 

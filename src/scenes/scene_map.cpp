@@ -32,7 +32,7 @@ SceneChange SceneMap::run() {
   pollInput();
   world->step();
   // A health that is not a number counts as alive.
-  if (world->player().health <= 0.0) return loseGame();
+  if (world->player().health() <= 0.0) return loseGame();
   world->render();
   return SceneChange::stay();
 }

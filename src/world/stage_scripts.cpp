@@ -48,7 +48,7 @@ void addTerrain(WorldContainer& world, const std::array<StageLayout::TerrainBox,
 }
 
 b2Vec2 playerAt(WorldContainer& world) {
-  return world.player().body->GetPosition();
+  return world.player().body()->GetPosition();
 }
 
 // A trigger that, once `reached` holds, logs `announcement` (if any) and asks for stage

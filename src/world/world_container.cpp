@@ -101,7 +101,7 @@ void WorldContainer::build(int32_t stageNumber) {
   hud_ = std::make_unique<HudEntity>(this);
   respawnPoint_ = kDefaultRespawnPoint;
   if (StageScript script = stageScript(stageNumber)) script(*this);
-  player_->body->SetTransform(respawnPoint_, 0.0f);
+  player_->body()->SetTransform(respawnPoint_, 0.0f);
   worldDestroyed = false;
 }
 
@@ -338,9 +338,9 @@ void WorldContainer::playMusic(const char* name) {
 
 void WorldContainer::changeStage(const StageChange& change) {
   captureScreen();
-  const int32_t carriedHealth = static_cast<int32_t>(player_->health);
+  const int32_t carriedHealth = static_cast<int32_t>(player_->health());
   rebuild(change.nextStage);
-  player_->health = carriedHealth;
+  player_->setHealth(carriedHealth);
   player_->addHealth(0.0);
   change.afterChange();
 }

@@ -51,8 +51,8 @@ class BossArena : public GameTest {
   }
 
   void holdPlayerAside() {
-    world->player().body->SetTransform(b2Vec2(60.0f, 60.0f), 0.0f);
-    world->player().body->SetType(b2_staticBody);
+    world->player().body()->SetTransform(b2Vec2(60.0f, 60.0f), 0.0f);
+    world->player().body()->SetType(b2_staticBody);
   }
 
   void hitBoss(int blows, double damage, Entity* attacker) {
@@ -139,10 +139,10 @@ TEST_F(BossArena, OnlyThePlayersBlowsHurtIt) {
 
 TEST_F(BossArena, TouchingItCostsThePlayerAHundredPoints) {
   // Dropped onto the top of the disc.
-  world->player().body->SetTransform(b2Vec2(6.0f, 9.0f), 0.0f);
-  const double before = world->player().health;
-  for (int i = 0; i < 30 && world->player().health == before; ++i) play(1);
-  EXPECT_DOUBLE_EQ(before - 100.0, world->player().health);
+  world->player().body()->SetTransform(b2Vec2(6.0f, 9.0f), 0.0f);
+  const double before = world->player().health();
+  for (int i = 0; i < 30 && world->player().health() == before; ++i) play(1);
+  EXPECT_DOUBLE_EQ(before - 100.0, world->player().health());
 }
 
 TEST_F(BossArena, ItsFallBurstsIntoLiquidAndFellsEveryEnemyInTheLevel) {

@@ -28,7 +28,7 @@ class EnemyArena : public GameTest {
     GameTest::SetUp();
     world.reset(new WorldContainer(0));
     addFloor();
-    world->player().body->SetTransform(b2Vec2(1.0f, kFloorTop), 0.0f);
+    world->player().body()->SetTransform(b2Vec2(1.0f, kFloorTop), 0.0f);
   }
 
   void TearDown() override {
@@ -50,9 +50,9 @@ class EnemyArena : public GameTest {
 
   // Plays until the player's health changes (at most `frames` frames); returns the change.
   double playUntilPlayerHurt(int frames) {
-    const double before = world->player().health;
-    for (int i = 0; i < frames && world->player().health == before; ++i) play(1);
-    return world->player().health - before;
+    const double before = world->player().health();
+    for (int i = 0; i < frames && world->player().health() == before; ++i) play(1);
+    return world->player().health() - before;
   }
 
   int particles() const { return world->liquid().GetParticleCount(); }
@@ -128,7 +128,7 @@ TEST_F(EnemyArena, APlayerBlowKnocksTheEnemyAwayFromThePlayer) {
 TEST_F(EnemyArena, ALeapAtANearPlayerStrikesItForFiftyPoints) {
   // Enemy and player fall side by side, the player's feet a metre above the enemy's, slightly
   // to its left: the strike strip above the enemy reaches the player.
-  world->player().body->SetTransform(b2Vec2(19.9f, 21.0f), 0.0f);
+  world->player().body()->SetTransform(b2Vec2(19.9f, 21.0f), 0.0f);
   EnemyEntity* enemy = enemyAt(20.0f, 20.0f);
   enemy->actionTimer = 1;
   srand(1);
@@ -137,7 +137,7 @@ TEST_F(EnemyArena, ALeapAtANearPlayerStrikesItForFiftyPoints) {
   srand(1);
 
   play(1);
-  EXPECT_DOUBLE_EQ(9950.0, world->player().health);
+  EXPECT_DOUBLE_EQ(9950.0, world->player().health());
   EXPECT_EQ(delay, enemy->actionTimer);
   const float expectedSpeed = static_cast<float>(-0.8 * strength) / enemy->body->GetMass();
   EXPECT_NEAR(expectedSpeed, enemy->body->GetLinearVelocity().x, 1e-4);
@@ -153,7 +153,7 @@ TEST_F(EnemyArena, ALeapFarFromThePlayerGoesARandomWayWithoutStriking) {
   srand(1);
 
   play(1);
-  EXPECT_DOUBLE_EQ(10000.0, world->player().health);
+  EXPECT_DOUBLE_EQ(10000.0, world->player().health());
   EXPECT_EQ(delay, enemy->actionTimer);
   const float expectedSpeed =
       static_cast<float>((right ? 0.8 : -0.8) * strength) / enemy->body->GetMass();
@@ -173,7 +173,7 @@ TEST_F(EnemyArena, LandingOnGroundStrikesUpwardOnce) {
   // The player falls a metre above the enemy: the enemy's landing strikes it and knocks it
   // aside; resting on the ground afterwards strikes no more.
   EnemyEntity* enemy = enemyAt(20.0f, kFloorTop + 3.0f);
-  world->player().body->SetTransform(b2Vec2(20.0f, kFloorTop + 4.0f), 0.0f);
+  world->player().body()->SetTransform(b2Vec2(20.0f, kFloorTop + 4.0f), 0.0f);
   EXPECT_DOUBLE_EQ(-5.0, playUntilPlayerHurt(30));
   EXPECT_NEAR(kFloorTop, enemy->body->GetPosition().y, 0.05);
   EXPECT_DOUBLE_EQ(0.0, playUntilPlayerHurt(60));

@@ -28,7 +28,7 @@ TEST_F(PlayerHit, LogsTheMessageAddressTwiceAndTheBlow) {
   const unsigned int truncated = static_cast<unsigned int>(reinterpret_cast<uintptr_t>(&blow));
   std::snprintf(address, sizeof address, "%x %x\n", truncated, truncated);
   EXPECT_EQ(std::string(address) + "Player hurt! 5.000000 0.500000\n", log);
-  EXPECT_DOUBLE_EQ(9995.0, player->health);
+  EXPECT_DOUBLE_EQ(9995.0, player->health());
 }
 
 TEST_F(PlayerHit, ItsOwnBlowsAreIgnored) {
@@ -36,7 +36,7 @@ TEST_F(PlayerHit, ItsOwnBlowsAreIgnored) {
   const LogCapture log;
   player->onEvent(ownBlow);
   EXPECT_EQ("", log.text());
-  EXPECT_DOUBLE_EQ(10000.0, player->health);
+  EXPECT_DOUBLE_EQ(10000.0, player->health());
 }
 
 TEST_F(PlayerHit, AFoeOnTheLeftKnocksTheHeroRightAndUpAndTurnsItLeft) {
@@ -44,23 +44,23 @@ TEST_F(PlayerHit, AFoeOnTheLeftKnocksTheHeroRightAndUpAndTurnsItLeft) {
   constexpr double kKnockback = 0.6;
   HitMessage blow{0, foe, 10.0, kKnockback};
   player->onEvent(blow);
-  const float mass = player->body->GetMass();
+  const float mass = player->body()->GetMass();
   EXPECT_NEAR(0.8 * kKnockback / mass, heroVelocity().x, 1e-4);
   EXPECT_NEAR(0.6 * kKnockback / mass, heroVelocity().y, 1e-4);
-  EXPECT_FALSE(player->facingRight);
-  EXPECT_TRUE(player->staggered);
+  EXPECT_FALSE(player->facingRight());
+  EXPECT_TRUE(player->staggered());
   EXPECT_EQ("serval_cat_dodge", shownPicture());
 }
 
 TEST_F(PlayerHit, ABossOnTheRightKnocksTheHeroLeftAndTurnsItRight) {
   press(SDL_SCANCODE_A);
   play();
-  ASSERT_FALSE(player->facingRight);
+  ASSERT_FALSE(player->facingRight());
   HitRecorder* boss = addRecorder(besideHero(kStartCentreX, false), KIND_BOSS);
   HitMessage blow{0, boss, 10.0, 1.0};
   player->onEvent(blow);
   EXPECT_LT(heroVelocity().x, 0.0f);
-  EXPECT_TRUE(player->facingRight);
+  EXPECT_TRUE(player->facingRight());
 }
 
 TEST_F(PlayerHit, AKnockBackFlightCannotBeSteeredAndEndsOnLanding) {
@@ -70,26 +70,26 @@ TEST_F(PlayerHit, AKnockBackFlightCannotBeSteeredAndEndsOnLanding) {
   const float flightSpeed = heroVelocity().x;
   script.hold(SDL_SCANCODE_A);
   play(2);
-  ASSERT_TRUE(player->airborne);
+  ASSERT_TRUE(player->airborne());
   EXPECT_FLOAT_EQ(flightSpeed, heroVelocity().x);
   play(40);
-  EXPECT_FALSE(player->staggered);
+  EXPECT_FALSE(player->staggered());
   EXPECT_FLOAT_EQ(-1.5f, heroVelocity().x);
 }
 
 TEST_F(PlayerHit, AnAttackingHeroIsTurnedAndStoppedButNotKnockedBack) {
   HitRecorder* foe = addRecorder(besideHero(kStartCentreX, true));
   click();
-  ASSERT_NE(0, player->attackPhase);
+  ASSERT_NE(0, player->attackPhase());
   HitMessage blow{0, foe, 10.0, 1.0};
   player->onEvent(blow);
-  EXPECT_FALSE(player->facingRight);
+  EXPECT_FALSE(player->facingRight());
   EXPECT_EQ(0.0f, heroVelocity().x);
   EXPECT_EQ(0.0f, heroVelocity().y);
-  EXPECT_FALSE(player->staggered);
+  EXPECT_FALSE(player->staggered());
   play();
-  EXPECT_NE(0, player->attackPhase) << "the attack goes on";
-  EXPECT_FALSE(player->airborne);
+  EXPECT_NE(0, player->attackPhase()) << "the attack goes on";
+  EXPECT_FALSE(player->airborne());
 }
 
 TEST_F(PlayerHit, ABlowFromSomethingElseOnlyCostsHealth) {
@@ -97,9 +97,9 @@ TEST_F(PlayerHit, ABlowFromSomethingElseOnlyCostsHealth) {
   HitRecorder* stranger = addRecorder(besideHero(kStartCentreX, true), kNotAFoe);
   HitMessage blow{0, stranger, 7.0, 1.0};
   player->onEvent(blow);
-  EXPECT_DOUBLE_EQ(9993.0, player->health);
-  EXPECT_TRUE(player->facingRight);
-  EXPECT_FALSE(player->staggered);
+  EXPECT_DOUBLE_EQ(9993.0, player->health());
+  EXPECT_TRUE(player->facingRight());
+  EXPECT_FALSE(player->staggered());
   EXPECT_EQ(0.0f, heroVelocity().x);
 }
 

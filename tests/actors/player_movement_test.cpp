@@ -43,7 +43,7 @@ class PlayerSpawn : public GameTest {
   std::string shownPicture() {
     world->render();
     for (const char* name : {"serval_cat_dodge", "serval_cat_stand", "serval_cat_jump"}) {
-      if (AssetRegistry::instance()->bitmap(name) == world->player().container->sprite->bitmap()) {
+      if (AssetRegistry::instance()->bitmap(name) == world->player().sprite().bitmap()) {
         return name;
       }
     }
@@ -68,7 +68,7 @@ TEST_F(PlayerSpawn, SpaceHeldSinceTheTitleScreenDoesNotJump) {
   const LogCapture log;
   script.hold(SDL_SCANCODE_SPACE);
   script.play(*world, kLongEnoughToLand);
-  EXPECT_FALSE(world->player().airborne);
+  EXPECT_FALSE(world->player().airborne());
   EXPECT_EQ((Lines{"Flying!1", "Landed"}), movementLog(log.text()));
 }
 
@@ -77,7 +77,7 @@ TEST_F(PlayerGroundState, AFlightLogsFlyingOnceAndLandedOnce) {
   placeHero(kStartCentreX, 2.0f);
   play(kLongEnoughToLand);
   EXPECT_EQ((Lines{"Flying!0", "Landed"}), movementLog(log.text()));
-  EXPECT_FALSE(player->airborne);
+  EXPECT_FALSE(player->airborne());
 }
 
 TEST_F(PlayerGroundState, AWallBelowTheFeetIsNotGround) {
@@ -85,13 +85,13 @@ TEST_F(PlayerGroundState, AWallBelowTheFeetIsNotGround) {
   const LogCapture log;
   placeHero(10.0f, 0.6f);
   EXPECT_EQ((Lines{"Flying!0"}), movementLog(log.text()));
-  EXPECT_TRUE(player->airborne);
+  EXPECT_TRUE(player->airborne());
 }
 
 TEST_F(PlayerGroundState, AFoeBelowTheFeetIsGround) {
   addRecorder(areaBox(9.0f, 0.0f, 11.0f, 0.5f));
   placeHero(10.0f, 0.46f);
-  EXPECT_FALSE(player->airborne);
+  EXPECT_FALSE(player->airborne());
 }
 
 TEST_F(PlayerJump, HoldingSpaceJumpsOnce) {
@@ -129,14 +129,14 @@ TEST_F(PlayerJump, DoubleJumpSetsTheRiseToExactlyFive) {
 TEST_F(PlayerJump, SpaceMustBeReleasedBeforeTheNextJump) {
   script.hold(SDL_SCANCODE_SPACE);
   play(kLongEnoughToLand);
-  ASSERT_FALSE(player->airborne);
+  ASSERT_FALSE(player->airborne());
   play(5);
-  EXPECT_FALSE(player->airborne) << "still holding the first press";
+  EXPECT_FALSE(player->airborne()) << "still holding the first press";
   script.release(SDL_SCANCODE_SPACE);
   play();
   script.hold(SDL_SCANCODE_SPACE);
   play(2);
-  EXPECT_TRUE(player->airborne);
+  EXPECT_TRUE(player->airborne());
 }
 
 TEST_F(PlayerDodge, LeapsBackwardsAndUpAwayFromTheFacingDirection) {
@@ -148,7 +148,7 @@ TEST_F(PlayerDodge, LeapsBackwardsAndUpAwayFromTheFacingDirection) {
   EXPECT_EQ("serval_cat_dodge", shownPicture());
   play(kLongEnoughToLand);
   EXPECT_EQ((Lines{"Flying!0", "Landed"}), movementLog(log.text()));
-  EXPECT_FALSE(player->staggered);
+  EXPECT_FALSE(player->staggered());
   EXPECT_FLOAT_EQ(0.0f, heroVelocity().x) << "one dodge per press, however long Q is held";
 }
 
@@ -171,7 +171,7 @@ TEST_F(PlayerDodge, NoSteeringDuringTheDodgeFlight) {
   play();
   script.release(SDL_SCANCODE_Q).hold(SDL_SCANCODE_D);
   play(3);
-  ASSERT_TRUE(player->airborne);
+  ASSERT_TRUE(player->airborne());
   EXPECT_NEAR(-3.6f, heroVelocity().x, 1e-4f);
   play(kLongEnoughToLand);
   EXPECT_FLOAT_EQ(1.5f, heroVelocity().x) << "steering again once landed";
@@ -184,7 +184,7 @@ TEST_F(PlayerDodge, QPressedInTheAirDoesNothing) {
   script.hold(SDL_SCANCODE_Q);
   play();
   EXPECT_FLOAT_EQ(before.x, heroVelocity().x);
-  EXPECT_FALSE(player->staggered);
+  EXPECT_FALSE(player->staggered());
 }
 
 TEST_F(PlayerDodge, ABlowThatLeavesTheHeroOnTheGroundEndsWithFixingDodge) {
@@ -192,27 +192,27 @@ TEST_F(PlayerDodge, ABlowThatLeavesTheHeroOnTheGroundEndsWithFixingDodge) {
   HitMessage weakBlow{0, foe, 1.0, 0.0};
   const LogCapture log;
   player->onEvent(weakBlow);
-  ASSERT_TRUE(player->staggered);
+  ASSERT_TRUE(player->staggered());
   play();
   EXPECT_EQ((Lines{"Fixing dodge..."}), movementLog(log.text()));
-  EXPECT_FALSE(player->staggered);
+  EXPECT_FALSE(player->staggered());
 }
 
 TEST_F(PlayerWalk, DWalksRight) {
   script.hold(SDL_SCANCODE_D);
   play();
   EXPECT_FLOAT_EQ(1.5f, heroVelocity().x);
-  EXPECT_TRUE(player->facingRight);
-  EXPECT_EQ(SDL_FLIP_NONE, player->container->sprite->flip());
-  EXPECT_TRUE(player->walking);
+  EXPECT_TRUE(player->facingRight());
+  EXPECT_EQ(SDL_FLIP_NONE, player->sprite().flip());
+  EXPECT_TRUE(player->walking());
 }
 
 TEST_F(PlayerWalk, AWalksLeftAndMirrorsTheHero) {
   script.hold(SDL_SCANCODE_A);
   play();
   EXPECT_FLOAT_EQ(-1.5f, heroVelocity().x);
-  EXPECT_FALSE(player->facingRight);
-  EXPECT_EQ(SDL_FLIP_HORIZONTAL, player->container->sprite->flip());
+  EXPECT_FALSE(player->facingRight());
+  EXPECT_EQ(SDL_FLIP_HORIZONTAL, player->sprite().flip());
 }
 
 TEST_F(PlayerWalk, HoldingDAndATogetherWalksRight) {
@@ -229,7 +229,7 @@ TEST_F(PlayerWalk, LettingGoStopsOnTheGround) {
   script.release(SDL_SCANCODE_D);
   play(5);
   EXPECT_FLOAT_EQ(0.0f, heroVelocity().x);
-  EXPECT_FALSE(player->walking);
+  EXPECT_FALSE(player->walking());
 }
 
 TEST_F(PlayerWalk, StepsCycleTwentyFramesEachWithStandingBetween) {
@@ -282,13 +282,13 @@ TEST_F(PlayerRun, RunningWhileWalkingCostsOneHealthPerFrame) {
   script.hold(SDL_SCANCODE_D).holdButtons(SDL_BUTTON_RMASK);
   play(10);
   EXPECT_FLOAT_EQ(2.5f, heroVelocity().x);
-  EXPECT_DOUBLE_EQ(10000.0 - 10, player->health);
+  EXPECT_DOUBLE_EQ(10000.0 - 10, player->health());
 }
 
 TEST_F(PlayerRun, RunningOnTheSpotCostsNothing) {
   script.holdButtons(SDL_BUTTON_RMASK);
   play(10);
-  EXPECT_DOUBLE_EQ(10000.0, player->health);
+  EXPECT_DOUBLE_EQ(10000.0, player->health());
 }
 
 TEST_F(PlayerRun, RunningInTheAirCostsNothing) {
@@ -296,9 +296,9 @@ TEST_F(PlayerRun, RunningInTheAirCostsNothing) {
   play();
   script.hold(SDL_SCANCODE_D).holdButtons(SDL_BUTTON_RMASK);
   play(5);
-  ASSERT_TRUE(player->airborne);
+  ASSERT_TRUE(player->airborne());
   EXPECT_FLOAT_EQ(2.5f, heroVelocity().x);
-  EXPECT_DOUBLE_EQ(10000.0, player->health);
+  EXPECT_DOUBLE_EQ(10000.0, player->health());
 }
 
 TEST_F(PlayerRun, AnAttackStartedWhileRunningKeepsPayingForTheRun) {
@@ -306,9 +306,9 @@ TEST_F(PlayerRun, AnAttackStartedWhileRunningKeepsPayingForTheRun) {
   play(5);
   click();
   play(19);
-  ASSERT_EQ(0, player->attackPhase) << "a bare-hand jab takes 20 frames";
+  ASSERT_EQ(0, player->attackPhase()) << "a bare-hand jab takes 20 frames";
   constexpr double kJabCost = 4.0;
-  EXPECT_DOUBLE_EQ(10000.0 - 5 - 20 - kJabCost, player->health);
+  EXPECT_DOUBLE_EQ(10000.0 - 5 - 20 - kJabCost, player->health());
 }
 
 TEST_F(PlayerCamera, ViewStaysAtTheOriginNearTheStart) {

@@ -17,12 +17,12 @@ TEST_F(PlayerFall, FallingOutOfTheLevelCostsTwoHundredAndStartsAgainAtTheRespawn
   world->setRespawnPoint(b2Vec2(5.0f, 2.0f));
   placeHero(-20.0f, 0.0f);
   int frames = 0;
-  while (player->health == 10000.0 && frames++ < kFallFrames) play();
-  EXPECT_DOUBLE_EQ(9800.0, player->health);
-  EXPECT_EQ(world->respawnPoint(), player->body->GetPosition());
+  while (player->health() == 10000.0 && frames++ < kFallFrames) play();
+  EXPECT_DOUBLE_EQ(9800.0, player->health());
+  EXPECT_EQ(world->respawnPoint(), player->body()->GetPosition());
   play(40);
-  EXPECT_DOUBLE_EQ(9800.0, player->health) << "one fall, one penalty";
-  EXPECT_FALSE(player->airborne);
+  EXPECT_DOUBLE_EQ(9800.0, player->health()) << "one fall, one penalty";
+  EXPECT_FALSE(player->airborne());
 }
 
 class PlayerDrinkTest : public PlayerArena {
@@ -43,17 +43,17 @@ TEST_F(PlayerDrinkTest, EachDropInReachHealsFiveOnceAndIsGone) {
   const int32_t drops = pourDrops(heroCentreX(), 0.6f);
   ASSERT_GT(drops, 1);
   play();
-  EXPECT_DOUBLE_EQ(10000.0 + 5.0 * drops, player->health);
+  EXPECT_DOUBLE_EQ(10000.0 + 5.0 * drops, player->health());
   play(3);
   EXPECT_EQ(0, world->liquid().GetParticleCount());
-  EXPECT_DOUBLE_EQ(10000.0 + 5.0 * drops, player->health);
+  EXPECT_DOUBLE_EQ(10000.0 + 5.0 * drops, player->health());
 }
 
 TEST_F(PlayerDrinkTest, DropsOutOfReachStay) {
   const int32_t drops = pourDrops(heroCentreX() + 2.0f, 0.6f);
   play(3);
   EXPECT_EQ(drops, world->liquid().GetParticleCount());
-  EXPECT_DOUBLE_EQ(10000.0, player->health);
+  EXPECT_DOUBLE_EQ(10000.0, player->health());
 }
 
 }  // namespace

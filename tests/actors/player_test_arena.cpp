@@ -102,8 +102,8 @@ HitRecorder* PlayerArena::addRecorder(b2AABB area, int32_t entityKind) {
 }
 
 void PlayerArena::placeHero(float centreX, float feetY) {
-  player->body->SetTransform(b2Vec2(centreX - PlayerEntity::kCentreLineOffset, feetY), 0.0f);
-  player->body->SetLinearVelocity(b2Vec2(0.0f, 0.0f));
+  player->body()->SetTransform(b2Vec2(centreX - PlayerEntity::kCentreLineOffset, feetY), 0.0f);
+  player->body()->SetLinearVelocity(b2Vec2(0.0f, 0.0f));
   play(kSettleFrames);
 }
 
@@ -121,7 +121,7 @@ void PlayerArena::click() {
 
 std::string PlayerArena::shownPicture() {
   world->render();
-  const Bitmap* shown = player->container->sprite->bitmap();
+  const Bitmap* shown = player->sprite().bitmap();
   for (const char* name : RequiredAssets::kBitmaps) {
     if (isHeroPicture(name) && AssetRegistry::instance()->bitmap(name) == shown) return name;
   }
@@ -137,7 +137,7 @@ float PlayerArena::heroFeetY() const {
 }
 
 b2Vec2 PlayerArena::heroVelocity() const {
-  return player->body->GetLinearVelocity();
+  return player->body()->GetLinearVelocity();
 }
 
 PlayerArena::AttackTrace PlayerArena::attack(const std::vector<HitRecorder*>& targets,
@@ -145,7 +145,7 @@ PlayerArena::AttackTrace PlayerArena::attack(const std::vector<HitRecorder*>& ta
   constexpr int kLongestAttack = 200;
   AttackTrace trace;
   trace.hitFrames.resize(targets.size());
-  const double healthBefore = player->health;
+  const double healthBefore = player->health();
   do {
     ++trace.frames;
     const bool clicking = trace.frames == 1 || trace.frames == secondClickFrame;
@@ -161,9 +161,9 @@ PlayerArena::AttackTrace PlayerArena::attack(const std::vector<HitRecorder*>& ta
       if (targets[i]->hits.size() > hitsBefore[i]) trace.hitFrames[i].push_back(trace.frames);
     }
     trace.pictures.push_back(shownPicture());
-  } while (player->attackPhase != 0 && trace.frames < kLongestAttack);
+  } while (player->attackPhase() != 0 && trace.frames < kLongestAttack);
   script.releaseButtons(SDL_BUTTON_LMASK);
-  trace.cost = healthBefore - player->health;
+  trace.cost = healthBefore - player->health();
   return trace;
 }
 

@@ -44,8 +44,8 @@ TEST_F(PlayerWeaponChoice, AClickInTheAirStartsNothing) {
   script.hold(SDL_SCANCODE_SPACE);
   play(3);
   click();
-  EXPECT_EQ(0, player->attackPhase);
-  EXPECT_DOUBLE_EQ(10000.0, player->health);
+  EXPECT_EQ(0, player->attackPhase());
+  EXPECT_DOUBLE_EQ(10000.0, player->health());
 }
 
 }  // namespace

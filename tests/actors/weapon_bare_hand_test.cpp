@@ -14,14 +14,14 @@ TEST_F(WeaponBareHandAttack, AJabTakesTwentyFramesAndCostsFour) {
   const AttackTrace jab = attack();
   EXPECT_EQ(20, jab.frames);
   EXPECT_DOUBLE_EQ(4.0, jab.cost);
-  EXPECT_FALSE(player->comboQueued);
+  EXPECT_FALSE(player->comboQueued());
 }
 
 TEST_F(WeaponBareHandAttack, ASecondClickAddsAPunch) {
   const AttackTrace combo = attack({}, 5);
   EXPECT_EQ(32, combo.frames);
   EXPECT_DOUBLE_EQ(10.0, combo.cost);
-  EXPECT_FALSE(player->comboQueued) << "the punch uses up the second click";
+  EXPECT_FALSE(player->comboQueued()) << "the punch uses up the second click";
 }
 
 TEST_F(WeaponBareHandAttack, ShowsEachPhase) {
@@ -75,18 +75,18 @@ TEST_F(WeaponBareHandAttack, LungesForwardAndSlidesUntilTheLastPhaseOfTheJab) {
   play(8);
   EXPECT_FLOAT_EQ(0.5f, heroVelocity().x) << "nothing holds the hero back while striking";
   play();
-  EXPECT_EQ(4, player->attackPhase);
+  EXPECT_EQ(4, player->attackPhase());
   EXPECT_EQ(0.0f, heroVelocity().x);
 }
 
 TEST_F(WeaponBareHandAttack, WalkingOffALedgeBreaksTheAttackOff) {
   addBlock(areaBox(9.0f, 0.0f, 10.0f, 1.0f), TAG_GROUND);
   placeHero(9.95f, 1.1f);
-  ASSERT_FALSE(player->airborne);
+  ASSERT_FALSE(player->airborne());
   const LogCapture log;
   const AttackTrace jab = attack();
   EXPECT_LT(jab.frames, 8) << "broken off while lunging";
-  EXPECT_EQ(0, player->phaseFrame);
+  EXPECT_EQ(0, player->phaseFrame());
   EXPECT_EQ((std::vector<std::string>{"Flying!0"}), movementLog(log.text()));
   EXPECT_DOUBLE_EQ(0.0, jab.cost) << "the jab is paid for only when the lunge is over";
 }

@@ -19,20 +19,20 @@ TEST_F(WeaponHeavyAttack, ASweepTakesTwentyEightFramesAndCostsTwentyFour) {
   const AttackTrace sweep = attack();
   EXPECT_EQ(28, sweep.frames);
   EXPECT_DOUBLE_EQ(24.0, sweep.cost);
-  EXPECT_EQ(-1, player->attackSoundChannel);
+  EXPECT_EQ(-1, player->attackSoundChannel());
 }
 
 TEST_F(WeaponHeavyAttack, TheWindUpIsPaidFrameByFrame) {
   click();
   play(3);
-  EXPECT_DOUBLE_EQ(10000.0 - 4 * 3.0, player->health);
+  EXPECT_DOUBLE_EQ(10000.0 - 4 * 3.0, player->health());
 }
 
 TEST_F(WeaponHeavyAttack, ASecondClickAddsASpin) {
   const AttackTrace spin = attack({}, 20);
   EXPECT_EQ(76, spin.frames);
   EXPECT_DOUBLE_EQ(88.0, spin.cost);
-  EXPECT_FALSE(player->comboQueued);
+  EXPECT_FALSE(player->comboQueued());
 }
 
 TEST_F(WeaponHeavyAttack, ShowsEachPhase) {
@@ -75,11 +75,11 @@ TEST_F(WeaponHeavyAttack, TheSpinPlaysItsSoundUntilItEnds) {
   play(2);
   click();
   play(24);
-  EXPECT_EQ(4, player->attackPhase);
-  EXPECT_GE(player->attackSoundChannel, 0);
+  EXPECT_EQ(4, player->attackPhase());
+  EXPECT_GE(player->attackSoundChannel(), 0);
   play(48);
-  EXPECT_EQ(0, player->attackPhase);
-  EXPECT_EQ(-1, player->attackSoundChannel);
+  EXPECT_EQ(0, player->attackPhase());
+  EXPECT_EQ(-1, player->attackSoundChannel());
 }
 
 TEST_F(WeaponHeavyAttack, LosingTheGroundMidSpinStopsItAndItsSound) {
@@ -89,14 +89,14 @@ TEST_F(WeaponHeavyAttack, LosingTheGroundMidSpinStopsItAndItsSound) {
   play(2);
   click();
   play(30);
-  ASSERT_EQ(5, player->attackPhase);
-  ASSERT_GE(player->attackSoundChannel, 0);
+  ASSERT_EQ(5, player->attackPhase());
+  ASSERT_GE(player->attackSoundChannel(), 0);
   removeBlock(platform);
   play();
-  EXPECT_EQ(0, player->attackPhase);
-  EXPECT_EQ(0, player->phaseFrame);
-  EXPECT_EQ(-1, player->attackSoundChannel);
-  EXPECT_TRUE(player->comboQueued) << "a queued blow survives the fall";
+  EXPECT_EQ(0, player->attackPhase());
+  EXPECT_EQ(0, player->phaseFrame());
+  EXPECT_EQ(-1, player->attackSoundChannel());
+  EXPECT_TRUE(player->comboQueued()) << "a queued blow survives the fall";
 }
 
 TEST_F(WeaponHeavyAttack, NoOtherWeaponCanBeTakenMidAttack) {

@@ -261,7 +261,7 @@ class GamepadScreens : public ScreenTest {
   void loseTheGame() {
     tap(SDL_CONTROLLER_BUTTON_A);
     ASSERT_TRUE(current<SceneMap>());
-    static_cast<SceneMap*>(currentScene.get())->world->player().health = 0.0;
+    static_cast<SceneMap*>(currentScene.get())->world->player().setHealth(0.0);
     script.runScreens();
     ASSERT_TRUE(current<SceneGameOver>());
   }
@@ -365,7 +365,7 @@ class GamepadHero : public PlayerArena {
       }
       for (int frame = 0; frame < stretch.frames; ++frame) {
         play();
-        trace.emplace_back(heroCentreX(), heroFeetY(), player->health);
+        trace.emplace_back(heroCentreX(), heroFeetY(), player->health());
       }
     }
     return trace;
@@ -419,10 +419,10 @@ TEST_F(GamepadHero, UnpluggedMidRunTheHeroStopsAndStopsPaying) {
   pad.unplug();
   play();
   const float stoppedAt = heroCentreX();
-  const double health = player->health;
+  const double health = player->health();
   play(20);
   EXPECT_EQ(stoppedAt, heroCentreX());
-  EXPECT_EQ(health, player->health);
+  EXPECT_EQ(health, player->health());
 }
 
 }  // namespace

@@ -206,7 +206,7 @@ TEST_F(BadFilesPlay, TheScreensAndStageOneRunSilentlyAndTheBadPicturesDrawNothin
     script.releaseAll();
     // Liquid drunk in the same frame may lift the hero back above 0 for a frame or two.
     for (int frame = 0; frame < kLoseWithinFrames && currentScene.get() == map; ++frame) {
-      world->player().health = 0.0;
+      world->player().setHealth(0.0);
       script.runScreens();
     }
     ASSERT_NE(nullptr, dynamic_cast<SceneGameOver*>(currentScene.get()));
@@ -230,7 +230,7 @@ TEST_F(BadFilesPlay, TheBossStageIsReachedAndTheBossFallsSilentlyAndUnseen) {
   playInAFreshProcess([] {
     FrameScript script;
     auto world = std::make_unique<WorldContainer>(3);
-    world->player().body->SetTransform(b2Vec2(59.5f, 12.0f), 0.0f);
+    world->player().body()->SetTransform(b2Vec2(59.5f, 12.0f), 0.0f);
     script.play(*world, 5);
     ASSERT_EQ(kBossStageBoxes, static_cast<int>(world->terrain().size()));
     EXPECT_EQ(-1, world->musicChannel()) << "the boss music did not start";

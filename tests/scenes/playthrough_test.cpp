@@ -67,7 +67,7 @@ class Playthrough : public ScreenTest {
   bool playing() const { return dynamic_cast<SceneMap*>(currentScene.get()) != nullptr; }
   WorldContainer* world() const { return static_cast<SceneMap*>(currentScene.get())->world.get(); }
   PlayerEntity* hero() const { return &world()->player(); }
-  b2Vec2 heroAt() const { return hero()->body->GetPosition(); }
+  b2Vec2 heroAt() const { return hero()->body()->GetPosition(); }
   size_t terrainBoxes() const { return world()->terrain().size(); }
 
   // One frame of the current screen; the trace then holds just that frame's presents and
@@ -100,8 +100,8 @@ class Playthrough : public ScreenTest {
     return false;
   }
   void teleportHero(float x, float y) {
-    hero()->body->SetTransform(b2Vec2(x, y), 0.0f);
-    hero()->body->SetAwake(true);
+    hero()->body()->SetTransform(b2Vec2(x, y), 0.0f);
+    hero()->body()->SetAwake(true);
   }
   Sounds heardSince(size_t mark) const { return Sounds(heard.begin() + mark, heard.end()); }
 
@@ -111,7 +111,7 @@ class Playthrough : public ScreenTest {
   void checkGauge() {
     if (screenFrozen || SDL_GetRenderTarget(getRenderer()) != nullptr || !playing()) return;
     ++gaugeFrames;
-    const double health = hero()->health;
+    const double health = hero()->health();
     const double edge = std::min(kGaugeTurn, std::max(0.0, health / kFullHealth * kGaugeTurn));
     const bool fillShown = edge <= kEdgeMargin || isFill(gaugeAt(edge - kEdgeMargin));
     const bool restBlack = edge + kEdgeMargin >= kGaugeTurn || isBlack(gaugeAt(edge + kEdgeMargin));
@@ -168,8 +168,8 @@ TEST_F(Playthrough, FromTheTitleThroughEveryStageToTheFallenBossAsAPlayerSeesAnd
 
   // Walking into the first enemy costs 50 and throws the hero back, away from it, and up.
   script.hold(SDL_SCANCODE_D);
-  ASSERT_TRUE(playUntil([&] { return hero()->health < kFullHealth; }, 200));
-  EXPECT_EQ(kFullHealth - 50.0, hero()->health);
+  ASSERT_TRUE(playUntil([&] { return hero()->health() < kFullHealth; }, 200));
+  EXPECT_EQ(kFullHealth - 50.0, hero()->health());
   const b2Vec2 struck = heroAt();
   playUntil([] { return false; }, 3);
   EXPECT_LT(heroAt().x, struck.x - 0.2f) << "thrown back";
@@ -197,7 +197,7 @@ TEST_F(Playthrough, FromTheTitleThroughEveryStageToTheFallenBossAsAPlayerSeesAnd
   EXPECT_EQ(kAmbushPlaces, ambush);
   expectScreenSteps(trace.shown, {flips(1), capture(), fade(20)});
   EXPECT_EQ(kStageChangeSounds, trace.sounds());
-  EXPECT_LT(hero()->health, kFullHealth - 50.0 - 300.0) << "running costs health";
+  EXPECT_LT(hero()->health(), kFullHealth - 50.0 - 300.0) << "running costs health";
   script.releaseAll();
 
   // Stage 2's exit ledge and stage 3's foot are reached by hand: their climbs are level design.
@@ -225,16 +225,16 @@ TEST_F(Playthrough, FromTheTitleThroughEveryStageToTheFallenBossAsAPlayerSeesAnd
   click();
   playUntil([] { return false; }, 5);
   click();
-  ASSERT_TRUE(playUntil([&] { return hero()->attackPhase == 0; }, 100));
+  ASSERT_TRUE(playUntil([&] { return hero()->attackPhase() == 0; }, 100));
   EXPECT_EQ(Sounds({"play damage once 0 64", "play serval_cat_atk_long once 0 64",
                     "play damage once 0 64", "play damage once 0 64", "fade-out last_boss 200",
                     "play title loop 500 128", "fade-out serval_cat_atk_long 100"}),
             heardSince(fightBegins));
 
   // The boss's liquid heals the hero as it walks into it.
-  const double beforeDrinking = hero()->health;
+  const double beforeDrinking = hero()->health();
   script.hold(SDL_SCANCODE_D);
-  EXPECT_TRUE(playUntil([&] { return hero()->health > beforeDrinking; }, 150));
+  EXPECT_TRUE(playUntil([&] { return hero()->health() > beforeDrinking; }, 150));
   script.releaseAll();
 
   EXPECT_EQ(0, gaugeMismatches) << "first at health " << firstMismatchHealth;
@@ -256,7 +256,7 @@ TEST_F(Playthrough, StageOneExitComesFirstAndEveryWayOutOfGameOverFades) {
 
   // One fall too many: the fall's sound, then the stage music fades as the world ends, and the
   // last picture of play fades into the game-over screen over 90 frames.
-  hero()->addHealth(150.0 - hero()->health);
+  hero()->addHealth(150.0 - hero()->health());
   teleportHero(20.0f, -19.0f);
   ASSERT_TRUE(
       playUntil([] { return dynamic_cast<SceneGameOver*>(currentScene.get()) != nullptr; }, 40));
@@ -278,7 +278,7 @@ TEST_F(Playthrough, StageOneExitComesFirstAndEveryWayOutOfGameOverFades) {
   // ESC on the game-over screen fades it to black over 120 frames and ends the game.
   trace.eachPresent = nullptr;
   tap(SDL_SCANCODE_SPACE);
-  hero()->addHealth(-hero()->health);
+  hero()->addHealth(-hero()->health());
   frame();
   ASSERT_TRUE(dynamic_cast<SceneGameOver*>(currentScene.get()) != nullptr);
   tap(SDL_SCANCODE_ESCAPE);

@@ -47,7 +47,7 @@ TEST_F(Screens, LosingLeadsToGameOverAndBackToTheTitle) {
   script.hold(SDL_SCANCODE_SPACE).runScreens();
   script.releaseAll().runScreens(3);
   ASSERT_TRUE(current<SceneMap>());
-  static_cast<SceneMap*>(currentScene.get())->world->player().health = 0.0;
+  static_cast<SceneMap*>(currentScene.get())->world->player().setHealth(0.0);
   script.runScreens();
   ASSERT_TRUE(current<SceneGameOver>());
   script.runScreens(5);
@@ -55,7 +55,7 @@ TEST_F(Screens, LosingLeadsToGameOverAndBackToTheTitle) {
   script.hold(SDL_SCANCODE_SPACE).runScreens();
   EXPECT_TRUE(current<SceneMap>()) << "SPACE still held starts the next game at once";
   script.releaseAll().runScreens();
-  static_cast<SceneMap*>(currentScene.get())->world->player().health = -1.0;
+  static_cast<SceneMap*>(currentScene.get())->world->player().setHealth(-1.0);
   script.runScreens();
   script.hold(SDL_SCANCODE_ESCAPE).runScreens();
   EXPECT_EQ(nullptr, currentScene);
@@ -64,7 +64,7 @@ TEST_F(Screens, LosingLeadsToGameOverAndBackToTheTitle) {
 TEST_F(Screens, GameOverOrderOfLines) {
   script.hold(SDL_SCANCODE_SPACE).runScreens();
   script.releaseAll();
-  static_cast<SceneMap*>(currentScene.get())->world->player().health = 0.0;
+  static_cast<SceneMap*>(currentScene.get())->world->player().setHealth(0.0);
   const LogCapture log;
   script.runScreens();
   const std::string lines = log.text();
@@ -79,7 +79,7 @@ TEST_F(Screens, GameOverOrderOfLines) {
 TEST_F(Screens, HalfAPointOfHealthStillPlays) {
   script.hold(SDL_SCANCODE_SPACE).runScreens();
   script.releaseAll();
-  static_cast<SceneMap*>(currentScene.get())->world->player().health = 0.5;
+  static_cast<SceneMap*>(currentScene.get())->world->player().setHealth(0.5);
   script.runScreens();
   EXPECT_TRUE(current<SceneMap>());
 }

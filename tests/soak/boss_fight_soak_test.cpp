@@ -67,12 +67,12 @@ class BossFightSoak : public GameTest {
   // One frame of the map screen with the hero steered; counts what the hero drinks.
   void playFrame() {
     ASSERT_NE(nullptr, dynamic_cast<SceneMap*>(currentScene.get())) << "the hero fell";
-    if (player()->health < kTopUpBelow) player()->health = kFullHeroHealth;
+    if (player()->health() < kTopUpBelow) player()->setHealth(kFullHeroHealth);
     hero.steer(*world());
-    const double before = player()->health;
+    const double before = player()->health();
     script.runScreens();
     // Health only rises by drinking; everything else costs.
-    if (player()->health > before) dropsDrunk += (player()->health - before) / kHealthPerDrop;
+    if (player()->health() > before) dropsDrunk += (player()->health() - before) / kHealthPerDrop;
     if (world()->isLive(boss) && boss->patternTimer == kSweepAt) endTheCycle();
     ++framesPlayed;
   }

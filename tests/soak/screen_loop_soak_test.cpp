@@ -52,7 +52,7 @@ class ScreenLoopSoak : public ScreenTest {
     script.releaseAll();
     // Liquid drunk in the same frame may lift the hero back above 0 for a frame or two.
     for (int frame = 0; frame < kLoseWithinFrames && current<SceneMap>(); ++frame) {
-      static_cast<SceneMap*>(currentScene.get())->world->player().health = 0.0;
+      static_cast<SceneMap*>(currentScene.get())->world->player().setHealth(0.0);
       script.runScreens();
     }
     ASSERT_TRUE(current<SceneGameOver>());

@@ -60,7 +60,7 @@ void SoakHero::approach(const WorldContainer& world, const Target& target) {
   const bool foeOnRight = target.dx > 0.0f;
   const bool inReach = std::fabs(target.dx) <= target.reach;
   // Walking turns the hero, so a foe in reach behind it is faced first.
-  if (!inReach || world.player().facingRight != foeOnRight) {
+  if (!inReach || world.player().facingRight() != foeOnRight) {
     script_.hold(foeOnRight ? SDL_SCANCODE_D : SDL_SCANCODE_A);
   } else if (frame_ % kSwingEveryFrames == 0) {
     script_.holdButtons(SDL_BUTTON_LMASK);

@@ -61,7 +61,7 @@ class WorldTest : public GameTest {
     world = new WorldContainer(stage);
     buildLog = capture.text();
   }
-  void moveHeroTo(float x, float y) { world->player().body->SetTransform(b2Vec2(x, y), 0.0f); }
+  void moveHeroTo(float x, float y) { world->player().body()->SetTransform(b2Vec2(x, y), 0.0f); }
   // The world owns these entities from now on, as it owns its foes.
   void handOver(std::initializer_list<Entity*> owned) {
     for (Entity* entity : owned) world->adopt(std::unique_ptr<Entity>(entity));
@@ -89,7 +89,7 @@ size_t terrainBoxesLogged(const std::string& log) {
 
 TEST_F(WorldTest, EmptyWorldHasOnlyTheHeroAndTheOverlay) {
   build(0);
-  EXPECT_EQ(b2Vec2(1.0f, 1.0f), world->player().body->GetPosition());
+  EXPECT_EQ(b2Vec2(1.0f, 1.0f), world->player().body()->GetPosition());
   EXPECT_EQ(-1, world->musicChannel());
   EXPECT_TRUE(world->terrain().empty());
   EXPECT_EQ(0u, world->triggerCount());
@@ -141,7 +141,7 @@ TEST_F(WorldTest, StagesLayOutTheirTerrain) {
   EXPECT_EQ(TAG_NONE, world->terrain()[0]->tag);
   EXPECT_EQ(TAG_GROUND, world->terrain()[1]->tag);
   EXPECT_EQ(6u, world->ownedEntities().size());
-  EXPECT_EQ(b2Vec2(2.0f, 3.0f), world->player().body->GetPosition());
+  EXPECT_EQ(b2Vec2(2.0f, 3.0f), world->player().body()->GetPosition());
 }
 
 TEST_F(WorldTest, EntityEndingItselfMidWalkDoesNotDisturbTheOthers) {
@@ -210,14 +210,14 @@ TEST_F(WorldTest, TriggerThatReportsAReplacementStopsThePass) {
 
 TEST_F(WorldTest, StageOneExitCarriesTheHealthAsAWholeNumber) {
   build(1);
-  world->player().health = 123.9;
+  world->player().setHealth(123.9);
   moveHeroTo(47.0f, 2.0f);
   const LogCapture capture;
   script.play(*world);
   const std::string log = capture.text();
   EXPECT_EQ(17u, terrainBoxesLogged(log));
-  EXPECT_EQ(123.0, world->player().health);
-  EXPECT_EQ(b2Vec2(0.0f, 8.0f), world->player().body->GetPosition()) << "stage 2's start";
+  EXPECT_EQ(123.0, world->player().health());
+  EXPECT_EQ(b2Vec2(0.0f, 8.0f), world->player().body()->GetPosition()) << "stage 2's start";
   EXPECT_EQ(17u, world->terrain().size());
   EXPECT_FALSE(world->destroyed());
 }
@@ -256,7 +256,7 @@ TEST_F(WorldTest, StageThreeExitEntersTheBossArena) {
   script.play(*world);
   EXPECT_EQ(10u, world->terrain().size());
   EXPECT_EQ(1u, world->ownedEntities().size()) << "the boss";
-  EXPECT_EQ(b2Vec2(2.0f, 2.0f), world->player().body->GetPosition());
+  EXPECT_EQ(b2Vec2(2.0f, 2.0f), world->player().body()->GetPosition());
   EXPECT_EQ(1u, world->triggerCount());
 }
 
@@ -275,9 +275,9 @@ TEST_F(WorldTest, StageExitsFadeFromTheOldStageIntoTheNewOne) {
   setPresentObserver([&] { shown.push_back(pixelOfTarget(kSpot.x, kSpot.y)); });
   const auto crossExit = [&](const char* exitName, b2Vec2 nearExit, b2Vec2 exit) {
     SCOPED_TRACE(exitName);
-    map.world->player().body->SetTransform(nearExit, 0.0f);
+    map.world->player().body()->SetTransform(nearExit, 0.0f);
     for (int frame = 0; frame < 3; ++frame) map.run();
-    map.world->player().body->SetTransform(exit, 0.0f);
+    map.world->player().body()->SetTransform(exit, 0.0f);
     shown.clear();
     map.run();
     const std::vector<SDL_Color> exitFrame = shown;

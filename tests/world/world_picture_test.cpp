@@ -60,7 +60,7 @@ class WorldPicture : public GameTest {
 
   // Puts the hero's feet at (x, y) and plays a frame: the camera follows it. Then draws.
   void heroAt(float x, float y) {
-    world->player().body->SetTransform(b2Vec2(x, y), 0.0f);
+    world->player().body()->SetTransform(b2Vec2(x, y), 0.0f);
     script.play(*world);
   }
 
