@@ -60,9 +60,10 @@ void startSdl() {
   require(SDL_Init(SDL_INIT_VIDEO | SDL_INIT_AUDIO) == 0);
   require(IMG_Init(IMG_INIT_PNG) == IMG_INIT_PNG);
   Mix_OpenAudio(40960, AUDIO_S16LSB, 2, 4096);
-  window = SDL_CreateWindow("Game", 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, 0);
-  renderer = SDL_CreateRenderer(window, -1, 0);
+  SDL_Window* window = SDL_CreateWindow("Game", 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, 0);
+  SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, 0);
   require(renderer != nullptr);
+  useVideoOutput(window, renderer);
 }
 
 // Paths are "assets/" + file name, so a ".." could reach any file on the machine.

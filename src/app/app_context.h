@@ -18,7 +18,10 @@
 class Bitmap;
 class Scene;
 
-extern std::unique_ptr<Scene> currentScene;  // defined with the main loop, which replaces it
+// The current screen, owned by the main loop (null when there is none).
+Scene* currentScreen();
+// Makes `screen` the current one, deleting the one before.
+void showScreen(std::unique_ptr<Scene> screen);
 extern bool screenFrozen;
 extern std::unique_ptr<Bitmap> capturedScreen;
 extern const Uint8* keyState;

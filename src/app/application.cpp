@@ -17,6 +17,10 @@
 
 namespace {
 
+// The current screen, owned here beside the main loop that replaces it: deleting a screen takes
+// knowing what a screen is, which the rest of app/ does not.
+std::unique_ptr<Scene> currentScene;
+
 // Sound is started on its own (openAudio), so that a machine without it still plays.
 constexpr Uint32 kSdlSubsystems = SDL_INIT_TIMER | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK |
                                   SDL_INIT_HAPTIC | SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS;
@@ -75,9 +79,13 @@ void carryOut(const SceneChange& change) {
 
 }  // namespace
 
-// The current screen is owned here, beside the main loop that replaces it: deleting a screen
-// takes knowing what a screen is, which the rest of app/ does not.
-std::unique_ptr<Scene> currentScene;
+Scene* currentScreen() {
+  return currentScene.get();
+}
+
+void showScreen(std::unique_ptr<Scene> screen) {
+  currentScene = std::move(screen);
+}
 
 int runApplication() {
   // For the whole run: a screen still current when the window is closed is never torn down, so
@@ -97,11 +105,13 @@ bool startUp() {
   openAudio();
   if (Mix_Init(MIX_INIT_MP3 | MIX_INIT_OGG) == 0) return failStartUp("MP3/OGG support (Mix_Init)");
   Mix_AllocateChannels(kMixerChannels);
-  window = createGameWindow();
+  SDL_Window* window = createGameWindow();
   if (window == nullptr) return failStartUp("SDL_CreateWindow");
-  renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+  SDL_Renderer* renderer =
+      SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
   // Every drawing call goes through the renderer, so a game without one cannot run.
   if (renderer == nullptr) return failStartUp("SDL_CreateRenderer");
+  useVideoOutput(window, renderer);
   scalePictureToWindow(renderer);
   SDL_SetRenderDrawColor(renderer, 255, 255, 255, 255);
   return true;
@@ -114,9 +124,9 @@ void shutDown() {
   currentScene.release();
   capturedScreen.release();
   logPrint("Exiting...\n");
-  SDL_DestroyRenderer(renderer);
-  SDL_DestroyWindow(window);
-  window = nullptr;
+  SDL_DestroyRenderer(getRenderer());
+  SDL_DestroyWindow(getWindow());
+  useVideoOutput(nullptr, nullptr);
   logPrint("Shutting down SDL_mixer...\n");
   Mix_Quit();
   logPrint("Shutting down SDL_Image...\n");

@@ -1,12 +1,21 @@
 #include "base/video_output.h"
 
-SDL_Window* window = nullptr;
-SDL_Renderer* renderer = nullptr;
+namespace {
+
+SDL_Window* theWindow = nullptr;
+SDL_Renderer* theRenderer = nullptr;
+
+}  // namespace
+
+void useVideoOutput(SDL_Window* window, SDL_Renderer* renderer) {
+  theWindow = window;
+  theRenderer = renderer;
+}
 
 SDL_Window* getWindow() {
-  return window;
+  return theWindow;
 }
 
 SDL_Renderer* getRenderer() {
-  return renderer;
+  return theRenderer;
 }

@@ -1,13 +1,13 @@
 #pragma once
 
-// The game's one window and its renderer. Start-up opens them and shutdown closes them (the
-// only code that sets the two variables); everything else reaches them through getWindow and
-// getRenderer.
+// The game's one window and its renderer. They belong to the application, which opens them at
+// start-up, hands them over here and closes them at shutdown; what draws reaches them through
+// getWindow and getRenderer.
 
 #include <SDL.h>
 
-extern SDL_Window* window;
-extern SDL_Renderer* renderer;
+// Makes `window` and `renderer` the ones everything draws to (nulls once they are closed).
+void useVideoOutput(SDL_Window* window, SDL_Renderer* renderer);
 
 SDL_Window* getWindow();
 SDL_Renderer* getRenderer();

@@ -22,7 +22,7 @@ constexpr SDL_Color kBlack{0, 0, 0, 255};
 // The colour of one pixel of the window as last presented (the software renderer draws into
 // the window's surface).
 SDL_Color windowPixel(int x, int y) {
-  const SDL_Surface* surface = SDL_GetWindowSurface(window);
+  const SDL_Surface* surface = SDL_GetWindowSurface(getWindow());
   const auto* row = static_cast<const Uint8*>(surface->pixels) + y * surface->pitch;
   const Uint32 value = reinterpret_cast<const Uint32*>(row)[x];
   SDL_Color colour{0, 0, 0, 255};
@@ -46,7 +46,7 @@ void pressKey(SDL_Scancode key, Uint16 modifiers = KMOD_NONE, Uint8 repeat = 0) 
 }
 
 bool fullScreen() {
-  return (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) ==
+  return (SDL_GetWindowFlags(getWindow()) & SDL_WINDOW_FULLSCREEN_DESKTOP) ==
          SDL_WINDOW_FULLSCREEN_DESKTOP;
 }
 
@@ -64,8 +64,8 @@ class GameWindow : public GameTest {
     sprite->setBitmap(quartered, true);
   }
   void TearDown() override {
-    SDL_SetWindowFullscreen(window, 0);
-    SDL_SetWindowSize(window, SCREEN_WIDTH, SCREEN_HEIGHT);
+    SDL_SetWindowFullscreen(getWindow(), 0);
+    SDL_SetWindowSize(getWindow(), SCREEN_WIDTH, SCREEN_HEIGHT);
     delete sprite;
     delete blue;
     delete quartered;
@@ -76,7 +76,7 @@ class GameWindow : public GameTest {
   static SDL_Rect pictureArea() {
     int w = 0;
     int h = 0;
-    SDL_GetWindowSize(window, &w, &h);
+    SDL_GetWindowSize(getWindow(), &w, &h);
     const double scale =
         std::min(static_cast<double>(w) / SCREEN_WIDTH, static_cast<double>(h) / SCREEN_HEIGHT);
     const int pictureW = static_cast<int>(SCREEN_WIDTH * scale);
@@ -100,7 +100,7 @@ class GameWindow : public GameTest {
   static void expectBars(const SDL_Rect& p) {
     int w = 0;
     int h = 0;
-    SDL_GetWindowSize(window, &w, &h);
+    SDL_GetWindowSize(getWindow(), &w, &h);
     if (p.x > 0) {
       expectPixel(0, h / 2, kBlack);
       expectPixel(p.x - 1, h / 2, kBlack);
@@ -144,13 +144,13 @@ class GameWindow : public GameTest {
 };
 
 TEST_F(GameWindow, PictureFillsEveryWindowShapeAndFullScreenToggles) {
-  EXPECT_STREQ("Game", SDL_GetWindowTitle(window));
-  const Uint32 flags = SDL_GetWindowFlags(window);
+  EXPECT_STREQ("Game", SDL_GetWindowTitle(getWindow()));
+  const Uint32 flags = SDL_GetWindowFlags(getWindow());
   EXPECT_TRUE(flags & SDL_WINDOW_RESIZABLE);
   EXPECT_TRUE(flags & SDL_WINDOW_ALLOW_HIGHDPI) << "sharp on high-DPI displays";
   int w = 0;
   int h = 0;
-  SDL_GetWindowSize(window, &w, &h);
+  SDL_GetWindowSize(getWindow(), &w, &h);
   EXPECT_EQ(SCREEN_WIDTH, w) << "opens at 800 × 600 as ever";
   EXPECT_EQ(SCREEN_HEIGHT, h);
   flipFrame();
@@ -159,7 +159,7 @@ TEST_F(GameWindow, PictureFillsEveryWindowShapeAndFullScreenToggles) {
   const SDL_Point sizes[] = {{1200, 900}, {1600, 900}, {800, 900}};
   for (const SDL_Point& size : sizes) {
     SCOPED_TRACE(std::to_string(size.x) + " × " + std::to_string(size.y));
-    SDL_SetWindowSize(window, size.x, size.y);
+    SDL_SetWindowSize(getWindow(), size.x, size.y);
     flipFrame();
     expectQuarteredPictureWithBars();
     fadeToBlue();

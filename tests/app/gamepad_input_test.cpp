@@ -251,7 +251,7 @@ class GamepadScreens : public ScreenTest {
  protected:
   template <typename T>
   bool current() const {
-    return dynamic_cast<T*>(currentScene.get()) != nullptr;
+    return dynamic_cast<T*>(currentScreen()) != nullptr;
   }
   void tap(SDL_GameControllerButton button) {
     pad.press(button);
@@ -261,7 +261,7 @@ class GamepadScreens : public ScreenTest {
   void loseTheGame() {
     tap(SDL_CONTROLLER_BUTTON_A);
     ASSERT_TRUE(current<SceneMap>());
-    static_cast<SceneMap*>(currentScene.get())->world->player().setHealth(0.0);
+    static_cast<SceneMap*>(currentScreen())->world->player().setHealth(0.0);
     script.runScreens();
     ASSERT_TRUE(current<SceneGameOver>());
   }
@@ -278,13 +278,13 @@ TEST_F(GamepadScreens, SouthButtonStartsStageOne) {
 
 TEST_F(GamepadScreens, BackButtonQuitsFromTheTitle) {
   tap(SDL_CONTROLLER_BUTTON_BACK);
-  EXPECT_EQ(nullptr, currentScene);
+  EXPECT_EQ(nullptr, currentScreen());
 }
 
 TEST_F(GamepadScreens, BackButtonQuitsFromTheGameOverScreen) {
   loseTheGame();
   tap(SDL_CONTROLLER_BUTTON_BACK);
-  EXPECT_EQ(nullptr, currentScene);
+  EXPECT_EQ(nullptr, currentScreen());
 }
 
 // The game from start-up, in a child process of its own, with a pad that was plugged in before
@@ -306,7 +306,7 @@ TEST_F(GamepadScreens, BackButtonQuitsFromTheGameOverScreen) {
   static int presents = 0;
   setPresentObserver([] {
     if (++presents == kStageOneUnderWay)
-      std::_Exit(dynamic_cast<SceneMap*>(currentScene.get()) ? 0 : 1);
+      std::_Exit(dynamic_cast<SceneMap*>(currentScreen()) ? 0 : 1);
   });
   runApplication();
   std::_Exit(2);

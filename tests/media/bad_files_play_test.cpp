@@ -177,14 +177,14 @@ TEST_F(BadFilesPlay, TheScreensAndStageOneRunSilentlyAndTheBadPicturesDrawNothin
   playInAFreshProcess([] {
     FrameScript script;
     captureScreen();
-    currentScene = std::make_unique<SceneTitle>();
+    showScreen(std::make_unique<SceneTitle>());
     crossFade(kTitleFadeInFrames);
     script.runScreens(10);
     EXPECT_TRUE(sameColour({0, 0, 0, 255}, GameTest::pixelOfTarget(400, 300)))
         << "the title picture draws nothing over the black window";
 
     script.hold(SDL_SCANCODE_SPACE).runScreens();
-    const Scene* map = currentScene.get();
+    const Scene* map = currentScreen();
     ASSERT_NE(nullptr, dynamic_cast<const SceneMap*>(map));
     WorldContainer* world = static_cast<const SceneMap*>(map)->world.get();
     EXPECT_EQ(-1, world->musicChannel());
@@ -205,11 +205,11 @@ TEST_F(BadFilesPlay, TheScreensAndStageOneRunSilentlyAndTheBadPicturesDrawNothin
 
     script.releaseAll();
     // Liquid drunk in the same frame may lift the hero back above 0 for a frame or two.
-    for (int frame = 0; frame < kLoseWithinFrames && currentScene.get() == map; ++frame) {
+    for (int frame = 0; frame < kLoseWithinFrames && currentScreen() == map; ++frame) {
       world->player().setHealth(0.0);
       script.runScreens();
     }
-    ASSERT_NE(nullptr, dynamic_cast<SceneGameOver*>(currentScene.get()));
+    ASSERT_NE(nullptr, dynamic_cast<SceneGameOver*>(currentScreen()));
     // SPACE leaves the game-over screen (its frame presents once before it looks at the keys)
     // and is let go while the screens fade, before the title looks at them.
     int presents = 0;
@@ -218,11 +218,11 @@ TEST_F(BadFilesPlay, TheScreensAndStageOneRunSilentlyAndTheBadPicturesDrawNothin
     });
     script.hold(SDL_SCANCODE_SPACE).runScreens();
     setPresentObserver(nullptr);
-    ASSERT_NE(nullptr, dynamic_cast<SceneTitle*>(currentScene.get()));
+    ASSERT_NE(nullptr, dynamic_cast<SceneTitle*>(currentScreen()));
     script.runScreens(10);
     EXPECT_EQ(0, Mix_Playing(ALL_CHANNELS));
     script.hold(SDL_SCANCODE_ESCAPE).runScreens();
-    EXPECT_EQ(nullptr, currentScene);
+    EXPECT_EQ(nullptr, currentScreen());
   });
 }
 

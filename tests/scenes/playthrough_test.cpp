@@ -64,8 +64,8 @@ class Playthrough : public ScreenTest {
     trace.eachPresent = [this] { checkGauge(); };
   }
 
-  bool playing() const { return dynamic_cast<SceneMap*>(currentScene.get()) != nullptr; }
-  WorldContainer* world() const { return static_cast<SceneMap*>(currentScene.get())->world.get(); }
+  bool playing() const { return dynamic_cast<SceneMap*>(currentScreen()) != nullptr; }
+  WorldContainer* world() const { return static_cast<SceneMap*>(currentScreen())->world.get(); }
   PlayerEntity* hero() const { return &world()->player(); }
   b2Vec2 heroAt() const { return hero()->body()->GetPosition(); }
   size_t terrainBoxes() const { return world()->terrain().size(); }
@@ -259,7 +259,7 @@ TEST_F(Playthrough, StageOneExitComesFirstAndEveryWayOutOfGameOverFades) {
   hero()->addHealth(150.0 - hero()->health());
   teleportHero(20.0f, -19.0f);
   ASSERT_TRUE(
-      playUntil([] { return dynamic_cast<SceneGameOver*>(currentScene.get()) != nullptr; }, 40));
+      playUntil([] { return dynamic_cast<SceneGameOver*>(currentScreen()) != nullptr; }, 40));
   expectScreenSteps(trace.shown, {flips(1), capture(), fade(90)});
   EXPECT_EQ(Sounds({"play damage once 0 64", "fade-out fight_bgm 1000"}), trace.sounds());
 
@@ -271,7 +271,7 @@ TEST_F(Playthrough, StageOneExitComesFirstAndEveryWayOutOfGameOverFades) {
   };
   script.hold(SDL_SCANCODE_SPACE);
   frame();
-  ASSERT_TRUE(dynamic_cast<SceneTitle*>(currentScene.get()) != nullptr);
+  ASSERT_TRUE(dynamic_cast<SceneTitle*>(currentScreen()) != nullptr);
   expectScreenSteps(trace.shown, {flips(1), capture(), fade(90), capture(), fade(20)});
   EXPECT_EQ(Sounds({"fade-out all 100", "play title loop 20 128"}), trace.sounds());
 
@@ -280,9 +280,9 @@ TEST_F(Playthrough, StageOneExitComesFirstAndEveryWayOutOfGameOverFades) {
   tap(SDL_SCANCODE_SPACE);
   hero()->addHealth(-hero()->health());
   frame();
-  ASSERT_TRUE(dynamic_cast<SceneGameOver*>(currentScene.get()) != nullptr);
+  ASSERT_TRUE(dynamic_cast<SceneGameOver*>(currentScreen()) != nullptr);
   tap(SDL_SCANCODE_ESCAPE);
-  EXPECT_EQ(nullptr, currentScene);
+  EXPECT_EQ(nullptr, currentScreen());
   expectScreenSteps(trace.shown, {flips(1), capture(), fade(120)});
   EXPECT_EQ(Sounds(), trace.sounds()) << "the music fading with the world is left to fade";
 }

@@ -18,7 +18,7 @@ class Screens : public ScreenTest {
  protected:
   template <typename T>
   bool current() const {
-    return dynamic_cast<T*>(currentScene.get()) != nullptr;
+    return dynamic_cast<T*>(currentScreen()) != nullptr;
   }
 };
 
@@ -30,14 +30,14 @@ TEST_F(Screens, TitleWaitsForAKey) {
 
 TEST_F(Screens, EscapeOnTheTitleEndsTheGame) {
   script.hold(SDL_SCANCODE_ESCAPE).hold(SDL_SCANCODE_SPACE).runScreens();
-  EXPECT_EQ(nullptr, currentScene) << "ESC wins over SPACE";
+  EXPECT_EQ(nullptr, currentScreen()) << "ESC wins over SPACE";
   EXPECT_EQ(0u, drawList->size());
 }
 
 TEST_F(Screens, SpaceStartsAFreshStageOne) {
   script.hold(SDL_SCANCODE_SPACE).runScreens();
   ASSERT_TRUE(current<SceneMap>());
-  WorldContainer* world = static_cast<SceneMap*>(currentScene.get())->world.get();
+  WorldContainer* world = static_cast<SceneMap*>(currentScreen())->world.get();
   EXPECT_FALSE(world->destroyed());
   EXPECT_EQ(3u, world->terrain().size());
   EXPECT_FALSE(screenFrozen) << "the fade into stage 1 is over";
@@ -47,7 +47,7 @@ TEST_F(Screens, LosingLeadsToGameOverAndBackToTheTitle) {
   script.hold(SDL_SCANCODE_SPACE).runScreens();
   script.releaseAll().runScreens(3);
   ASSERT_TRUE(current<SceneMap>());
-  static_cast<SceneMap*>(currentScene.get())->world->player().setHealth(0.0);
+  static_cast<SceneMap*>(currentScreen())->world->player().setHealth(0.0);
   script.runScreens();
   ASSERT_TRUE(current<SceneGameOver>());
   script.runScreens(5);
@@ -55,16 +55,16 @@ TEST_F(Screens, LosingLeadsToGameOverAndBackToTheTitle) {
   script.hold(SDL_SCANCODE_SPACE).runScreens();
   EXPECT_TRUE(current<SceneMap>()) << "SPACE still held starts the next game at once";
   script.releaseAll().runScreens();
-  static_cast<SceneMap*>(currentScene.get())->world->player().setHealth(-1.0);
+  static_cast<SceneMap*>(currentScreen())->world->player().setHealth(-1.0);
   script.runScreens();
   script.hold(SDL_SCANCODE_ESCAPE).runScreens();
-  EXPECT_EQ(nullptr, currentScene);
+  EXPECT_EQ(nullptr, currentScreen());
 }
 
 TEST_F(Screens, GameOverOrderOfLines) {
   script.hold(SDL_SCANCODE_SPACE).runScreens();
   script.releaseAll();
-  static_cast<SceneMap*>(currentScene.get())->world->player().setHealth(0.0);
+  static_cast<SceneMap*>(currentScreen())->world->player().setHealth(0.0);
   const LogCapture log;
   script.runScreens();
   const std::string lines = log.text();
@@ -79,7 +79,7 @@ TEST_F(Screens, GameOverOrderOfLines) {
 TEST_F(Screens, HalfAPointOfHealthStillPlays) {
   script.hold(SDL_SCANCODE_SPACE).runScreens();
   script.releaseAll();
-  static_cast<SceneMap*>(currentScene.get())->world->player().setHealth(0.5);
+  static_cast<SceneMap*>(currentScreen())->world->player().setHealth(0.5);
   script.runScreens();
   EXPECT_TRUE(current<SceneMap>());
 }

@@ -51,22 +51,22 @@ class BossFightSoak : public GameTest {
  protected:
   void SetUp() override {
     GameTest::SetUp();
-    currentScene = std::make_unique<SceneMap>();
+    showScreen(std::make_unique<SceneMap>());
     world()->rebuild(4);
     boss = static_cast<EnemyBossEntity*>(world()->ownedEntities().front().get());
     hero.takeUpWeapon(SDL_SCANCODE_2);
   }
   void TearDown() override {
-    currentScene.reset();
+    showScreen(nullptr);
     GameTest::TearDown();
   }
 
-  WorldContainer* world() const { return static_cast<SceneMap*>(currentScene.get())->world.get(); }
+  WorldContainer* world() const { return static_cast<SceneMap*>(currentScreen())->world.get(); }
   PlayerEntity* player() const { return &world()->player(); }
 
   // One frame of the map screen with the hero steered; counts what the hero drinks.
   void playFrame() {
-    ASSERT_NE(nullptr, dynamic_cast<SceneMap*>(currentScene.get())) << "the hero fell";
+    ASSERT_NE(nullptr, dynamic_cast<SceneMap*>(currentScreen())) << "the hero fell";
     if (player()->health() < kTopUpBelow) player()->setHealth(kFullHeroHealth);
     hero.steer(*world());
     const double before = player()->health();

@@ -34,7 +34,7 @@ class ScreenLoopSoak : public ScreenTest {
  protected:
   template <typename T>
   bool current() const {
-    return dynamic_cast<T*>(currentScene.get()) != nullptr;
+    return dynamic_cast<T*>(currentScreen()) != nullptr;
   }
 
   // Title → stage 1 (running right, swinging and jumping) → game over → title.
@@ -52,7 +52,7 @@ class ScreenLoopSoak : public ScreenTest {
     script.releaseAll();
     // Liquid drunk in the same frame may lift the hero back above 0 for a frame or two.
     for (int frame = 0; frame < kLoseWithinFrames && current<SceneMap>(); ++frame) {
-      static_cast<SceneMap*>(currentScene.get())->world->player().setHealth(0.0);
+      static_cast<SceneMap*>(currentScreen())->world->player().setHealth(0.0);
       script.runScreens();
     }
     ASSERT_TRUE(current<SceneGameOver>());

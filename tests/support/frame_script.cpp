@@ -45,5 +45,5 @@ void FrameScript::play(WorldContainer& world, int frames) {
 }
 
 void FrameScript::runScreens(int frames) {
-  for (int i = 0; i < frames && currentScene != nullptr; ++i) runMainLoopFrame();
+  for (int i = 0; i < frames && currentScreen() != nullptr; ++i) runMainLoopFrame();
 }

@@ -13,11 +13,11 @@ constexpr int kTitleFadeInFrames = 20;
 void ScreenTest::SetUp() {
   GameTest::SetUp();
   captureScreen();
-  currentScene = std::make_unique<SceneTitle>();
+  showScreen(std::make_unique<SceneTitle>());
   crossFade(kTitleFadeInFrames);
 }
 
 void ScreenTest::TearDown() {
-  currentScene.reset();
+  showScreen(nullptr);
   GameTest::TearDown();
 }
