@@ -25,7 +25,7 @@ constexpr float kDrinkBoxAbove = 1.5f;      // m over the feet
 void playFrame(WorldContainer& world) {
   flipFrame();
   pollInput();
-  world.step();
+  if (const std::function<void()> show = world.step()) show();
   world.render();
 }
 

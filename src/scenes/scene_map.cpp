@@ -1,5 +1,7 @@
 #include "scenes/scene_map.h"
 
+#include <functional>
+
 #include "actors/player_entity.h"
 #include "app/app_context.h"
 #include "app/input.h"
@@ -30,7 +32,8 @@ SceneMap::~SceneMap() {
 SceneChange SceneMap::run() {
   flipFrame();
   pollInput();
-  world->step();
+  // A change of stage hands back its fades and waits: they come before anything else.
+  if (const std::function<void()> show = world->step()) show();
   // A health that is not a number counts as alive.
   if (world->player().health() <= 0.0) return loseGame();
   world->render();

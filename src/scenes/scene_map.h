@@ -7,7 +7,8 @@
 class WorldContainer;
 
 // The playing screen: drives the world one frame at a time and hands over to the game-over
-// screen when the player's health is gone. Stage changes happen inside the world.
+// screen when the player's health is gone. Stage changes happen inside the world, which hands
+// back the fades and waits of a change for this screen to play.
 class SceneMap : public Scene {
  public:
   // Builds the world of stage 1.

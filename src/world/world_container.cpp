@@ -145,13 +145,16 @@ bool WorldContainer::isLive(const Entity* entity) const {
   return entityRegistry.count(const_cast<Entity*>(entity)) != 0;
 }
 
-void WorldContainer::step() {
+std::function<void()> WorldContainer::step() {
   physicsWorld->Step(timeStep, kVelocityIterations, kPositionIterations);
   particleSystem->Step(timeStep, kParticleIterations);
   updateEntities();
   // The change of stage waits for the end of the pass: rebuilding the world tears its triggers
   // down.
-  if (std::optional<StageChange> change = runTriggers()) changeStage(*change);
+  std::optional<StageChange> change = runTriggers();
+  if (!change) return {};
+  changeStage(*change);
+  return std::move(change->afterChange);
 }
 
 void WorldContainer::updateEntities() {
@@ -342,7 +345,6 @@ void WorldContainer::changeStage(const StageChange& change) {
   rebuild(change.nextStage);
   player_->setHealth(carriedHealth);
   player_->addHealth(0.0);
-  change.afterChange();
 }
 
 void WorldContainer::BeginContact(b2Contact* contact) {

@@ -36,8 +36,9 @@ class Sprite;
 }
 
 // A trigger's request to leave for another stage. The world carries it out once the pass over
-// its triggers is over: it rebuilds itself for `nextStage`, carrying the player's health, then
-// runs `afterChange`, the rest of the trigger's work, on the new stage.
+// its triggers is over: it rebuilds itself for `nextStage`, carrying the player's health, and
+// hands `afterChange`, the rest of the trigger's work (the fades, the new stage's music, the
+// frames it waits), out of its step for the screen to run on the new stage.
 struct StageChange {
   int32_t nextStage;
   std::function<void()> afterChange;
@@ -64,7 +65,9 @@ class WorldContainer : public b2ContactListener, public Arena {
   WorldContainer& operator=(const WorldContainer&) = delete;
 
   // One frame: physics, entity updates, triggers, and the change of stage they may ask for.
-  void step();
+  // After a change of stage it returns what the change still has to show and play, to be run
+  // at once; otherwise it returns an empty function.
+  std::function<void()> step();
   // Draws the visible part of the world into its picture.
   void render();
 
@@ -145,8 +148,7 @@ class WorldContainer : public b2ContactListener, public Arena {
   void updateEntities();
   // Runs the triggers in order until one asks for a change of stage, and returns that request.
   std::optional<StageChange> runTriggers();
-  // Rebuilds this world for the stage `change` names, carrying the player's health, and runs
-  // the rest of the trigger's work.
+  // Rebuilds this world for the stage `change` names, carrying the player's health.
   void changeStage(const StageChange& change);
   std::unique_ptr<FixtureContainer> terrainFixture(const b2PolygonShape& shape, int32_t tag);
 

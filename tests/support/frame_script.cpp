@@ -40,7 +40,7 @@ FrameScript& FrameScript::releaseAll() {
 void FrameScript::play(WorldContainer& world, int frames) {
   for (int i = 0; i < frames; ++i) {
     pollInput();
-    world.step();
+    if (const std::function<void()> show = world.step()) show();
   }
 }
 
