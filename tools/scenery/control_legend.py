@@ -27,7 +27,7 @@ SECTION_GAP = 12   # px between the keyboard's last row and the controller's hea
 INPUT_WIDTH = 110  # px from the panel's contents to the first column of actions
 ACTION_GAP = 9     # px from an input to its action
 ACTION_COLOUR = "cream"
-CATCH_COLOUR = kit.mix("sand", "rose", 0.25)  # the small print: what it costs, what comes next
+CATCH_COLOUR = "sand"  # the small print: what it costs, what comes next
 HEADING_COLOUR = "gold"
 
 
@@ -232,7 +232,7 @@ def panel(ctx, box):
     """A soft dark panel with a faint gold edge, dark enough for the lettering to read."""
     x0, y0, x1, y1 = box
     kit.rounded_rect(ctx, x0, y0, x1 - x0, y1 - y0, 12)
-    kit.set_colour(ctx, "outline", 0.72)
+    kit.set_colour(ctx, "outline", 0.8)
     ctx.fill_preserve()
     kit.set_colour(ctx, "gold", 0.35)
     ctx.set_line_width(PANEL_EDGE)
