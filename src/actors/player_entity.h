@@ -48,6 +48,9 @@ class PlayerEntity : public Entity {
   std::string frameName();
   // Fades the heavy spin's sound out over `fadeMs` (0: at once) and forgets its channel.
   void stopAttackSound(int fadeMs);
+  // Points the world's camera at the hero; every update ends with it, and a new stage starts
+  // with it so that its first picture already shows the hero.
+  void followWithCamera();
 
   // The world x of the hero's centre line and the y of its feet.
   float centreX() const;
@@ -91,6 +94,5 @@ class PlayerEntity : public Entity {
   void dodge(bool onGround);
   void jump(bool onGround);
   void payForRunning();
-  void followWithCamera();
   void setVelocity(float vx, float vy);
 };

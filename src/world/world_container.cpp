@@ -113,6 +113,8 @@ void WorldContainer::build(int32_t stageNumber) {
       break;
   }
   player->body->SetTransform(respawnPoint, 0.0f);
+  // A stage change may draw this world before the hero's first update moves the camera.
+  player->followWithCamera();
   worldDestroyed = false;
 }
 
