@@ -9,8 +9,9 @@ packages=(
   nlohmann-json3-dev
   # toolchain and test tools
   cmake g++ make pkg-config libgtest-dev libbenchmark-dev
-  # fuzzing: clang with libFuzzer and the sanitizers' runtimes
-  clang libclang-rt-14-dev
+  # fuzzing and ThreadSanitizer: clang with libFuzzer and the sanitizers' runtimes; the sources'
+  # layout check
+  clang libclang-rt-14-dev clang-format-14
   # end-to-end tests: a virtual display, input, window tools, screenshots, and a window manager
   # to grant full screen
   xvfb xdotool x11-utils x11-apps libx11-dev imagemagick openbox

@@ -33,6 +33,8 @@ class PlayerEntity : public Entity {
   // origin, whose y is the feet.
   static constexpr float kCentreLineOffset = 1.0f;  // m
   static constexpr float kHeight = 1.2f;            // m
+  // The health the hero starts with, at which the overlay's gauge is full.
+  static constexpr double kFullHealth = 10000.0;
 
   explicit PlayerEntity(WorldContainer* world);
   ~PlayerEntity() override;
@@ -59,7 +61,7 @@ class PlayerEntity : public Entity {
   std::unique_ptr<WeaponWrapper> weapon;
   int32_t attackPhase = 0;
   int32_t phaseFrame = 0;
-  double health = 10000.0;
+  double health = kFullHealth;
   bool comboQueued = false;
   b2Body* body;
   std::unique_ptr<PlayerContainer> container;

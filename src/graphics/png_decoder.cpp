@@ -2,7 +2,10 @@
 
 #include <libdeflate.h>
 
-#if defined(__SSE2__)
+// The row filters are undone in SSE2 lanes where the processor has them, and byte by byte
+// elsewhere, or where the build asks for the plain loops (TARNWICK_PNG_SSE2=OFF) to test them.
+#if defined(__SSE2__) && !defined(TARNWICK_PNG_PLAIN)
+#define TARNWICK_PNG_SSE2_LANES 1
 #include <emmintrin.h>
 #endif
 
@@ -91,7 +94,7 @@ bool readChunks(const unsigned char* bytes, size_t size, Header& header,
   return false;
 }
 
-#if defined(__SSE2__)
+#if defined(TARNWICK_PNG_SSE2_LANES)
 
 // One pixel's bytes in the low lanes of a register, and back; a 3-byte pixel is read and written
 // as 3 bytes so that nothing past the row is touched. The bytes are put together one by one

@@ -38,6 +38,8 @@ constexpr int kWindowFrames = 1024;
 // Silent frames that separate one play from the next in the mix.
 constexpr size_t kGapFrames = kMixFrames;
 constexpr double kLevelTolerance = 0.01;  // relative
+// Far longer than any wait of a mixer that mixes, however busy the machine.
+constexpr Uint32 kMixerDeadlineMs = 60000;
 
 // A fight on the loudest bars of each tune: the heavy spin's whoosh, and a blow starting in each
 // of the game's own mixer chunks (4096 frames, four mixes here) for two seconds.
@@ -195,14 +197,29 @@ class SoundMix : public GameTest {
     return mix;
   }
 
-  // Waits for the mixer, not the clock, so that a busy machine only makes the test slower.
-  static void waitForMixes(int count) {
+  // Waits for the mixer, not the clock, so that a busy machine only makes the test slower; a
+  // mixer that stops mixing fails the test instead of hanging it.
+  static testing::AssertionResult waitForMixes(int count) {
     const int until = mixesDone + count;
-    while (mixesDone < until) SDL_Delay(1);
+    return waitFor([&] { return mixesDone >= until; }, "mixes");
   }
-  static void waitUntilSilent(int channel) {
-    while (Mix_Playing(channel) != 0) SDL_Delay(1);
-    waitForMixes(2);  // a silent stretch before whatever comes next
+  static testing::AssertionResult waitUntilSilent(int channel) {
+    const testing::AssertionResult silent =
+        waitFor([&] { return Mix_Playing(channel) == 0; }, "the end of the channel's play");
+    if (!silent) return silent;
+    return waitForMixes(2);  // a silent stretch before whatever comes next
+  }
+  template <typename Condition>
+  static testing::AssertionResult waitFor(const Condition& done, const char* what) {
+    const Uint32 start = SDL_GetTicks();
+    while (!done()) {
+      if (SDL_GetTicks() - start > kMixerDeadlineMs) {
+        return testing::AssertionFailure()
+               << "no " << what << " in " << kMixerDeadlineMs << " ms: the mixer stopped";
+      }
+      SDL_Delay(1);
+    }
+    return testing::AssertionSuccess();
   }
 
   // Checks every whole window of `play` from `skipFrames` on against `expected`.
@@ -252,15 +269,15 @@ class SoundMix : public GameTest {
 TEST_F(SoundMix, EffectsAndMusicHoldTheirLevelsForTheWholePlayOnAReusedChannel) {
   const int firstEffect = playSound(effect, false, 0, -1, kEffectLevel);
   ASSERT_GE(firstEffect, 0);
-  waitUntilSilent(firstEffect);
+  ASSERT_TRUE(waitUntilSilent(firstEffect));
   const int musicChannel = playSound(music, true, kMusicFadeInMs, -1, kMusicLevel);
   EXPECT_EQ(firstEffect, musicChannel) << "the music takes the first free channel";
-  waitForMixes(kMusicMixes);
+  ASSERT_TRUE(waitForMixes(kMusicMixes));
   fadeOutChannel(musicChannel, 0);
-  waitUntilSilent(musicChannel);
+  ASSERT_TRUE(waitUntilSilent(musicChannel));
   const int secondEffect = playSound(effect, false, 0, -1, kEffectLevel);
   EXPECT_EQ(musicChannel, secondEffect);
-  waitUntilSilent(secondEffect);
+  ASSERT_TRUE(waitUntilSilent(secondEffect));
 
   const double effectLevel = intendedLevel(*effect, kEffectLevel);
   const double musicLevel = intendedLevel(*music, kMusicLevel);
