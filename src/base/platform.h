@@ -14,8 +14,9 @@ void sleepUntil(double deadline);
 double wakeLatenessSeconds();
 
 // Makes standard output carry the log a whole line at a time, so that a reader sees each line
-// as it is written; false when the program has nowhere to write it (a windowed program started
-// without a console or a redirection).
+// as it is written, its lines and standard error's ending in "\n" alone on every system; false
+// when the program has nowhere to write it (a windowed program started without a console or a
+// redirection).
 bool writeStandardOutputByLine();
 
 }  // namespace platform

@@ -1,3 +1,5 @@
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
 #include <cstdio>
@@ -65,8 +67,11 @@ bool writeStandardOutputByLine() {
   const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
   if (output == nullptr || output == INVALID_HANDLE_VALUE) return false;
   // The C runtime has no line buffering (_IOLBF buffers fully), but it writes each call's whole
-  // text at once to an unbuffered stream: the log writes one line a call.
+  // text at once to an unbuffered stream: the log writes one line a call. Binary, so that its
+  // lines, and standard error's, end as on Linux rather than with "\r\n".
   std::setvbuf(stdout, nullptr, _IONBF, 0);
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
   return true;
 }
 
