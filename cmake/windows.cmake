@@ -50,7 +50,8 @@ function(tarnwick_windows_tests)
   target_include_directories(tarnwick_windows_tests PRIVATE tests)
   target_link_libraries(tarnwick_windows_tests PRIVATE tarnwick_game gtest gtest_main)
   target_compile_definitions(tarnwick_windows_tests PRIVATE
-    TARNWICK_SOURCE_DIR="${CMAKE_SOURCE_DIR}" TARNWICK_BUILD_DIR="${CMAKE_BINARY_DIR}")
+    TARNWICK_SOURCE_DIR="${CMAKE_SOURCE_DIR}" TARNWICK_BUILD_DIR="${CMAKE_BINARY_DIR}"
+    _USE_MATH_DEFINES)  # M_PI
   target_compile_options(tarnwick_windows_tests PRIVATE
     -include "${CMAKE_SOURCE_DIR}/tests/support/windows_environment.h")
 endfunction()

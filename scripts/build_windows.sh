@@ -19,6 +19,12 @@ build="$out/build"
 name="tarnwick-$version-windows-x86_64"
 triplet=x86_64-w64-mingw32
 
+# CMake keeps where it found each library: a build made against other dependencies starts anew.
+if [ "$(cat "$build/dependencies" 2>/dev/null)" != "$prefix" ]; then
+  rm -f "$build/CMakeCache.txt"
+  mkdir -p "$build"
+  echo "$prefix" >"$build/dependencies"
+fi
 export PKG_CONFIG_LIBDIR="$prefix/lib/pkgconfig:/usr/$triplet/lib/pkgconfig"
 export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$repo}"
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64-x86_64.cmake" \

@@ -1,11 +1,11 @@
 #pragma once
 
-// The tests set SDL's environment variables with POSIX's setenv and unsetenv, which Windows' C
-// library lacks; its _putenv_s sets the process's environment, which SDL reads, as well. Given
-// to every test source of the Windows build with -include.
+// What the tests use of POSIX that Windows' C library lacks. Given to every test source of the
+// Windows build with -include.
 
 #include <stdlib.h>
 
+// SDL's environment variables: _putenv_s sets the process's environment, which SDL reads, too.
 inline int setenv(const char* name, const char* value, int overwrite) {
   if (overwrite == 0 && getenv(name) != nullptr) return 0;
   return _putenv_s(name, value);
@@ -14,4 +14,9 @@ inline int setenv(const char* name, const char* value, int overwrite) {
 // An empty value removes the variable.
 inline int unsetenv(const char* name) {
   return _putenv_s(name, "");
+}
+
+// Names a directory per user in the temporary directory, which Windows keeps per user already.
+inline int getuid() {
+  return 0;
 }
