@@ -20,7 +20,8 @@ bool holdsAssetList(const fs::path& directory) {
 // in UTF-8.
 std::string directoryFrom(const fs::path& base, const char* relative) {
   fs::path directory = (base / relative).lexically_normal();
-  if (!directory.has_filename() && directory.has_relative_path()) directory = directory.parent_path();
+  if (!directory.has_filename() && directory.has_relative_path())
+    directory = directory.parent_path();
   return directory.u8string();
 }
 
