@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building the Windows release and testing it under wine
-# need; only the missing ones. Runs as root, or through sudo.
+# need; only the missing ones, through scripts/install_deps.sh.
 set -euo pipefail
 
 packages=(
@@ -14,15 +14,4 @@ packages=(
   wine wine64 xvfb xdotool x11-utils unzip
 )
 
-missing=()
-for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
-    missing+=("$package")
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-echo "Installing: ${missing[*]}"
-as_root=""
-[ "$(id -u)" -ne 0 ] && as_root="sudo"
-$as_root apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $as_root apt-get install -y -qq --no-install-recommends "${missing[@]}"
+exec bash "$(dirname "$0")/install_deps.sh" "${packages[@]}"
