@@ -4,8 +4,9 @@
 ; Installs under Program Files with a Start-menu shortcut and an uninstaller that Windows lists
 ; among its programs; /S installs and uninstalls silently. The uninstaller removes exactly the
 ; files the installer put there, and then the folders left empty.
-Unicode true
-!include x64.nsh
+
+; A 64-bit installer, for a 64-bit game: it sees Program Files and the registry as the game does.
+Target amd64-unicode
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tarnwick"
 
@@ -28,14 +29,6 @@ Page directory
 Page instfiles
 UninstPage uninstConfirm
 UninstPage instfiles
-
-Function .onInit
-  SetRegView 64
-FunctionEnd
-
-Function un.onInit
-  SetRegView 64
-FunctionEnd
 
 Section "Tarnwick"
   !include "${FILES}\install.nsh"
