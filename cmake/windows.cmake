@@ -37,7 +37,10 @@ endfunction()
 
 # The tests that need no window system and no Linux program, in one program that runs under
 # wine (scripts/test_windows.sh): game logic through the frame loop, the liquid, the asset list,
-# the PNG decoder and the mixed sound on SDL's disk driver. Googletest is built from the source
+# the PNG decoder, the window, gamepads and the mixed sound on SDL's disk driver. All give the
+# results they give on Linux. MinGW-w64's sinf and cosf differ from glibc's in the last bit for
+# some angles (Box2D turns bodies with them), so a long enough physics run may part ways with
+# Linux's; no test here depends on that to the bit. Googletest is built from the source
 # that Debian's libgtest-dev ships.
 function(tarnwick_windows_tests)
   set(BUILD_GMOCK OFF)
@@ -45,7 +48,10 @@ function(tarnwick_windows_tests)
   add_subdirectory(/usr/src/googletest "${CMAKE_BINARY_DIR}/googletest" EXCLUDE_FROM_ALL)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS tests/*.cpp)
   list(FILTER sources EXCLUDE REGEX "tests/(e2e|soak|architecture|windows)/")
-  list(FILTER sources EXCLUDE REGEX "tests/app/(application|asset_directory|game_window|gamepad_input)_test")
+  # The whole-game tests' death tests expect POSIX exit statuses (255 for -1) and regular
+  # expressions, which Googletest lacks on Windows, and the asset directory's test starts the
+  # Linux program; the end-to-end tests under wine cover both on Windows.
+  list(FILTER sources EXCLUDE REGEX "tests/app/(application|asset_directory)_test")
   add_executable(tarnwick_windows_tests ${sources})
   target_include_directories(tarnwick_windows_tests PRIVATE tests)
   target_link_libraries(tarnwick_windows_tests PRIVATE tarnwick_game gtest gtest_main)
