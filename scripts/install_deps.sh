@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing the game need; only the
-# missing ones. Runs as root, or through sudo.
+# Installs the Debian packages that building, running and testing the game need, or the
+# packages named as arguments; only the missing ones. Runs as root, or through sudo.
 set -euo pipefail
 
 packages=(
@@ -18,6 +18,8 @@ packages=(
   # the Debian package: dependencies found from the program, and Debian's checks
   dpkg-dev file lintian desktop-file-utils appstream
 )
+
+[ $# -gt 0 ] && packages=("$@")
 
 missing=()
 for package in "${packages[@]}"; do

@@ -28,6 +28,8 @@ build_suite build/test -DCMAKE_BUILD_TYPE=Release
 # its end-to-end test installs it with apt, plays it and removes it again.
 bash scripts/package.sh build/test
 test_suite build/test
+# The Windows release, cross-built and tested under wine against the optimised Linux build.
+bash scripts/test_windows.sh build/test
 build_suite build/sanitize -DCMAKE_BUILD_TYPE=Debug -DTARNWICK_SANITIZE=ON -DTARNWICK_BENCH=OFF
 # Leaks are counted by default; the game binary alone opts out (the window system's libraries
 # leave allocations behind at exit), so ASAN_OPTIONS is left to it.

@@ -255,10 +255,12 @@ bool unfilterRows(const unsigned char* inflated, SDL_Surface& surface) {
 }  // namespace
 
 SDL_Surface* PngDecoder::decodeFile(const std::string& path) {
-  // Only a regular file has a size (a directory opens as a stream all the same).
+  // Only a regular file has a size (a directory opens as a stream all the same). The path is
+  // UTF-8, which Windows reads only through a wide path.
+  const std::filesystem::path filePath = std::filesystem::u8path(path);
   std::error_code notAFile;
-  const std::uintmax_t size = std::filesystem::file_size(path, notAFile);
-  std::ifstream file(path, std::ios::binary);
+  const std::uintmax_t size = std::filesystem::file_size(filePath, notAFile);
+  std::ifstream file(filePath, std::ios::binary);
   if (notAFile || !file) return nullptr;
   std::vector<unsigned char> bytes(size);
   if (!file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size))) {
