@@ -13,6 +13,7 @@
 #include "media/decoded_files.h"
 #include "media/required_assets.h"
 #include "media/sound.h"
+#include "physics/usable_threads.h"
 
 namespace {
 
@@ -23,11 +24,14 @@ constexpr int kImageFormats =
 
 // Pictures share every core but the main thread's, which makes their textures. Sounds get one
 // thread from the start, since a music loop takes longer to decode than any picture; the main
-// thread decodes the rest once the pictures are registered.
+// thread decodes the rest once the pictures are registered. With a single usable thread the
+// main thread decodes everything, one file after another.
 unsigned pictureWorkers() {
-  return static_cast<unsigned>(std::max(2, SDL_GetCPUCount())) - 1;
+  return usableThreads() - 1;
 }
-constexpr unsigned kSoundWorkers = 1;
+unsigned soundWorkers() {
+  return std::min(1u, usableThreads() - 1);
+}
 
 std::vector<std::string> pathsOf(const AssetList::Entries& entries) {
   std::vector<std::string> paths;
@@ -91,7 +95,7 @@ bool AssetRegistry::loadAll(Decoding decoding) {
                                     parallel ? pictureWorkers() : 0);
   DecodedFiles<Sound> soundFiles(pathsOf(list.sounds()),
                                  parallel ? &Sound::decode : &Sound::decodeWithMixer,
-                                 parallel ? kSoundWorkers : 0);
+                                 parallel ? soundWorkers() : 0);
   loadEach(*this, &AssetRegistry::loadBitmap, list.bitmaps(), pictureFiles);
   loadEach(*this, &AssetRegistry::loadSound, list.sounds(), soundFiles);
   logPrint("All assets loaded.\n");

@@ -16,10 +16,10 @@
 #include <cmath>
 #include <stdexcept>
 #include <string>
-#include <thread>
 
 #include "physics/particle_query_callback.h"
 #include "physics/shape_distance.h"
+#include "physics/usable_threads.h"
 #include "physics/worker_thread.h"
 
 #if defined(__SSE__)
@@ -286,7 +286,7 @@ void ParticleSystem::Step(float dt, int32_t iterations) {
 // The second thread for a liquid large enough to gain from it, made when first needed; null for
 // a small one, on a single core, or while steps have lately been faster alone.
 WorkerThread* ParticleSystem::WorkerFor(int32_t count) {
-  if (count < kMinSharedParticles || std::thread::hardware_concurrency() < 2) return nullptr;
+  if (count < kMinSharedParticles || usableThreads() < 2) return nullptr;
   if (!worker_) worker_ = std::make_unique<WorkerThread>();
   return workerSchedule_.ShareNextStep() ? worker_.get() : nullptr;
 }
