@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include "base/host_turn.h"
 #include "base/log.h"
 #include "graphics/bitmap.h"
 #include "media/asset_list.h"
@@ -51,6 +52,7 @@ void loadEach(AssetRegistry& registry, LoadOne<Asset> load, const AssetList::Ent
     const std::string& path = files.path(i);
     logPrint("Loading asset %s(%s)\n", entries[i].first.c_str(), path.c_str());
     (registry.*load)(path, entries[i].first, files.take(i));
+    giveHostATurn();
   }
 }
 

@@ -1,0 +1,21 @@
+#include <emscripten.h>
+
+#include "base/host_turn.h"
+
+namespace {
+
+constexpr double kMostMillisecondsBetweenTurns = 50.0;
+
+double lastTurn = 0.0;
+
+EM_ASYNC_JS(void, awaitAnimationFrame, (), {
+  await new Promise(resolve => requestAnimationFrame(resolve));
+});
+
+}  // namespace
+
+void giveHostATurn() {
+  if (emscripten_get_now() - lastTurn < kMostMillisecondsBetweenTurns) return;
+  awaitAnimationFrame();
+  lastTurn = emscripten_get_now();
+}
