@@ -17,8 +17,6 @@ target_link_options(tarnwick PRIVATE ${TARNWICK_WEB_ASYNCIFY}
   -sALLOW_MEMORY_GROWTH=1
   -sINITIAL_MEMORY=64MB
   -sENVIRONMENT=web
-  # The page learns that the game has ended (ESC on the title) through Module.onExit.
-  -sEXIT_RUNTIME=1
   ${TARNWICK_WEB_SDL_FUNCTIONS}
   "--preload-file=${CMAKE_SOURCE_DIR}/assets@/assets")
 set_property(TARGET tarnwick APPEND PROPERTY LINK_DEPENDS "${CMAKE_SOURCE_DIR}/assets/assets_list.json")

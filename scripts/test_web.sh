@@ -7,10 +7,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-# The Linux title, once faded in, and the log up to it; ESC then ends the game.
+# The Linux title, once faded in, and the log up to it (with sound, which the browser has too,
+# though the virtual display has no sound card); ESC then ends the game.
 linux_title() {
   local linux_binary="$1" work="$2"
-  "$linux_binary" >"$work/linux.log" 2>"$work/linux-errors.log" &
+  SDL_AUDIODRIVER=dummy "$linux_binary" >"$work/linux.log" 2>"$work/linux-errors.log" &
   local game=$! window="" waited=0
   until grep -q "^Sprite created!$" "$work/linux.log"; do
     sleep 0.2

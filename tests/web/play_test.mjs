@@ -88,11 +88,25 @@ async function playToStage2(browser) {
   check(difference <= MOST_TITLE_DIFFERENCE, "the title looks as on Linux",
     `mean difference ${(difference * 100).toFixed(2)} %`);
 
+  // The browser's own animation frames are counted beside, to tell a slow game from a machine
+  // too busy to give the page its frames.
+  await page.evaluate(() => {
+    window.animationFrames = 0;
+    const count = () => {
+      window.animationFrames += 1;
+      requestAnimationFrame(count);
+    };
+    requestAnimationFrame(count);
+  });
   const before = await framesDrawn(game);
+  const framesBefore = await page.evaluate(() => window.animationFrames);
   await sleep(TITLE_SECONDS * 1000);
   const after = await framesDrawn(game);
-  const rate = ((after.frames - before.frames) * 1000) / (after.at - before.at);
-  check(Math.abs(rate - 60) <= 1, "the title is shown at 60 frames per second", rate.toFixed(2));
+  const seconds = (after.at - before.at) / 1000;
+  const rate = (after.frames - before.frames) / seconds;
+  const browserRate = (await page.evaluate(() => window.animationFrames) - framesBefore) / seconds;
+  check(Math.abs(rate - 60) <= 1, "the title is shown at 60 frames per second",
+    `${rate.toFixed(2)} (the browser's animation frames: ${browserRate.toFixed(2)} per second)`);
 
   await page.click("canvas");
   await key(page, "ShiftLeft");
