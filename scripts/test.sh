@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything (installing what is missing) and runs every test: once in an optimised
-# build, whose benchmarks and Debian package are built too, and once under AddressSanitizer and
-# UndefinedBehaviorSanitizer, then the fuzz targets for a short while. Unit tests run headless;
-# end-to-end tests start their own virtual display.
+# build, whose benchmarks and Debian package are built too, then the browser build in headless
+# Chromium, and once under AddressSanitizer and UndefinedBehaviorSanitizer, then the fuzz targets
+# for a short while. Unit tests run headless; end-to-end tests start their own virtual display.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install_deps.sh
@@ -24,6 +24,8 @@ build_suite build/test -DCMAKE_BUILD_TYPE=Release
 # its end-to-end test installs it with apt, plays it and removes it again.
 bash scripts/package.sh build/test
 test_suite build/test
+# The browser build, played in headless Chromium against the optimised build's title and log.
+bash scripts/test_web.sh build/test/tarnwick
 build_suite build/sanitize -DCMAKE_BUILD_TYPE=Debug -DTARNWICK_SANITIZE=ON -DTARNWICK_BENCH=OFF
 # Leaks are counted by default; the game binary alone opts out (the window system's libraries
 # leave allocations behind at exit), so ASAN_OPTIONS is left to it.

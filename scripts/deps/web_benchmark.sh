@@ -12,7 +12,8 @@ CONFIGURE=(emcmake cmake -DCMAKE_CROSSCOMPILING_EMULATOR="/usr/bin/node;--no-exp
 DEBIAN_SOURCE_VERSIONS[benchmark]=1.7.1-1
 prefix="$(dependency_prefix web-benchmark \
   "emcc $(emcc -dumpversion) $(cat "$here/web_benchmark.sh" "$here/build_library.sh" | sha256sum)")"
+# Its version comes from git, which a source package lacks; Debian passes it too.
 build_cmake_library benchmark "$prefix" -DBENCHMARK_ENABLE_TESTING=OFF \
   -DBENCHMARK_ENABLE_GTEST_TESTS=OFF -DBENCHMARK_ENABLE_WERROR=OFF -DBENCHMARK_ENABLE_LTO=OFF \
-  -DBENCHMARK_INSTALL_DOCS=OFF
+  -DBENCHMARK_INSTALL_DOCS=OFF -DGIT_VERSION=1.7.1
 echo "$prefix"
