@@ -25,7 +25,11 @@ set_property(TARGET tarnwick APPEND PROPERTY LINK_DEPENDS "${CMAKE_SOURCE_DIR}/a
 # the disk: the wasm's frame cost beside the native build's, on the same scenes.
 if(TARNWICK_BENCH)
   set_target_properties(tarnwick_bench PROPERTIES SUFFIX ".js")
+  target_link_libraries(tarnwick_bench PRIVATE benchmark::benchmark_main)
+  set_property(TARGET tarnwick_bench APPEND PROPERTY LINK_DEPENDS
+    "${CMAKE_SOURCE_DIR}/cmake/web_bench_node.js")
   target_link_options(tarnwick_bench PRIVATE -sNODERAWFS=1 -sENVIRONMENT=node
+    "--pre-js=${CMAKE_SOURCE_DIR}/cmake/web_bench_node.js"
     -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=64MB
     ${TARNWICK_WEB_SDL_FUNCTIONS})
   if(TARNWICK_BENCH_ASYNCIFY)

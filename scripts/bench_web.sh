@@ -33,7 +33,7 @@ for asyncify in ON OFF; do
   configure_web_tree "$tree" -DTARNWICK_BENCH=ON -DTARNWICK_BENCH_ASYNCIFY="$asyncify"
   cmake --build "$tree" -j"$BUILD_JOBS" --target tarnwick_bench >/dev/null
   node --no-experimental-fetch "$tree/tarnwick_bench.js" --benchmark_filter="$filter" \
-    --benchmark_format=json >"$work/wasm-$asyncify.json"
+    --benchmark_out="$work/wasm-$asyncify.json" --benchmark_out_format=json >/dev/null
 done
 python3 - "$work" <<'PY'
 import json, os, sys
