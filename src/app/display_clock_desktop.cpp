@@ -1,9 +1,9 @@
-#include "app/display_clock.h"
-
 #include <time.h>
 
 #include <cerrno>
 #include <cmath>
+
+#include "app/display_clock.h"
 
 namespace {
 

@@ -14,10 +14,13 @@ double frameTime = emscripten_get_now() / 1000.0;
 
 // Returns to the browser, and resumes the game in the next animation frame, with its time in
 // milliseconds. Counts the frames the game has drawn, for the page and its tests.
+// The body is JavaScript, which clang-format would break.
+// clang-format off
 EM_ASYNC_JS(double, nextAnimationFrame, (int drewFrame), {
   if (drewFrame) Module["framesDrawn"] = (Module["framesDrawn"] || 0) + 1;
   return await new Promise(resolve => requestAnimationFrame(resolve));
 });
+// clang-format on
 
 }  // namespace
 

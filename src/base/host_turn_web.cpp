@@ -8,9 +8,12 @@ constexpr double kMostMillisecondsBetweenTurns = 50.0;
 
 double lastTurn = 0.0;
 
+// The body is JavaScript, which clang-format would break.
+// clang-format off
 EM_ASYNC_JS(void, awaitAnimationFrame, (), {
   await new Promise(resolve => requestAnimationFrame(resolve));
 });
+// clang-format on
 
 }  // namespace
 

@@ -1,7 +1,7 @@
-#include "physics/usable_threads.h"
-
 #include <algorithm>
 #include <thread>
+
+#include "physics/usable_threads.h"
 
 unsigned usableThreads() {
   // 0 when the library cannot tell: taken as a single core.

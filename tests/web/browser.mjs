@@ -63,13 +63,13 @@ export function framesDrawn(game) {
   return game.page.evaluate(() => ({ frames: Module.framesDrawn || 0, at: performance.now() }));
 }
 
-// Waits until the title has faded in: its first sprite is made, then 60 black frames and the
-// 21 of the fade are drawn.
+// Waits until the title has faded in: its sprite is made (after the 60 black frames), then the
+// 21 frames of the fade are drawn, and a few more.
 export async function waitForTitle(game, seconds) {
   if (!(await waitForLog(game, "Sprite created!", seconds))) return false;
   const start = (await framesDrawn(game)).frames;
   const deadline = Date.now() + seconds * 1000;
-  while ((await framesDrawn(game)).frames < start + 90) {
+  while ((await framesDrawn(game)).frames < start + 30) {
     if (Date.now() > deadline) return false;
     await sleep(50);
   }
