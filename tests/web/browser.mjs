@@ -28,10 +28,39 @@ export async function startBrowser() {
   };
 }
 
-// The page of the game at `url` in an 800 × 600 view, its console lines and errors collected.
-export async function openGame(browser, url) {
+// Animation frames as a display refreshing `hz` times a second would give them: each on the
+// display's next refresh, with that refresh's time. Headless Chromium's own come at 60 Hz.
+function displayAt(hz) {
+  const period = 1000 / hz;
+  const start = performance.now();
+  let waiting = [];
+  let lastRefresh = -Infinity;
+  window.refreshes = 0;
+  window.requestAnimationFrame = (callback) => {
+    waiting.push(callback);
+    if (waiting.length === 1) {
+      // A timer may fire a little before its time: the next refresh is never the last one again.
+      const now = performance.now();
+      const refresh = Math.max(start + Math.ceil((now - start) / period) * period,
+        lastRefresh + period);
+      lastRefresh = refresh;
+      setTimeout(() => {
+        window.refreshes += 1;
+        const callbacks = waiting;
+        waiting = [];
+        for (const call of callbacks) call(refresh);
+      }, refresh - now);
+    }
+    return 0;
+  };
+}
+
+// The page of the game at `url` in an 800 × 600 view, its console lines and errors collected;
+// on a display of `refreshHz` if given.
+export async function openGame(browser, url, refreshHz) {
   const page = await browser.newPage();
   await page.setViewport({ width: 800, height: 600 });
+  if (refreshHz) await page.evaluateOnNewDocument(displayAt, refreshHz);
   const game = { page, log: [], errors: [] };
   page.on("console", (message) => {
     if (message.type() === "log") game.log.push(message.text());
