@@ -38,6 +38,8 @@ for package in chromium python3 imagemagick xvfb xdotool x11-apps; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
     missing+=("$package")
 done
+# npm comes with NodeSource's nodejs, and separately with Debian's.
+command -v npm >/dev/null || missing+=(npm)
 if [ ${#missing[@]} -gt 0 ]; then
   as_root=""
   [ "$(id -u)" -ne 0 ] && as_root="sudo"
