@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything (installing what is missing) and runs every test: once in an optimised
-# build, whose benchmarks and Debian package are built too, and once under AddressSanitizer and
+# build, whose benchmarks and Debian package are built too, then the Windows build under wine and
+# the browser build in headless Chromium, then once under AddressSanitizer and
 # UndefinedBehaviorSanitizer, then the tests of what runs on several threads under
 # ThreadSanitizer (built with clang), then the fuzz targets for a short while. Before building it
 # checks the sources' layout; every build treats warnings as errors. Unit tests run headless;
@@ -30,6 +31,8 @@ bash scripts/package.sh build/test
 test_suite build/test
 # The Windows release, cross-built and tested under wine against the optimised Linux build.
 bash scripts/test_windows.sh build/test
+# The browser build, played in headless Chromium against the optimised build's title and log.
+bash scripts/test_web.sh build/test/tarnwick
 build_suite build/sanitize -DCMAKE_BUILD_TYPE=Debug -DTARNWICK_SANITIZE=ON -DTARNWICK_BENCH=OFF
 # Leaks are counted by default; the game binary alone opts out (the window system's libraries
 # leave allocations behind at exit), so ASAN_OPTIONS is left to it.

@@ -31,7 +31,8 @@ declare -A DEBIAN_SOURCE_VERSIONS=(
 # A private apt configuration that knows Debian 12's source indices; updated once per cache.
 debian_sources_apt_config() {
   local root="$TARNWICK_DEPS_CACHE/apt"
-  if [ ! -f "$root/updated" ]; then
+  # A cache moved or copied from elsewhere keeps a configuration that names its old place.
+  if [ ! -f "$root/updated" ] || ! grep -qF "\"$root/lists\"" "$root/apt.conf"; then
     mkdir -p "$root/lists/partial" "$root/archives/partial" "$root/sources.list.d"
     cat >"$root/sources.list.d/debian-src.sources" <<SOURCES
 Types: deb-src

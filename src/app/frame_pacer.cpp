@@ -4,7 +4,7 @@
 #include <cmath>
 #include <utility>
 
-#include "base/platform.h"
+#include "app/display_clock.h"
 
 namespace {
 
@@ -30,13 +30,6 @@ constexpr int kOffBeatLimit = 5;
 // A frame presented this long after it was due starts a new schedule instead of a rush to
 // catch up.
 constexpr double kStallSeconds = 5 * kFrameSeconds;
-// Sleeping wakes a little late; the last stretch is spun.
-void sleepPreciselyUntil(double deadline) {
-  const double spinFrom = deadline - platform::wakeLatenessSeconds();
-  if (platform::monotonicSeconds() < spinFrom) platform::sleepUntil(spinFrom);
-  while (platform::monotonicSeconds() < deadline) {
-  }
-}
 
 // The number of refreshes per step of a display refreshing every `period` seconds, when it
 // runs at 60·k Hz; 0 for any other rate.
@@ -71,7 +64,7 @@ double beatOf(const double* presents, int intervals) {
 
 }  // namespace
 
-FramePacer::FramePacer() : FramePacer(Clock{platform::monotonicSeconds, sleepPreciselyUntil}) {}
+FramePacer::FramePacer() : FramePacer(Clock{displayClockNow, waitForDisplayClock}) {}
 
 FramePacer::FramePacer(Clock clock) : clock_(std::move(clock)) {}
 

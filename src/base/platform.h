@@ -1,7 +1,7 @@
 #pragma once
 
 // The few things the game asks of the operating system that each system does its own way. The
-// build takes one implementation: platform_linux.cpp or platform_windows.cpp.
+// build takes one implementation: platform_posix.cpp (Linux, the browser) or platform_windows.cpp.
 
 namespace platform {
 

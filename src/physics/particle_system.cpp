@@ -16,10 +16,10 @@
 #include <cmath>
 #include <stdexcept>
 #include <string>
-#include <thread>
 
 #include "physics/particle_query_callback.h"
 #include "physics/shape_distance.h"
+#include "physics/usable_threads.h"
 #include "physics/worker_thread.h"
 
 #if defined(__SSE__)
@@ -290,15 +290,13 @@ void ParticleSystem::Step(float dt, int32_t iterations) {
   }
 }
 
-// The step's second thread, made when first needed, or null: always the worker with one, never
-// with none, and by size only for a liquid large enough to gain from it, on two cores or more,
-// while recent steps were faster shared.
+// The step's second thread, made when first needed, or null: never with none or where the game
+// may use only one thread (a single core, the browser); always the worker with one; and by size
+// only for a liquid large enough to gain from it, while recent steps were faster shared.
 WorkerThread* ParticleSystem::WorkerFor(int32_t count) {
-  if (def_.workerCount == 0) return nullptr;
+  if (def_.workerCount == 0 || usableThreads() < 2) return nullptr;
   const bool bySize = def_.workerCount == ParticleSystemDef::kWorkersBySize;
-  if (bySize && (count < kMinSharedParticles || std::thread::hardware_concurrency() < 2)) {
-    return nullptr;
-  }
+  if (bySize && count < kMinSharedParticles) return nullptr;
   if (!worker_) worker_ = std::make_unique<WorkerThread>();
   if (!bySize) return worker_.get();
   return workerSchedule_.ShareNextStep() ? worker_.get() : nullptr;

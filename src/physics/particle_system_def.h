@@ -20,6 +20,7 @@ struct ParticleSystemDef {
   bool destroyByAge = true;
   float lifetimeGranularity = 1.0f / 60.0f;  // s per tick of the lifetime clock
   // Threads besides the caller's that share each step: 0 (none), 1 (one, every step, whatever the
-  // liquid's size), or kWorkersBySize. The flow is the same to the bit whichever is chosen.
+  // liquid's size, where the game may use two threads), or kWorkersBySize. The flow is the same
+  // to the bit whichever is chosen.
   int32_t workerCount = kWorkersBySize;
 };
