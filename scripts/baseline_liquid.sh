@@ -1,17 +1,18 @@
 #!/usr/bin/env bash
-# Writes the liquid engine as it stood at commit 67dc1be (before the collision reaction and the
-# faster passes) into OUT/baseline_physics/, its code wrapped in the namespace baseline_liquid,
-# so that the benchmarks run the same scenes on the old and the new engine side by side.
-# Needs the repository's history (a full clone).
-#   scripts/baseline_liquid.sh SOURCE_DIR OUT_DIR
+# Writes the liquid engine as it stood at COMMIT (the one CMakeLists.txt names: before the
+# collision reaction and the faster passes) into OUT/baseline_physics/, its code wrapped in the
+# namespace baseline_liquid, so that the benchmarks run the same scenes on the old and the new
+# engine side by side.
+# Needs the repository's history (a full clone); CMake leaves the comparison out without it.
+#   scripts/baseline_liquid.sh SOURCE_DIR OUT_DIR COMMIT
 set -euo pipefail
 source_dir="$1"
 out="$2/baseline_physics"
-commit=67dc1be
+commit="$3"
 
 if ! files="$(git -C "$source_dir" ls-tree --name-only "$commit" src/physics/ 2>/dev/null)"; then
   echo "baseline_liquid.sh: commit $commit is not in $source_dir's history;" \
-    "the liquid benchmarks need a full clone" >&2
+    "the comparison of the liquid engines needs a full clone" >&2
   exit 1
 fi
 mkdir -p "$out"

@@ -12,7 +12,8 @@ seconds="${1:-30}"
 build="$(realpath -m "${FUZZ_BUILD_DIR:-build/fuzz}")"
 
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-  -DTARNWICK_FUZZ=ON -DTARNWICK_SANITIZE=ON -DTARNWICK_TESTS=OFF -DTARNWICK_BENCH=OFF >/dev/null
+  -DTARNWICK_FUZZ=ON -DTARNWICK_SANITIZE=ON -DTARNWICK_TESTS=OFF -DTARNWICK_BENCH=OFF \
+  -DTARNWICK_WERROR=ON >/dev/null
 cmake --build "$build" -j"$(nproc)" --target asset_list_fuzzer asset_registry_fuzzer \
   png_decoder_fuzzer
 

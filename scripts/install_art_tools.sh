@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that regenerating the art and sound needs (only the missing ones).
 set -euo pipefail
-packages=(librsvg2-bin python3 python3-cairo python3-numpy fonts-dejavu-core abcmidi fluidsynth fluid-soundfont-gm sox vorbis-tools)
+packages=(librsvg2-bin python3 python3-cairo python3-numpy python3-scipy fonts-dejavu-core abcmidi fluidsynth fluid-soundfont-gm sox vorbis-tools)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing the game need; only the
-# missing ones. Runs as root, or through sudo.
+# Installs the Debian packages that building, running and testing the game need, or the
+# packages named as arguments; only the missing ones. Runs as root, or through sudo.
 set -euo pipefail
 
 packages=(
@@ -9,14 +9,17 @@ packages=(
   nlohmann-json3-dev
   # toolchain and test tools
   cmake g++ make pkg-config libgtest-dev libbenchmark-dev
-  # fuzzing: clang with libFuzzer and the sanitizers' runtimes
-  clang libclang-rt-14-dev
+  # fuzzing and ThreadSanitizer: clang with libFuzzer and the sanitizers' runtimes; the sources'
+  # layout check
+  clang libclang-rt-14-dev clang-format-14
   # end-to-end tests: a virtual display, input, window tools, screenshots, and a window manager
   # to grant full screen
   xvfb xdotool x11-utils x11-apps libx11-dev imagemagick openbox
   # the Debian package: dependencies found from the program, and Debian's checks
   dpkg-dev file lintian desktop-file-utils appstream
 )
+
+[ $# -gt 0 ] && packages=("$@")
 
 missing=()
 for package in "${packages[@]}"; do

@@ -5,10 +5,12 @@
 #include "app/app_context.h"
 #include "app/application.h"
 #include "app/asset_directory.h"
+#include "base/platform.h"
 
 int main(int, char**) {
-  // The log is read as it grows (and must survive a crash): one line at a time.
-  std::setvbuf(stdout, nullptr, _IOLBF, 0);
+  // The log is read as it grows (and must survive a crash): one line at a time. With nowhere to
+  // write it (a windowed program started without a console), it is dropped.
+  if (!platform::writeStandardOutputByLine()) setLogSink([](std::string_view) {});
   logPrint("Tarnwick starting...\n");
   // Found from anywhere, the assets are still read as assets/..., so the log is the same.
   const AssetDirectory assets = AssetDirectory::ofThisProgram();

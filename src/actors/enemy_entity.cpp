@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "actors/level_bounds.h"
 #include "actors/player_entity.h"
 #include "arena/arena.h"
 #include "graphics/sprite.h"
@@ -12,7 +13,6 @@ constexpr int32_t kStartHealth = 30;
 constexpr double kTouchDamage = 50.0;        // to the player touching the enemy
 constexpr double kGroundStrikeDamage = 5.0;  // upward strike on bumping into ground
 constexpr double kLeapStrikeDamage = 50.0;   // upward strike when leaping at a near player
-constexpr float kFallLimit = -20.0f;         // m; below this the enemy is out of the level
 
 constexpr float kRadius = 0.3f;        // m
 const b2Vec2 kDiscCentre(1.0f, 0.3f);  // body coordinates: the origin's y is the disc's bottom
@@ -58,7 +58,7 @@ EnemyEntity::~EnemyEntity() {
 }
 
 void EnemyEntity::update() {
-  if (body->GetPosition().y < kFallLimit) {
+  if (body->GetPosition().y < kFallLimitY) {
     endSelf(container);
     return;
   }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "actors/fixture_counter.h"
+#include "actors/level_bounds.h"
 #include "actors/weapon_bare_hand.h"
 #include "actors/weapon_heavy.h"
 #include "actors/weapon_light.h"
@@ -28,9 +29,7 @@ constexpr int kSpriteCentreX = 256;  // px
 constexpr int kSpriteCentreY = 384;  // px
 constexpr double kSpriteScale = 0.5;
 
-// Below this the hero has fallen out of the level: it pays and starts again at the respawn point.
-constexpr float kFallLimitY = -20.0f;  // m
-constexpr double kFallPenalty = 200.0;
+constexpr double kFallPenalty = 200.0;  // health a fall out of the level costs
 
 // Half the side of the box under the feet that looks for ground.
 constexpr float kGroundProbe = 0.05f;  // m

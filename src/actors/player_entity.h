@@ -37,6 +37,8 @@ class PlayerEntity : public Entity, public Wielder {
   // origin, whose y is the feet.
   static constexpr float kCentreLineOffset = 1.0f;  // m
   static constexpr float kHeight = 1.2f;            // m
+  // The health the hero starts with, at which the overlay's gauge is full.
+  static constexpr double kFullHealth = 10000.0;
 
   explicit PlayerEntity(Arena* world);
   ~PlayerEntity() override;
@@ -63,6 +65,9 @@ class PlayerEntity : public Entity, public Wielder {
   void strike(const Strike& blow) override;
   void playAttackSound(const char* name) override;
   void stopAttackSound(int fadeMs) override;
+  // Points the world's camera at the hero; every update ends with it, and a new stage starts
+  // with it so that its first picture already shows the hero.
+  void followWithCamera();
 
   // The world x of the hero's centre line and the y of its feet.
   float centreX() const;
@@ -95,12 +100,11 @@ class PlayerEntity : public Entity, public Wielder {
   void dodge(bool onGround);
   void jump(bool onGround);
   void payForRunning();
-  void followWithCamera();
   void setVelocity(float vx, float vy);
 
   std::unique_ptr<WeaponWrapper> weapon_;
   AttackState attack_;
-  double health_ = 10000.0;
+  double health_ = kFullHealth;
   b2Body* body_;
   std::unique_ptr<PlayerContainer> container_;
   bool jumping_ = true;

@@ -16,16 +16,18 @@ bool holdsAssetList(const fs::path& directory) {
   return fs::is_regular_file(directory / AssetRegistry::ASSET_LIST_PATH, ignored);
 }
 
-// `relative` to `base`, without "..", "." or a closing "/", as a player would write it.
+// `relative` to `base`, without "..", "." or a closing separator, as a player would write it,
+// in UTF-8.
 std::string directoryFrom(const fs::path& base, const char* relative) {
-  std::string directory = (base / relative).lexically_normal().string();
-  if (directory.size() > 1 && directory.back() == '/') directory.pop_back();
-  return directory;
+  fs::path directory = (base / relative).lexically_normal();
+  if (!directory.has_filename() && directory.has_relative_path())
+    directory = directory.parent_path();
+  return directory.u8string();
 }
 
 std::string currentDirectory() {
   std::error_code ignored;
-  return fs::current_path(ignored).string();
+  return fs::current_path(ignored).u8string();
 }
 
 }  // namespace
@@ -35,7 +37,7 @@ AssetDirectory::AssetDirectory(const std::string& programDirectory) {
   if (programDirectory.empty()) return;
   // Both recorded by the build, relative to the program's directory, so that a moved build or
   // installed tree still finds its data.
-  const fs::path program(programDirectory);
+  const fs::path program = fs::u8path(programDirectory);
   places_.push_back({"the source tree the game was built from",
                      directoryFrom(program, TARNWICK_SOURCE_FROM_PROGRAM)});
   places_.push_back(
@@ -51,9 +53,10 @@ AssetDirectory AssetDirectory::ofThisProgram() {
 
 bool AssetDirectory::enter() const {
   for (const Place& place : places_) {
-    if (!holdsAssetList(place.directory)) continue;
+    const fs::path directory = fs::u8path(place.directory);
+    if (!holdsAssetList(directory)) continue;
     std::error_code failed;
-    fs::current_path(place.directory, failed);
+    fs::current_path(directory, failed);
     if (!failed) return true;
   }
   return false;

@@ -1,11 +1,10 @@
 #include "app/frame_pacer.h"
 
-#include <time.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <utility>
+
+#include "app/display_clock.h"
 
 namespace {
 
@@ -31,27 +30,6 @@ constexpr int kOffBeatLimit = 5;
 // A frame presented this long after it was due starts a new schedule instead of a rush to
 // catch up.
 constexpr double kStallSeconds = 5 * kFrameSeconds;
-// Sleeping wakes a little late; the last stretch is spun.
-constexpr double kSpinSeconds = 0.00025;
-
-double monotonicSeconds() {
-  timespec now{};
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
-void sleepPreciselyUntil(double deadline) {
-  const double spinFrom = deadline - kSpinSeconds;
-  if (monotonicSeconds() < spinFrom) {
-    double whole = 0.0;
-    const double fraction = std::modf(spinFrom, &whole);
-    const timespec wake{static_cast<time_t>(whole), static_cast<long>(fraction * 1e9)};
-    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &wake, nullptr) == EINTR) {
-    }
-  }
-  while (monotonicSeconds() < deadline) {
-  }
-}
 
 // The number of refreshes per step of a display refreshing every `period` seconds, when it
 // runs at 60·k Hz; 0 for any other rate.
@@ -86,7 +64,7 @@ double beatOf(const double* presents, int intervals) {
 
 }  // namespace
 
-FramePacer::FramePacer() : FramePacer(Clock{monotonicSeconds, sleepPreciselyUntil}) {}
+FramePacer::FramePacer() : FramePacer(Clock{displayClockNow, waitForDisplayClock}) {}
 
 FramePacer::FramePacer(Clock clock) : clock_(std::move(clock)) {}
 

@@ -24,7 +24,7 @@ class FramePacer {
     std::function<void(double)> sleepUntil;
   };
 
-  // Paced by the system's monotonic clock.
+  // Paced by the display clock (app/display_clock.h).
   FramePacer();
   explicit FramePacer(Clock clock);
 

@@ -16,5 +16,5 @@ SDL_Window* createGameWindow();
 void scalePictureToWindow(SDL_Renderer* gameRenderer);
 
 // F11 or Alt+Enter switches between the window and desktop full screen; other events are left
-// alone.
+// alone. In the browser the page does this, and the game leaves every event alone.
 void handleWindowShortcut(const SDL_Event& event);

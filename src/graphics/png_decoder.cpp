@@ -2,7 +2,10 @@
 
 #include <libdeflate.h>
 
-#if defined(__SSE2__)
+// The row filters are undone in SSE2 lanes where the processor has them, and byte by byte
+// elsewhere, or where the build asks for the plain loops (TARNWICK_PNG_SSE2=OFF) to test them.
+#if defined(__SSE2__) && !defined(TARNWICK_PNG_PLAIN)
+#define TARNWICK_PNG_SSE2_LANES 1
 #include <emmintrin.h>
 #endif
 
@@ -91,7 +94,7 @@ bool readChunks(const unsigned char* bytes, size_t size, Header& header,
   return false;
 }
 
-#if defined(__SSE2__)
+#if defined(TARNWICK_PNG_SSE2_LANES)
 
 // One pixel's bytes in the low lanes of a register, and back; a 3-byte pixel is read and written
 // as 3 bytes so that nothing past the row is touched. The bytes are put together one by one
@@ -252,10 +255,12 @@ bool unfilterRows(const unsigned char* inflated, SDL_Surface& surface) {
 }  // namespace
 
 SDL_Surface* PngDecoder::decodeFile(const std::string& path) {
-  // Only a regular file has a size (a directory opens as a stream all the same).
+  // Only a regular file has a size (a directory opens as a stream all the same). The path is
+  // UTF-8, which Windows reads only through a wide path.
+  const std::filesystem::path filePath = std::filesystem::u8path(path);
   std::error_code notAFile;
-  const std::uintmax_t size = std::filesystem::file_size(path, notAFile);
-  std::ifstream file(path, std::ios::binary);
+  const std::uintmax_t size = std::filesystem::file_size(filePath, notAFile);
+  std::ifstream file(filePath, std::ios::binary);
   if (notAFile || !file) return nullptr;
   std::vector<unsigned char> bytes(size);
   if (!file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size))) {

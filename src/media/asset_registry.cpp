@@ -7,12 +7,14 @@
 #include <cstdio>
 #include <fstream>
 
+#include "base/host_turn.h"
 #include "base/log.h"
 #include "graphics/bitmap.h"
 #include "media/asset_list.h"
 #include "media/decoded_files.h"
 #include "media/required_assets.h"
 #include "media/sound.h"
+#include "physics/usable_threads.h"
 
 namespace {
 
@@ -23,11 +25,14 @@ constexpr int kImageFormats =
 
 // Pictures share every core but the main thread's, which makes their textures. Sounds get one
 // thread from the start, since a music loop takes longer to decode than any picture; the main
-// thread decodes the rest once the pictures are registered.
+// thread decodes the rest once the pictures are registered. With a single usable thread the
+// main thread decodes everything, one file after another.
 unsigned pictureWorkers() {
-  return static_cast<unsigned>(std::max(2, SDL_GetCPUCount())) - 1;
+  return usableThreads() - 1;
 }
-constexpr unsigned kSoundWorkers = 1;
+unsigned soundWorkers() {
+  return std::min(1u, usableThreads() - 1);
+}
 
 std::vector<std::string> pathsOf(const AssetList::Entries& entries) {
   std::vector<std::string> paths;
@@ -47,6 +52,7 @@ void loadEach(AssetRegistry& registry, LoadOne<Asset> load, const AssetList::Ent
     const std::string& path = files.path(i);
     logPrint("Loading asset %s(%s)\n", entries[i].first.c_str(), path.c_str());
     (registry.*load)(path, entries[i].first, files.take(i));
+    giveHostATurn();
   }
 }
 
@@ -91,7 +97,7 @@ bool AssetRegistry::loadAll(Decoding decoding) {
                                     parallel ? pictureWorkers() : 0);
   DecodedFiles<Sound> soundFiles(pathsOf(list.sounds()),
                                  parallel ? &Sound::decode : &Sound::decodeWithMixer,
-                                 parallel ? kSoundWorkers : 0);
+                                 parallel ? soundWorkers() : 0);
   loadEach(*this, &AssetRegistry::loadBitmap, list.bitmaps(), pictureFiles);
   loadEach(*this, &AssetRegistry::loadSound, list.sounds(), soundFiles);
   logPrint("All assets loaded.\n");

@@ -77,7 +77,8 @@ class DecodedFiles {
     std::vector<std::uintmax_t> sizes;
     for (const std::string& path : paths) {
       std::error_code unreadable;  // a file that is not there is decoded (and reported) soon
-      const std::uintmax_t size = std::filesystem::file_size(path, unreadable);
+      const std::uintmax_t size =
+          std::filesystem::file_size(std::filesystem::u8path(path), unreadable);
       sizes.push_back(unreadable ? 0 : size);
     }
     std::vector<size_t> order(paths.size());

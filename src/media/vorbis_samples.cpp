@@ -50,11 +50,36 @@ Mix_Chunk* decodeOpenFile(OggVorbis_File& file, int mixerRate, int mixerChannels
   return chunk;
 }
 
+// libvorbisfile reads through SDL's streams, which open UTF-8 paths on every system (its own
+// ov_fopen does not on Windows).
+size_t readStream(void* into, size_t size, size_t count, void* stream) {
+  return SDL_RWread(static_cast<SDL_RWops*>(stream), into, size, count);
+}
+
+int seekStream(void* stream, ogg_int64_t offset, int whence) {
+  return SDL_RWseek(static_cast<SDL_RWops*>(stream), offset, whence) < 0 ? -1 : 0;
+}
+
+int closeStream(void* stream) {
+  return SDL_RWclose(static_cast<SDL_RWops*>(stream));
+}
+
+long tellStream(void* stream) {
+  return static_cast<long>(SDL_RWtell(static_cast<SDL_RWops*>(stream)));
+}
+
 }  // namespace
 
 Mix_Chunk* VorbisSamples::decode(const std::string& path, int mixerRate, int mixerChannels) {
+  SDL_RWops* stream = SDL_RWFromFile(path.c_str(), "rb");
+  if (stream == nullptr) return nullptr;
   OggVorbis_File file;
-  if (ov_fopen(path.c_str(), &file) != 0) return nullptr;
+  // On failure the stream is still the caller's to close.
+  const ov_callbacks callbacks{readStream, seekStream, closeStream, tellStream};
+  if (ov_open_callbacks(stream, &file, nullptr, 0, callbacks) != 0) {
+    SDL_RWclose(stream);
+    return nullptr;
+  }
   Mix_Chunk* chunk = decodeOpenFile(file, mixerRate, mixerChannels);
   ov_clear(&file);
   return chunk;

@@ -16,10 +16,10 @@
 #include <cmath>
 #include <stdexcept>
 #include <string>
-#include <thread>
 
 #include "physics/particle_query_callback.h"
 #include "physics/shape_distance.h"
+#include "physics/usable_threads.h"
 #include "physics/worker_thread.h"
 
 #if defined(__SSE__)
@@ -35,8 +35,11 @@ constexpr float kMaxDampingFraction = 0.5f;      // of the approaching speed, pe
 constexpr float kFixedPointOne = 4294967296.0f;  // 2^32: one tick of the lifetime clock
 constexpr float kMaxTicks = 1.0e9f;              // longest lifetime or step the clock takes
 // Below this many particles (a boss's burst is 2693) the search and the contact passes are too
-// short to gain from sharing them with a second thread. By size alone, so that a liquid's contacts
-// are solved in the same order whether or not a step is shared.
+// short to gain from sharing them with a second thread, so kWorkersBySize shares none of them.
+// A liquid this large solves its contacts in two halves and then their seam, whether or not a
+// step is shared, and a smaller one in one run, even with a worker (which then shares only the
+// search and the passes over particles): by size alone, so that the flow never depends on the
+// sharing.
 constexpr int32_t kMinSharedParticles = 8192;
 
 // Collects each non-sensor fixture near a box once, in the order Box2D reports them (a chain
@@ -162,6 +165,10 @@ ParticleSystem::ParticleSystem(b2World* world, const ParticleSystemDef& def)
   }
   if (def.maxCount < 0)
     throw std::invalid_argument("ParticleSystemDef.maxCount must not be negative");
+  if (def.workerCount != 0 && def.workerCount != 1 &&
+      def.workerCount != ParticleSystemDef::kWorkersBySize) {
+    throw std::invalid_argument("ParticleSystemDef.workerCount must be 0, 1 or kWorkersBySize");
+  }
   diameter_ = 2.0f * def_.radius;
   inverseDiameter_ = 1.0f / diameter_;
   const float inverseStride = inverseDiameter_ * (1.0f / kParticleStride);
@@ -277,17 +284,21 @@ void ParticleSystem::Step(float dt, int32_t iterations) {
     if (allFlags_ & kWallParticle) SolveWall();
     ScatterSlots(subDt);
   }
-  if (worker_) {
+  if (worker_ && def_.workerCount == ParticleSystemDef::kWorkersBySize) {
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
     workerSchedule_.Record(stepWorker_ != nullptr, took.count(), count);
   }
 }
 
-// The second thread for a liquid large enough to gain from it, made when first needed; null for
-// a small one, on a single core, or while steps have lately been faster alone.
+// The step's second thread, made when first needed, or null: never with none or where the game
+// may use only one thread (a single core, the browser); always the worker with one; and by size
+// only for a liquid large enough to gain from it, while recent steps were faster shared.
 WorkerThread* ParticleSystem::WorkerFor(int32_t count) {
-  if (count < kMinSharedParticles || std::thread::hardware_concurrency() < 2) return nullptr;
+  if (def_.workerCount == 0 || usableThreads() < 2) return nullptr;
+  const bool bySize = def_.workerCount == ParticleSystemDef::kWorkersBySize;
+  if (bySize && count < kMinSharedParticles) return nullptr;
   if (!worker_) worker_ = std::make_unique<WorkerThread>();
+  if (!bySize) return worker_.get();
   return workerSchedule_.ShareNextStep() ? worker_.get() : nullptr;
 }
 

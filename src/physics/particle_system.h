@@ -29,7 +29,7 @@ class ParticleSystem {
  public:
   // Does not own the world; the owner deletes the system before the world. Throws
   // std::invalid_argument for a null world or a radius, density or lifetime granularity that is
-  // not positive, or a negative maxCount.
+  // not positive, a negative maxCount, or a workerCount other than 0, 1 and kWorkersBySize.
   ParticleSystem(b2World* world, const ParticleSystemDef& def);
   ~ParticleSystem();
   ParticleSystem(const ParticleSystem&) = delete;
@@ -127,7 +127,7 @@ class ParticleSystem {
   std::vector<ParticleBodyContact> bodyContacts_;
   std::vector<b2Fixture*> fixtures_;
 
-  // A second thread for large liquids; the results are the same with it or without.
+  // The second thread, as def_.workerCount asks; the results are the same with it or without.
   std::unique_ptr<WorkerThread> worker_;
   WorkerThread* stepWorker_ = nullptr;  // the worker if this step shares its work, else null
   WorkerSchedule workerSchedule_;

@@ -20,7 +20,6 @@ constexpr int kGaugeCentre = 75;
 constexpr int kGaugeRadius = 70;
 // The gauge's full turn, as the game has always drawn it (not quite 2π).
 constexpr double kGaugeTurn = 6.28;
-constexpr double kBossFullHealthWidth = 676.0;
 
 constexpr SDL_Color kBlack{0, 0, 0, 255};
 constexpr SDL_Color kGrey{128, 128, 128, 255};
@@ -82,7 +81,7 @@ void HudEntity::update() {
   overlayBitmap->drawRect(kBarOutline, kBlack);
   overlayBitmap->fillRect(kBarInside, kGrey);
   SDL_Rect filled = kBarInside;
-  filled.w = static_cast<int>(barFraction * kBossFullHealthWidth);
+  filled.w = static_cast<int>(barFraction * BOSS_BAR_WIDTH);
   overlayBitmap->fillRect(filled, kRed);
 }
 

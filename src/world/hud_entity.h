@@ -9,13 +9,14 @@
 #include <memory>
 
 #include "actors/entity.h"
+#include "actors/player_entity.h"
 #include "graphics/sprite.h"
 
 class Bitmap;
 
 class HudEntity : public Entity {
  public:
-  static constexpr double HUD_MAX_HEALTH = 10000.0;
+  static constexpr double HUD_MAX_HEALTH = PlayerEntity::kFullHealth;
   static constexpr int BOSS_BAR_WIDTH = 676;  // pixels inside the bar's outline
 
   explicit HudEntity(Arena* world);

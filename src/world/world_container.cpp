@@ -102,6 +102,8 @@ void WorldContainer::build(int32_t stageNumber) {
   respawnPoint_ = kDefaultRespawnPoint;
   if (StageScript script = stageScript(stageNumber)) script(*this);
   player_->body()->SetTransform(respawnPoint_, 0.0f);
+  // A stage change may draw this world before the hero's first update moves the camera.
+  player_->followWithCamera();
   worldDestroyed = false;
 }
 

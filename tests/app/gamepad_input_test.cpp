@@ -25,6 +25,7 @@
 #include "support/frame_script.h"
 #include "support/game_test.h"
 #include "support/screen_test.h"
+#include "support/stderr_capture.h"
 #include "support/test_assets.h"
 #include "world/world_container.h"
 
@@ -237,10 +238,11 @@ TEST_F(GamepadKeys, APadThatCannotBeOpenedIsReportedAndIgnored) {
   added.type = SDL_CONTROLLERDEVICEADDED;
   added.cdevice.which = 99;
   SDL_PushEvent(&added);
-  testing::internal::CaptureStderr();
-  pollInput();
-  EXPECT_NE(std::string::npos, testing::internal::GetCapturedStderr().find(
-                                   "Tarnwick: controller 99 cannot be opened: "));
+  {
+    const StderrCapture reasons;
+    pollInput();
+    EXPECT_NE(std::string::npos, reasons.text().find("Tarnwick: controller 99 cannot be opened: "));
+  }
   pad.press(SDL_CONTROLLER_BUTTON_A);
   pollInput();
   EXPECT_EQ(Keys{SDL_SCANCODE_SPACE}, heldGameKeys()) << "the pad that is there still plays";

@@ -21,7 +21,7 @@ const std::map<std::string, std::set<std::string>> kMayInclude = {
     {"base", {}},
     {"physics", {}},
     {"graphics", {"base"}},
-    {"media", {"base", "graphics"}},
+    {"media", {"base", "graphics", "physics"}},
     {"app", {"base", "graphics", "media"}},
     {"arena", {"base", "graphics", "media", "physics", "app"}},
     {"actors", {"base", "graphics", "media", "physics", "app", "arena"}},

@@ -123,7 +123,8 @@ TEST(PngDecoder, LeavesOtherKindsAndFaultyFilesToSdlImage) {
   for (const auto& [what, file] : kinds) EXPECT_EQ(nullptr, ours(file)) << what;
 
   // Through the bitmap's decoding, SDL_image reads what it can and explains what it cannot.
-  const std::string path = std::filesystem::temp_directory_path() / "tarnwick-keyed.png";
+  const std::string path =
+      (std::filesystem::temp_directory_path() / "tarnwick-keyed.png").u8string();
   const Bytes keyed = pngFile(2, {{"tRNS", {0, 1, 0, 2, 0, 3}}});
   std::FILE* out = std::fopen(path.c_str(), "wb");
   ASSERT_NE(nullptr, out);
@@ -133,7 +134,8 @@ TEST(PngDecoder, LeavesOtherKindsAndFaultyFilesToSdlImage) {
   expectSamePicture(decoded.surface.get(), sdlImage(keyed).get(), "a transparent colour");
   std::remove(path.c_str());
   EXPECT_NE("", Bitmap::decode("assets/images/no such picture.png").error);
-  EXPECT_NE("", Bitmap::decode(std::filesystem::temp_directory_path()).error) << "a directory";
+  EXPECT_NE("", Bitmap::decode(std::filesystem::temp_directory_path().u8string()).error)
+      << "a directory";
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ class RegistryTest : public GameTest {
     fs::copy_file(shared / "images" / "title.png", dir / "assets" / "a.png");
     fs::copy_file(shared / "images" / "title.png", dir / "assets" / "x" / "y.png");
     fs::copy_file(shared / "sound" / "title.wav", dir / "assets" / "s.wav");
-    ASSERT_EQ(0, chdir(dir.c_str()));
+    ASSERT_NO_THROW(fs::current_path(dir));
   }
   void TearDown() override {
     ASSERT_EQ(0, chdir(TestAssets::directory().c_str()));

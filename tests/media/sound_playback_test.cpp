@@ -1,5 +1,6 @@
 // Sound levels as a player hears them: the mixed output, written to a file by SDL's disk audio
-// driver, compared with the same samples mixed at the levels the game asks for.
+// driver, compared with the same samples mixed at the levels the game asks for, and a fight on
+// the game's own music measured for how loud its blows are and how close it comes to full scale.
 
 #include "media/sound_playback.h"
 
@@ -14,6 +15,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -36,6 +38,19 @@ constexpr int kWindowFrames = 1024;
 // Silent frames that separate one play from the next in the mix.
 constexpr size_t kGapFrames = kMixFrames;
 constexpr double kLevelTolerance = 0.01;  // relative
+// Far longer than any wait of a mixer that mixes, however busy the machine.
+constexpr Uint32 kMixerDeadlineMs = 60000;
+
+// A fight on the loudest bars of each tune: the heavy spin's whoosh, and a blow starting in each
+// of the game's own mixer chunks (4096 frames, four mixes here) for two seconds.
+const char* const kFightTunes[] = {"fight_bgm", "last_boss", "title"};
+constexpr int kMixesPerGameChunk = 4;
+constexpr int kFightBlows = 20;
+constexpr int kFightStartMix = 4;
+constexpr int kLeadInSeconds = 1;  // of music before the tune's loudest moment
+constexpr double kFullScale = 32767.0;
+constexpr double kHeadroomDb = 1.0;        // the mix never comes closer to full scale
+constexpr double kBlowsOverMusicDb = 2.0;  // the blows' peaks stand out over the music's own
 
 std::atomic<int> mixesDone{0};
 
@@ -83,6 +98,36 @@ double intendedLevel(const Sound& sound, int volume) {
   SDL_MixAudioFormat(reinterpret_cast<Uint8*>(mixed.data()), sound.chunk->abuf, AUDIO_S16SYS,
                      sound.chunk->alen, volume);
   return level(mixed.begin(), mixed.end());
+}
+
+double decibels(double ratio) {
+  return 20.0 * std::log10(ratio);
+}
+
+std::vector<Sint16> samplesOf(const Mix_Chunk& chunk) {
+  const Sint16* first = reinterpret_cast<const Sint16*>(chunk.abuf);
+  return std::vector<Sint16>(first, first + chunk.alen / sizeof(Sint16));
+}
+
+// One of the game's own sounds, as the asset registry loads it.
+std::unique_ptr<Sound> gameSound(const std::string& name) {
+  const std::string path = std::string(TARNWICK_SOURCE_DIR) + "/assets/sound/" + name + ".ogg";
+  return std::make_unique<Sound>(path, Sound::decode(path));
+}
+
+// The loudest sample, found by its magnitude.
+std::vector<Sint16>::const_iterator loudest(const std::vector<Sint16>& samples) {
+  return std::max_element(samples.begin(), samples.end(),
+                          [](Sint16 a, Sint16 b) { return std::abs(int(a)) < std::abs(int(b)); });
+}
+
+// The rest of `tune` from sample frame `frame` on, sharing the tune's samples.
+std::unique_ptr<Sound> restOf(const Sound& tune, size_t frame, int outputs) {
+  const size_t offset = frame * outputs * sizeof(Sint16);
+  Sound::Decoded rest;
+  rest.chunk.reset(
+      Mix_QuickLoad_RAW(tune.chunk->abuf + offset, tune.chunk->alen - static_cast<Uint32>(offset)));
+  return std::make_unique<Sound>("the rest of a tune", std::move(rest));
 }
 
 // A stretch of the mix between silences, in samples.
@@ -152,14 +197,29 @@ class SoundMix : public GameTest {
     return mix;
   }
 
-  // Waits for the mixer, not the clock, so that a busy machine only makes the test slower.
-  static void waitForMixes(int count) {
+  // Waits for the mixer, not the clock, so that a busy machine only makes the test slower; a
+  // mixer that stops mixing fails the test instead of hanging it.
+  static testing::AssertionResult waitForMixes(int count) {
     const int until = mixesDone + count;
-    while (mixesDone < until) SDL_Delay(1);
+    return waitFor([&] { return mixesDone >= until; }, "mixes");
   }
-  static void waitUntilSilent(int channel) {
-    while (Mix_Playing(channel) != 0) SDL_Delay(1);
-    waitForMixes(2);  // a silent stretch before whatever comes next
+  static testing::AssertionResult waitUntilSilent(int channel) {
+    const testing::AssertionResult silent =
+        waitFor([&] { return Mix_Playing(channel) == 0; }, "the end of the channel's play");
+    if (!silent) return silent;
+    return waitForMixes(2);  // a silent stretch before whatever comes next
+  }
+  template <typename Condition>
+  static testing::AssertionResult waitFor(const Condition& done, const char* what) {
+    const Uint32 start = SDL_GetTicks();
+    while (!done()) {
+      if (SDL_GetTicks() - start > kMixerDeadlineMs) {
+        return testing::AssertionFailure()
+               << "no " << what << " in " << kMixerDeadlineMs << " ms: the mixer stopped";
+      }
+      SDL_Delay(1);
+    }
+    return testing::AssertionSuccess();
   }
 
   // Checks every whole window of `play` from `skipFrames` on against `expected`.
@@ -178,6 +238,24 @@ class SoundMix : public GameTest {
     EXPECT_GT(windows, 0u) << what << " was too short to be heard";
   }
 
+  // The music at full volume from shortly before its loudest frame, the spin's whoosh and the
+  // blows at half, started mix by mix as the game would start them; then every channel stops.
+  void playFight(const Sound& tune, size_t loudestFrame, Sound& spin, Sound& blow) {
+    const size_t leadIn = static_cast<size_t>(kLeadInSeconds) * frequency;
+    const std::unique_ptr<Sound> loudBars =
+        restOf(tune, loudestFrame > leadIn ? loudestFrame - leadIn : 0, outputs);
+    ASSERT_GE(playSound(loudBars.get(), false, 0, -1, kMusicLevel), 0);
+    for (int mix = 0; mix < kFightStartMix + kFightBlows * kMixesPerGameChunk; ++mix) {
+      if (mix == kFightStartMix) playSound(&spin, false, 0, -1, kEffectLevel);
+      const bool blowLands =
+          mix >= kFightStartMix && (mix - kFightStartMix) % kMixesPerGameChunk == 0;
+      if (blowLands) playSound(&blow, false, 0, -1, kEffectLevel);
+      waitForMixes(1);
+    }
+    fadeOutChannel(ALL_CHANNELS, 0);
+    waitUntilSilent(ALL_CHANNELS);
+  }
+
   int frequency = 0;
   int outputs = 0;
   std::string mixPath;
@@ -191,15 +269,15 @@ class SoundMix : public GameTest {
 TEST_F(SoundMix, EffectsAndMusicHoldTheirLevelsForTheWholePlayOnAReusedChannel) {
   const int firstEffect = playSound(effect, false, 0, -1, kEffectLevel);
   ASSERT_GE(firstEffect, 0);
-  waitUntilSilent(firstEffect);
+  ASSERT_TRUE(waitUntilSilent(firstEffect));
   const int musicChannel = playSound(music, true, kMusicFadeInMs, -1, kMusicLevel);
   EXPECT_EQ(firstEffect, musicChannel) << "the music takes the first free channel";
-  waitForMixes(kMusicMixes);
+  ASSERT_TRUE(waitForMixes(kMusicMixes));
   fadeOutChannel(musicChannel, 0);
-  waitUntilSilent(musicChannel);
+  ASSERT_TRUE(waitUntilSilent(musicChannel));
   const int secondEffect = playSound(effect, false, 0, -1, kEffectLevel);
   EXPECT_EQ(musicChannel, secondEffect);
-  waitUntilSilent(secondEffect);
+  ASSERT_TRUE(waitUntilSilent(secondEffect));
 
   const double effectLevel = intendedLevel(*effect, kEffectLevel);
   const double musicLevel = intendedLevel(*music, kMusicLevel);
@@ -213,6 +291,35 @@ TEST_F(SoundMix, EffectsAndMusicHoldTheirLevelsForTheWholePlayOnAReusedChannel) 
   expectLevel(mix, plays[1], musicLevel, 2 * kMixFrames, "the music");
   EXPECT_EQ(effectSamples, plays[2].end - plays[2].begin);
   expectLevel(mix, plays[2], effectLevel, 0, "the second effect");
+}
+
+// The game's own music with a fight on its loudest bars: the blows stand out over the music's
+// loudest moment, and the mix stays a decibel under full scale on every tune a fight is heard on.
+TEST_F(SoundMix, AFightOnTheLoudestBarsOfEveryTuneIsHeardAndStaysUnderFullScale) {
+  const std::unique_ptr<Sound> spin = gameSound("serval_cat_atk_long");
+  const std::unique_ptr<Sound> blow = gameSound("damage");
+  ASSERT_NE(nullptr, spin->chunk);
+  ASSERT_NE(nullptr, blow->chunk);
+  std::vector<double> musicPeaks;
+  for (const char* name : kFightTunes) {
+    const std::unique_ptr<Sound> tune = gameSound(name);
+    ASSERT_NE(nullptr, tune->chunk) << name;
+    const std::vector<Sint16> samples = samplesOf(*tune->chunk);
+    const auto loudestSample = loudest(samples);
+    musicPeaks.push_back(std::abs(int(*loudestSample)));
+    playFight(*tune, static_cast<size_t>(loudestSample - samples.begin()) / outputs, *spin, *blow);
+  }
+
+  const std::vector<Sint16> mix = recordedMix();
+  const std::vector<Play> plays = playsIn(mix, outputs);
+  ASSERT_EQ(std::size(kFightTunes), plays.size()) << "one fight on each tune, silence between";
+  for (size_t i = 0; i < plays.size(); ++i) {
+    const std::vector<Sint16> fight(mix.begin() + plays[i].begin, mix.begin() + plays[i].end);
+    const double peak = std::abs(int(*loudest(fight)));
+    EXPECT_LE(decibels(peak / kFullScale), -kHeadroomDb) << kFightTunes[i];
+    EXPECT_GE(decibels(peak / musicPeaks[i]), kBlowsOverMusicDb)
+        << kFightTunes[i] << ": the blows are lost in the music";
+  }
 }
 
 }  // namespace

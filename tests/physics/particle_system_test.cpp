@@ -82,26 +82,15 @@ b2AABB Box(float x1, float y1, float x2, float y2) {
 TEST(ParticleSystemDefaults, AreTheLibrarySettings) {
   const ParticleSystemDef def;
   EXPECT_EQ(def.radius, 1.0f);
-  EXPECT_FALSE(def.strictContactCheck);
   EXPECT_EQ(def.density, 1.0f);
   EXPECT_EQ(def.gravityScale, 1.0f);
   EXPECT_EQ(def.maxCount, 0);
   EXPECT_EQ(def.pressureStrength, 0.05f);
   EXPECT_EQ(def.dampingStrength, 1.0f);
-  EXPECT_EQ(def.elasticStrength, 0.25f);
-  EXPECT_EQ(def.springStrength, 0.25f);
   EXPECT_EQ(def.viscousStrength, 0.25f);
-  EXPECT_EQ(def.surfaceTensionPressureStrength, 0.2f);
-  EXPECT_EQ(def.surfaceTensionNormalStrength, 0.2f);
-  EXPECT_EQ(def.repulsiveStrength, 1.0f);
-  EXPECT_EQ(def.powderStrength, 0.5f);
-  EXPECT_EQ(def.ejectionStrength, 0.5f);
-  EXPECT_EQ(def.staticPressureStrength, 0.2f);
-  EXPECT_EQ(def.staticPressureRelaxation, 0.2f);
-  EXPECT_EQ(def.staticPressureIterations, 8);
-  EXPECT_EQ(def.colorMixingStrength, 0.5f);
   EXPECT_TRUE(def.destroyByAge);
   EXPECT_EQ(def.lifetimeGranularity, 1.0f / 60.0f);
+  EXPECT_EQ(def.workerCount, ParticleSystemDef::kWorkersBySize);
   EXPECT_EQ(kViscousParticle, 32u);
   EXPECT_EQ(kWallParticle, 4u);
   EXPECT_EQ(ParticleGroupDef().flags, kWaterParticle);
@@ -231,6 +220,9 @@ TEST(ParticleSystemDef, SettingsThatCannotWorkAreRejected) {
   EXPECT_THROW(ParticleSystem(&world, def), std::invalid_argument);
   def = GameDef();
   def.maxCount = -1;
+  EXPECT_THROW(ParticleSystem(&world, def), std::invalid_argument);
+  def = GameDef();
+  def.workerCount = 2;
   EXPECT_THROW(ParticleSystem(&world, def), std::invalid_argument);
 }
 

@@ -1,11 +1,13 @@
 // Whole games from the title, scripted frame by frame and traced as a player perceives them:
 // every screen change counted in presents with its fades blended frame by frame at a probe
-// pixel, the music of every stage and every effect with its level, the overlay's gauge against
-// the hero's health at every frame of play, a foe's touch with its knock-back, the ambush's
-// places, the overlay's layout, and stage 1's exit taking precedence over its ambush.
+// pixel, the hero in view from the very first frames of every new stage, the music of every stage
+// and every effect with its level, the overlay's gauge against the hero's health at every frame of
+// play, a foe's touch with its knock-back, the ambush's places, the overlay's layout, and stage 1's
+// exit taking precedence over its ambush.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <functional>
@@ -16,6 +18,7 @@
 #include "actors/enemy_entity.h"
 #include "actors/player_entity.h"
 #include "app/app_context.h"
+#include "media/required_assets.h"
 #include "scenes/scene_game_over.h"
 #include "scenes/scene_map.h"
 #include "scenes/scene_title.h"
@@ -37,6 +40,16 @@ constexpr double kGaugeTurn = 6.28;         // radians of a full gauge
 constexpr double kFullHealth = 10000.0;
 constexpr double kEdgeMargin = 0.06;  // radians either side of the gauge's edge
 
+// The camera's rule: the hero's centre line 6 m from the view's left edge, its feet 1.8 m above
+// the bottom, and never a view of negative coordinates. The hero's picture ends 64 pixels under
+// its feet (its pivot, 128 pixels above its bottom edge, at half size).
+constexpr float kViewLeadX = 6.0f;  // m
+constexpr float kViewLiftY = 1.8f;  // m
+constexpr int kHeroBelowFeet = 64;  // pixels
+constexpr int kEdgeTolerance = 8;   // pixels either side of the picture's bottom edge
+constexpr int kFirstFramesOfAStage = 3;
+
+constexpr size_t kStage1Boxes = 3;
 constexpr size_t kStage2Boxes = 17;
 constexpr size_t kStage3Boxes = 1;
 constexpr size_t kStage4Boxes = 10;
@@ -61,7 +74,7 @@ class Playthrough : public ScreenTest {
   void SetUp() override {
     ScreenTest::SetUp();
     srand(1);  // the sequence of a fresh process: the game never seeds
-    trace.eachPresent = [this] { checkGauge(); };
+    trace.eachPresent = [this] { checkFrameOfPlay(); };
   }
 
   bool playing() const { return dynamic_cast<SceneMap*>(currentScreen()) != nullptr; }
@@ -103,7 +116,50 @@ class Playthrough : public ScreenTest {
     hero()->body()->SetTransform(b2Vec2(x, y), 0.0f);
     hero()->body()->SetAwake(true);
   }
+  // The first frames of a new stage, with the hero left where the stage put it.
+  void playFirstFramesOfStage() {
+    playUntil([] { return false; }, kFirstFramesOfAStage);
+  }
   Sounds heardSince(size_t mark) const { return Sounds(heard.begin() + mark, heard.end()); }
+
+  void checkFrameOfPlay() {
+    checkGauge();
+    checkFirstFramesOfStage();
+  }
+
+  // The first frames of a new stage show the hero where the camera keeps it, not the corner the
+  // view starts from: the bottom edge of its picture lies where the camera's rule puts it.
+  void checkFirstFramesOfStage() {
+    if (screenFrozen || SDL_GetRenderTarget(getRenderer()) != nullptr || !playing()) return;
+    if (terrainBoxes() != stageBoxes) {
+      stageBoxes = terrainBoxes();
+      stageFrames = 0;
+    }
+    // Stage 1 comes from the title, whose fade shows the world before its first picture.
+    if (stageBoxes == kStage1Boxes || stageFrames++ >= kFirstFramesOfAStage) return;
+    ++firstFramesChecked;
+    const float centre = heroAt().x + PlayerEntity::kCentreLineOffset;
+    const float feet = heroAt().y;
+    const int x = static_cast<int>((centre - std::max(0.0f, centre - kViewLeadX)) * 64.0f);
+    const int bottom =
+        static_cast<int>(600.0f - (feet - std::max(0.0f, feet - kViewLiftY)) * 64.0f) +
+        kHeroBelowFeet;
+    if (isHero(shownAt(x, bottom - kEdgeTolerance)) &&
+        !isHero(shownAt(x, bottom + kEdgeTolerance))) {
+      return;
+    }
+    ADD_FAILURE() << "stage with " << stageBoxes << " terrain boxes, frame " << stageFrames
+                  << ": the hero's picture does not end at (" << x << ", " << bottom << ")";
+  }
+  static bool isHero(SDL_Color c) {
+    for (const char* name : RequiredAssets::kBitmaps) {
+      if (std::string(name).rfind("serval_cat_", 0) == 0 &&
+          sameColour(c, TestAssets::colourOf(name))) {
+        return true;
+      }
+    }
+    return false;
+  }
 
   // At every frame of play the gauge shows the hero's health: the fill up to the angle of the
   // health, counter-clockwise from the right, and black beyond. (While the screen is frozen the
@@ -147,7 +203,7 @@ class Playthrough : public ScreenTest {
     };
     frame();
     EXPECT_TRUE(seen);
-    trace.eachPresent = [this] { checkGauge(); };
+    trace.eachPresent = [this] { checkFrameOfPlay(); };
   }
 
   PlayTrace trace{kProbe};
@@ -156,6 +212,9 @@ class Playthrough : public ScreenTest {
   int gaugeFramesWithBlack = 0;
   int gaugeMismatches = 0;
   double firstMismatchHealth = 0.0;
+  size_t stageBoxes = 0;
+  int stageFrames = 0;
+  int firstFramesChecked = 0;
 };
 
 TEST_F(Playthrough, FromTheTitleThroughEveryStageToTheFallenBossAsAPlayerSeesAndHearsIt) {
@@ -199,12 +258,14 @@ TEST_F(Playthrough, FromTheTitleThroughEveryStageToTheFallenBossAsAPlayerSeesAnd
   EXPECT_EQ(kStageChangeSounds, trace.sounds());
   EXPECT_LT(hero()->health(), kFullHealth - 50.0 - 300.0) << "running costs health";
   script.releaseAll();
+  playFirstFramesOfStage();
 
   // Stage 2's exit ledge and stage 3's foot are reached by hand: their climbs are level design.
   teleportHero(47.9f, 12.0f);
   ASSERT_TRUE(playUntil([&] { return terrainBoxes() == kStage3Boxes; }, 5));
   expectScreenSteps(trace.shown, {flips(1), capture(), fade(20)});
   EXPECT_EQ(kStageChangeSounds, trace.sounds());
+  playFirstFramesOfStage();
 
   // The boss stage is drawn before it fades in over 100 frames; its music starts after the fade,
   // and 60 more frames pass before play resumes.
@@ -238,6 +299,7 @@ TEST_F(Playthrough, FromTheTitleThroughEveryStageToTheFallenBossAsAPlayerSeesAnd
   script.releaseAll();
 
   EXPECT_EQ(0, gaugeMismatches) << "first at health " << firstMismatchHealth;
+  EXPECT_EQ(3 * kFirstFramesOfAStage, firstFramesChecked) << "stages 2, 3 and 4";
   EXPECT_GT(gaugeFramesWithBlack, 300) << "of " << gaugeFrames << " frames of play";
 }
 
@@ -253,6 +315,7 @@ TEST_F(Playthrough, StageOneExitComesFirstAndEveryWayOutOfGameOverFades) {
   ASSERT_EQ(kStage2Boxes, terrainBoxes());
   EXPECT_EQ(std::string::npos,
             log.substr(0, log.find("Destroying virtual")).find("Sprite created"));
+  playFirstFramesOfStage();
 
   // One fall too many: the fall's sound, then the stage music fades as the world ends, and the
   // last picture of play fades into the game-over screen over 90 frames.

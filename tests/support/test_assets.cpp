@@ -31,7 +31,7 @@ bool startsWith(const std::string& text, const std::string& prefix) {
 }
 
 void writeSurface(SDL_Surface* surface, const fs::path& path) {
-  if (IMG_SavePNG(surface, path.c_str()) != 0) {
+  if (IMG_SavePNG(surface, path.u8string().c_str()) != 0) {
     throw std::runtime_error("cannot write test picture " + path.string() + ": " + IMG_GetError());
   }
 }

@@ -2,7 +2,8 @@
 
 Both show the savanna the game starts in, with the hero as a spotted silhouette on a rock:
 at sunset on the title, under the moon on the game-over screen. The name is lettered large
-and gently arched; the key prompt sits on a dark band at the foot of the screen.
+and gently arched; the key prompt sits on a dark band at the foot of the screen. The title also
+teaches the controls: a legend on a panel of its own, clear of the name and the hero.
 
 Usage: draw_screens.py OUT_DIR
 """
@@ -11,13 +12,17 @@ import math
 import sys
 
 import cairo
+import numpy
 
+import control_legend
 import draw_backdrops as scene
 import kit
 
 WIDTH, HEIGHT = scene.WIDTH, scene.HEIGHT
 PROMPT_BAND = (516, 46)  # px: top and height of the band behind the key prompt
 ARCH = 0.00012           # how much the title lettering bows upward towards its middle
+LEGEND_CORNER = (18, 212)  # px: top-left corner of the control legend's panel
+TITLE_TREES = ((130, 112), (300, 62), (448, 46))  # (x, size) px: acacias behind the legend
 
 
 # The hero's silhouette -----------------------------------------------------------------------
@@ -91,9 +96,17 @@ def lit_silhouette(ctx, mask, body, rim, light_dx):
     ctx.paint_with_alpha(0.85)
 
 
+def ink_box(mask):
+    """The box (x0, y0, x1, y1) of the pixels a mask covers."""
+    mask.flush()
+    alpha = numpy.ndarray((HEIGHT, mask.get_stride()), numpy.uint8, mask.get_data())[:, :WIDTH]
+    rows, columns = numpy.nonzero(alpha.any(axis=1))[0], numpy.nonzero(alpha.any(axis=0))[0]
+    return (int(columns[0]), int(rows[0]), int(columns[-1]) + 1, int(rows[-1]) + 1)
+
+
 def hero(ctx, x, y, scale, mirror, body, rim, light_dx):
-    """The spotted hero sitting on its haunches at (x, y)."""
-    mask, mask_ctx = silhouette_mask(cat_shape, x, y, scale, mirror)
+    """The spotted hero sitting on its haunches at (x, y); returns the box it covers."""
+    mask, _ = silhouette_mask(cat_shape, x, y, scale, mirror)
     lit_silhouette(ctx, mask, body, rim, light_dx)
     spots = cairo.ImageSurface(cairo.FORMAT_ARGB32, WIDTH, HEIGHT)
     spots_ctx = cairo.Context(spots)
@@ -105,6 +118,7 @@ def hero(ctx, x, y, scale, mirror, body, rim, light_dx):
     spots_ctx.fill()
     ctx.set_source_surface(spots, 0, 0)
     ctx.mask_surface(mask, 0, 0)
+    return ink_box(mask)
 
 
 def rock(ctx, x, y, width, height, body, rim, light_dx):
@@ -144,15 +158,18 @@ def arched_text_path(ctx, text, cx, baseline):
 
 
 def title_lettering(ctx, text, cx, baseline, size, face):
-    """Big display lettering: deep shadow, plum outline, gold edge, lit gradient face."""
+    """Big display lettering: deep shadow, plum outline, gold edge, lit gradient face.
+    Returns the box the lettering and its shadow cover."""
     kit.set_font(ctx, kit.FONT_SERIF, size)
     top = baseline - size * 0.8
     layers = [((5, 8), 18, ("outline", 0.5)), ((0, 0), 16, ("outline", 1.0)),
               ((0, 0), 7, (kit.mix("gold", "cream", 0.3), 1.0))]
+    boxes = []
     for (dx, dy), width, (value, alpha) in layers:
         arched_text_path(ctx, text, cx + dx, baseline + dy)
         kit.set_colour(ctx, value, alpha)
         ctx.set_line_width(width)
+        boxes.append(ctx.stroke_extents())
         ctx.stroke()
     arched_text_path(ctx, text, cx, baseline)
     ctx.set_source(kit.vertical(top, baseline + 6, face))
@@ -162,6 +179,7 @@ def title_lettering(ctx, text, cx, baseline, size, face):
     ctx.set_source(kit.vertical(top, top + size * 0.4, [(0, "cream", 0.5), (1, "cream", 0)]))
     ctx.paint()
     ctx.restore()
+    return kit.bounds(boxes)
 
 
 def prompt(ctx, text):
@@ -178,31 +196,37 @@ def prompt(ctx, text):
 
 # The two screens -----------------------------------------------------------------------------
 
-def savanna_ground(ctx, rng, near_colour, far_colour, tree_colour, rim):
+def savanna_ground(ctx, rng, near_colour, far_colour, tree_colour, rim,
+                   trees=((90, 130), (250, 62), (420, 48))):
+    """Far and near hills with acacias, each tree given as (x, size) in px."""
     far = scene.land(ctx, rng, 400, [(16, 420), (6, 140)], far_colour,
                      kit.mix(far_colour, near_colour, 0.5))
     near = scene.land(ctx, rng, 455, [(8, 520), (3, 130)], near_colour,
                       kit.mix(near_colour, "plum", 0.5), rim=rim)
-    for x, size in ((90, 130), (250, 62), (420, 48)):
+    for x, size in trees:
         scene.acacia(ctx, rng, x, scene.height_at(near, x) + 6, size, tree_colour)
     return far, near
 
 
 def title(ctx, rng):
+    """Draws the title; returns the boxes of the logo, the hero, the legend's panel and every
+    piece of text and glyph on it, so the build can check that they keep clear of each other."""
     scene.sky(ctx, [(0, kit.mix("indigo", "plum", 0.5)), (0.3, kit.mix("plum_light", "rose", 0.6)),
                     (0.6, kit.mix("ember", "gold", 0.5)), (0.8, "gold"), (1, "ochre")])
     kit.stars(ctx, rng, 40, WIDTH, 120, max_alpha=0.6)
-    scene.sun(ctx, 330, 400, 58, "cream", "gold")
+    scene.sun(ctx, 572, 398, 50, "cream", "gold")
     scene.clouds(ctx, rng, 4, (250, 330), kit.mix("rose", "plum_light", 0.35), "gold", 0.7)
     savanna_ground(ctx, rng, kit.mix("ochre_dark", "plum", 0.35), kit.mix("rose", "plum_light", 0.5),
-                   kit.mix("plum", "outline", 0.4), "gold")
+                   kit.mix("plum", "outline", 0.4), "gold", TITLE_TREES)
     scene.haze(ctx, 420, 90, "gold", 0.3)
     rock(ctx, 640, 432, 230, 170, kit.mix("plum", "outline", 0.3), "gold", -4)
-    hero(ctx, 630, 436, 0.95, True, kit.mix("plum", "outline", 0.2), "gold", -3.5)
-    scene.birds(ctx, rng, 5, 200, 300, 50, "plum")
-    title_lettering(ctx, "Tarnwick", WIDTH / 2, 178, 132,
-                    [(0, "cream"), (0.45, "gold"), (1, "ochre_dark")])
+    hero_box = hero(ctx, 630, 436, 0.95, True, kit.mix("plum", "outline", 0.2), "gold", -3.5)
+    scene.birds(ctx, rng, 4, 538, 318, 26, "plum")
+    logo_box = title_lettering(ctx, "Tarnwick", WIDTH / 2, 178, 132,
+                               [(0, "cream"), (0.45, "gold"), (1, "ochre_dark")])
+    panel_box, legend_items = control_legend.draw(ctx, *LEGEND_CORNER)
     prompt(ctx, "Press SPACE to start \u2014 ESC to quit")
+    return {"logo": logo_box, "hero": hero_box, "panel": panel_box, "legend": legend_items}
 
 
 def gameover(ctx, rng):

@@ -146,6 +146,12 @@ def rounded_rect(ctx, x, y, w, h, r):
     ctx.close_path()
 
 
+def bounds(boxes):
+    """The smallest box (x0, y0, x1, y1) holding all the given boxes."""
+    return (min(b[0] for b in boxes), min(b[1] for b in boxes),
+            max(b[2] for b in boxes), max(b[3] for b in boxes))
+
+
 def stroke_inside(ctx, width, value, alpha=1.0):
     """Stroke the current path so the line lies wholly inside it (the shape keeps its size)."""
     path = ctx.copy_path()

@@ -2,8 +2,9 @@
 # Regenerates the game's music and sound effects (assets/sound/*.ogg) from the ABC tunes and the
 # sox recipes in this directory, byte for byte: fluidsynth renders offline and deterministically,
 # sox -R pins its noise generator, and every Ogg stream gets a fixed serial number.
-# Afterwards check_sounds.py measures the results (length, peak, loop seam) and fails the build
-# if one breaks the game's limits; tools/out/sound/*_seam.png show each loop's join.
+# Afterwards check_sounds.py measures the results (length, loudness, true peak, loop seam, a blow
+# landing on each tune) and fails the build if one breaks the game's limits;
+# tools/out/sound/*_seam.png show each loop's join.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
@@ -15,8 +16,13 @@ readonly PYTHON=/usr/bin/python3
 readonly RATE=40960            # Hz: the game's mixer rate, so nothing is resampled when loading
 readonly OGG_QUALITY=4         # ~100 kbit/s stereo: clean, and all five files stay near 3 MiB
 readonly SYNTH_GAIN=0.4        # fluidsynth master gain: loud, yet far from full scale in float
-readonly MUSIC_PEAK_DBFS=-1.5  # headroom under the -1 dBFS limit for the Vorbis encoder's overshoot
-readonly EFFECT_PEAK_DBFS=-3   # effects sit a little below the music's peaks
+# The game plays music at full volume and effects at half (-6 dB), all in one mix. The music is
+# scaled to this peak, then its few louder drum hits are limited to the ceiling: that leaves room
+# for a blow as loud as the music's loudest moments without the sum reaching -1 dBFS.
+readonly MUSIC_PEAK_DBFS=-4.5
+readonly MUSIC_CEILING_DBFS=-8
+readonly BLOW_PEAK_DBFS=-2.5   # about -8 dBFS in the mix once encoded
+readonly SPIN_PEAK_DBFS=-9     # the spin's whoosh lies under the blows it carries
 readonly DAMAGE_MAX_SECONDS=0.4
 
 # Encodes a 16-bit WAV from the scratch directory to assets/sound/NAME.ogg.
@@ -34,7 +40,7 @@ render_tune_loop() {
   fluidsynth -q -n -i -r "$RATE" -g "$SYNTH_GAIN" -o synth.reverb.room-size="$room_size" \
     -T raw -O float -F "$SCRATCH/$name.f32" "$SOUNDFONT" "$SCRATCH/$name.mid" >/dev/null
   "$PYTHON" "$SOURCES/make_loop.py" "$SCRATCH/$name.f32" "$RATE" "$loop_seconds" \
-    "$MUSIC_PEAK_DBFS" "$SCRATCH/$name.wav"
+    "$MUSIC_PEAK_DBFS" "$MUSIC_CEILING_DBFS" "$SCRATCH/$name.wav"
   encode_ogg "$name" "$serial"
 }
 
@@ -47,14 +53,15 @@ effect_layer() {
 }
 
 # Mixes the named layers into a stereo effect of LENGTH seconds whose last FADE seconds die to
-# silence, then applies the remaining arguments (a sox effect chain, may be empty).
+# silence and whose peak is PEAK dBFS, after the remaining arguments (a sox effect chain, may be
+# empty).
 mix_effect() {
-  local name=$1 length=$2 fade=$3 layers=$4
-  shift 4
+  local name=$1 length=$2 fade=$3 peak=$4 layers=$5
+  shift 5
   local inputs=()
   for layer in $layers; do inputs+=("$SCRATCH/$layer.wav"); done
   sox -R -m "${inputs[@]}" -c 2 -b 16 "$SCRATCH/$name.wav" "$@" \
-    trim 0 "$length" fade 0 "$length" "$fade" norm "$EFFECT_PEAK_DBFS"
+    trim 0 "$length" fade 0 "$length" "$fade" norm "$peak"
 }
 
 # The hit: a falling sine thump for weight, a 50 ms burst of bright noise for the crack, and
@@ -66,7 +73,7 @@ make_damage() {
     fade q 0.0005 0.05 0.048
   effect_layer damage_body synth 0.5 brownnoise vol 0.5 highpass 120 lowpass 1400 \
     fade l 0.001 0.5 0.49 trim 0 0.3 gain 6
-  mix_effect damage 0.3 0.03 "damage_thump damage_crack damage_body" overdrive 6
+  mix_effect damage 0.3 0.03 "$BLOW_PEAK_DBFS" "damage_thump damage_crack damage_body" overdrive 6
   encode_ogg damage 3104
 }
 
@@ -79,7 +86,7 @@ make_spin_whoosh() {
   effect_layer spin_back synth 0.8 pinknoise vol 0.5 bandpass 400 1.5q \
     bend -f 50 0,1500,0.4 0,-1300,0.4 tremolo 12 50 fade h 0.35 0.8 0.45 pad 0.5 0
   effect_layer spin_hum synth 1.3 sine 70-110 tremolo 3 80 fade h 0.4 1.3 0.5 vol 0.06
-  mix_effect serval_cat_atk_long 1.3 0.05 "spin_front spin_back spin_hum"
+  mix_effect serval_cat_atk_long 1.3 0.05 "$SPIN_PEAK_DBFS" "spin_front spin_back spin_hum"
   encode_ogg serval_cat_atk_long 3105
 }
 
@@ -102,7 +109,8 @@ main() {
   make_spin_whoosh
   "$PYTHON" "$SOURCES/check_sounds.py" "$SCRATCH" \
     "$ASSETS"/{title,fight_bgm,last_boss}.ogg -- \
-    "$ASSETS/damage.ogg:$DAMAGE_MAX_SECONDS" "$ASSETS/serval_cat_atk_long.ogg:1.4"
+    "$ASSETS/damage.ogg:$DAMAGE_MAX_SECONDS" "$ASSETS/serval_cat_atk_long.ogg:1.4" \
+    --fight "$ASSETS/damage.ogg" "$ASSETS/serval_cat_atk_long.ogg"
   draw_seams title fight_bgm last_boss
 }
 

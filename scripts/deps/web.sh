@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Builds the libraries the web build links, with Debian's emscripten, from the same Debian 12
+# sources as the Linux build, into a cache outside the clone; prints the prefix they are in.
+#   prefix="$(bash scripts/deps/web.sh)"
+# Built once per emscripten version and text of this script: later runs only print the prefix.
+set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+source "$here/debian_sources.sh"
+source "$here/build_library.sh"
+
+# emcc finds Debian's acorn only there.
+export NODE_PATH=/usr/share/nodejs
+# emcmake would run the configure checks' programs under node with --experimental-wasm-threads,
+# which Node 20 refuses: every check then fails and CMake reads every type's size as 9.
+CONFIGURE=(emcmake cmake -DCMAKE_CROSSCOMPILING_EMULATOR="/usr/bin/node;--no-experimental-fetch")
+
+emcc_version="$(emcc -dumpversion)"
+prefix="$(dependency_prefix web "emcc $emcc_version $(cat "$here/web.sh" "$here/build_library.sh" | sha256sum)")"
+
+# libdeflate 1.14 has only a Makefile: its library alone, with its header and pkg-config file.
+build_libdeflate() {
+  library_built libdeflate "$prefix" && return 0
+  local source build
+  source="$(debian_source libdeflate)"
+  build="$prefix.build/libdeflate"
+  rm -rf "$build"
+  cp -r "$source" "$build"
+  echo "Building libdeflate into $prefix" >&2
+  emmake make -C "$build" -j"$BUILD_JOBS" libdeflate.a CC=emcc AR=emar \
+    CFLAGS="-O2 -DNDEBUG" >"$build.log" 2>&1 || {
+    echo "Building libdeflate failed; its log: $build.log" >&2
+    return 1
+  }
+  mkdir -p "$prefix/lib/pkgconfig" "$prefix/include"
+  cp "$build/libdeflate.a" "$prefix/lib/"
+  cp "$build/libdeflate.h" "$prefix/include/"
+  sed -e "s|@PREFIX@|$prefix|; s|@LIBDIR@|$prefix/lib|; s|@INCDIR@|$prefix/include|" \
+    -e "s|@VERSION@|1.14|; s|@LIBS_PRIVATE@||" "$build/libdeflate.pc.in" >"$prefix/lib/pkgconfig/libdeflate.pc"
+  rm -rf "$build"
+  mark_library_built libdeflate "$prefix"
+}
+
+mkdir -p "$prefix"
+# SDL's audio and video run on the page's own thread; no pthreads, so any static host serves it.
+build_cmake_library libsdl2 "$prefix" -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF -DSDL_PTHREADS=OFF
+build_cmake_library libogg "$prefix" -DBUILD_TESTING=OFF -DINSTALL_DOCS=OFF
+build_cmake_library libvorbis "$prefix" -DBUILD_TESTING=OFF
+# Pictures: PNG alone, through the built-in decoder (the game's own decoder does the shipped ones).
+sdl_image_formats=()
+for format in AVIF BMP GIF JPG JXL LBM PCX PNM QOI SVG TGA TIF WEBP XCF XPM XV; do
+  sdl_image_formats+=("-DSDL2IMAGE_$format=OFF")
+done
+build_cmake_library libsdl2-image "$prefix" -DSDL2IMAGE_SAMPLES=OFF -DSDL2IMAGE_DEPS_SHARED=OFF \
+  -DSDL2IMAGE_VENDORED=OFF -DSDL2IMAGE_BACKEND_STB=ON -DSDL2IMAGE_PNG=ON -DSDL2IMAGE_PNG_SAVE=OFF \
+  "${sdl_image_formats[@]}"
+# Its installed configuration asks for libpng whenever PNG is on, even though nothing links it.
+sed -i '/if(SDL2IMAGE_PNG AND NOT SDL2IMAGE_VENDORED/,/endif()/d' "$prefix/lib/cmake/SDL2_image/SDL2_imageConfig.cmake"
+# Sounds: Ogg Vorbis through the libvorbisfile the game decodes with as well.
+build_cmake_library libsdl2-mixer "$prefix" -DSDL2MIXER_SAMPLES=OFF -DSDL2MIXER_DEPS_SHARED=OFF \
+  -DSDL2MIXER_VENDORED=OFF -DSDL2MIXER_VORBIS=VORBISFILE -DSDL2MIXER_VORBIS_VORBISFILE_SHARED=OFF \
+  -DSDL2MIXER_FLAC=OFF -DSDL2MIXER_MOD=OFF -DSDL2MIXER_MP3=OFF -DSDL2MIXER_MIDI=OFF \
+  -DSDL2MIXER_OPUS=OFF -DSDL2MIXER_CMD=OFF
+build_cmake_library box2d "$prefix" -DBOX2D_BUILD_UNIT_TESTS=OFF -DBOX2D_BUILD_TESTBED=OFF \
+  -DBOX2D_BUILD_DOCS=OFF
+build_cmake_library nlohmann-json3 "$prefix" -DJSON_BuildTests=OFF
+build_libdeflate
+echo "$prefix"

@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# The browser build played in Debian's headless Chromium (tests/web/play_test.mjs), against the
+# Linux build's own title picture and log, which it takes from LINUX_BINARY (default
+# build/test/tarnwick, built by scripts/test.sh) on a virtual display. Makes the browser build
+# first, and installs the test's npm packages (puppeteer-core, without a browser of its own).
+#   bash scripts/test_web.sh [LINUX_BINARY]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+# The Linux title, once faded in, and the log up to it (with sound, which the browser has too,
+# though the virtual display has no sound card); ESC then ends the game.
+linux_title() {
+  local linux_binary="$1" work="$2"
+  SDL_AUDIODRIVER=dummy "$linux_binary" >"$work/linux.log" 2>"$work/linux-errors.log" &
+  local game=$! window="" waited=0
+  until grep -q "^Sprite created!$" "$work/linux.log"; do
+    sleep 0.2
+    waited=$((waited + 1))
+    [ $waited -lt 300 ] || { echo "The Linux build showed no title" >&2; return 1; }
+  done
+  sleep 2
+  window="$(xdotool search --name '^Game$' | head -1)"
+  xwd -id "$window" -silent | convert xwd:- "$work/linux-title.png"
+  xdotool keydown Escape && sleep 0.2 && xdotool keyup Escape
+  wait "$game"
+}
+# On the virtual display that the rest starts.
+if [ "${1:-}" = --linux-title ]; then
+  linux_title "$2" "$3"
+  exit
+fi
+
+linux_binary="${1:-build/test/tarnwick}"
+bash scripts/build_web.sh
+
+missing=()
+for package in chromium python3 imagemagick xvfb xdotool x11-apps; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+    missing+=("$package")
+done
+# npm comes with NodeSource's nodejs, and separately with Debian's.
+command -v npm >/dev/null || missing+=(npm)
+if [ ${#missing[@]} -gt 0 ]; then
+  as_root=""
+  [ "$(id -u)" -ne 0 ] && as_root="sudo"
+  $as_root apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $as_root apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+# Installed again only when the lock file has changed since.
+if ! cmp -s tests/web/package-lock.json tests/web/node_modules/.installed-lock.json; then
+  (cd tests/web && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error &&
+    cp package-lock.json node_modules/.installed-lock.json)
+fi
+
+work="$(mktemp -d)"
+server=""
+cleanup() {
+  [ -n "$server" ] && kill "$server" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/test_web.sh --linux-title "$linux_binary" "$work"
+
+port="$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')"
+python3 -m http.server "$port" --bind 127.0.0.1 --directory build/web >"$work/server.log" 2>&1 &
+server=$!
+node tests/web/play_test.mjs "http://127.0.0.1:$port/index.html" "$work/linux.log" \
+  "$work/linux-title.png" "$work"

@@ -1,0 +1,22 @@
+#pragma once
+
+// The few things the game asks of the operating system that each system does its own way. The
+// build takes one implementation: platform_posix.cpp (Linux, the browser) or platform_windows.cpp.
+
+namespace platform {
+
+// Seconds on a clock that never jumps, from an arbitrary start.
+double monotonicSeconds();
+
+// Sleeps until `deadline` on monotonicSeconds()'s clock or a little later, never earlier; how
+// late it may wake is wakeLatenessSeconds().
+void sleepUntil(double deadline);
+double wakeLatenessSeconds();
+
+// Makes standard output carry the log a whole line at a time, so that a reader sees each line
+// as it is written, its lines and standard error's ending in "\n" alone on every system; false
+// when the program has nowhere to write it (a windowed program started without a console or a
+// redirection).
+bool writeStandardOutputByLine();
+
+}  // namespace platform

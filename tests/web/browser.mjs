@@ -1,0 +1,106 @@
+// The browser build in Debian's headless Chromium, for the web tests and the benchmark: starts
+// the browser, opens the page and keeps what the page logs.
+
+import { mkdtempSync, rmSync } from "node:fs";
+import { tmpdir } from "node:os";
+import { join } from "node:path";
+import puppeteer from "puppeteer-core";
+
+const CHROMIUM_FLAGS = [
+  "--no-sandbox", "--enable-unsafe-swiftshader", "--disable-gpu", "--no-first-run",
+  "--disable-background-networking", "--disable-component-update", "--disable-sync",
+];
+
+// A fresh profile each time, so nothing cached from an earlier run is reused.
+export async function startBrowser() {
+  const profile = mkdtempSync(join(tmpdir(), "tarnwick-chromium-"));
+  const browser = await puppeteer.launch({
+    executablePath: process.env.CHROMIUM || "/usr/bin/chromium",
+    headless: true,
+    args: [...CHROMIUM_FLAGS, `--user-data-dir=${profile}`],
+  });
+  return {
+    browser,
+    async close() {
+      await browser.close();
+      rmSync(profile, { recursive: true, force: true });
+    },
+  };
+}
+
+// Animation frames as a display refreshing `hz` times a second would give them: each on the
+// display's next refresh, with that refresh's time. Headless Chromium's own come at 60 Hz.
+function displayAt(hz) {
+  const period = 1000 / hz;
+  const start = performance.now();
+  let waiting = [];
+  let lastRefresh = -Infinity;
+  window.refreshes = 0;
+  window.requestAnimationFrame = (callback) => {
+    waiting.push(callback);
+    if (waiting.length === 1) {
+      // A timer may fire a little before its time: the next refresh is never the last one again.
+      const now = performance.now();
+      const refresh = Math.max(start + Math.ceil((now - start) / period) * period,
+        lastRefresh + period);
+      lastRefresh = refresh;
+      setTimeout(() => {
+        window.refreshes += 1;
+        const callbacks = waiting;
+        waiting = [];
+        for (const call of callbacks) call(refresh);
+      }, refresh - now);
+    }
+    return 0;
+  };
+}
+
+// The page of the game at `url` in an 800 × 600 view, its console lines and errors collected;
+// on a display of `refreshHz` if given.
+export async function openGame(browser, url, refreshHz) {
+  const page = await browser.newPage();
+  await page.setViewport({ width: 800, height: 600 });
+  if (refreshHz) await page.evaluateOnNewDocument(displayAt, refreshHz);
+  const game = { page, log: [], errors: [] };
+  page.on("console", (message) => {
+    if (message.type() === "log") game.log.push(message.text());
+  });
+  page.on("pageerror", (error) => game.errors.push(String(error)));
+  page.on("requestfailed", (request) => game.errors.push(`failed: ${request.url()}`));
+  game.loadStarted = Date.now();
+  await page.goto(url);
+  return game;
+}
+
+export function sleep(ms) {
+  return new Promise((resolve) => setTimeout(resolve, ms));
+}
+
+// Waits until the log holds `line` (after the line `after`, if given); false on time-out.
+export async function waitForLog(game, line, seconds, after) {
+  const deadline = Date.now() + seconds * 1000;
+  for (;;) {
+    const from = after === undefined ? 0 : game.log.indexOf(after);
+    if (from >= 0 && game.log.indexOf(line, from) >= 0) return true;
+    if (Date.now() > deadline) return false;
+    await sleep(20);
+  }
+}
+
+// How many frames the game has drawn so far, and when, on the page's clock (ms).
+export function framesDrawn(game) {
+  return game.page.evaluate(() => ({ frames: Module.framesDrawn || 0, at: performance.now() }));
+}
+
+// Waits until the title has faded in: its sprite is made (after the 60 black frames), then the
+// 21 frames of the fade are drawn, and a few more.
+export async function waitForTitle(game, seconds) {
+  if (!(await waitForLog(game, "Sprite created!", seconds))) return false;
+  const start = (await framesDrawn(game)).frames;
+  const deadline = Date.now() + seconds * 1000;
+  while ((await framesDrawn(game)).frames < start + 30) {
+    if (Date.now() > deadline) return false;
+    await sleep(50);
+  }
+  return true;
+}

@@ -1,0 +1,166 @@
+// Plays the browser build in headless Chromium as a player would, and checks what the player
+// perceives against the Linux build:
+//   node play_test.mjs URL LINUX_LOG LINUX_TITLE_PNG WORK_DIR
+// the progress bar reaches its end; the log from the start to the title is Linux's line for
+// line; the title looks like Linux's; the title is shown at 60 frames per second, on 120 and
+// 144 Hz displays too; sound runs after the first key; a held SPACE starts stage 1 and keyboard
+// play reaches stage 2; ESC on a fresh title ends the game and the page says so; and the page
+// raises no error.
+
+import { execFileSync } from "node:child_process";
+import { readFileSync } from "node:fs";
+import { join } from "node:path";
+import { framesDrawn, openGame, sleep, startBrowser, waitForLog, waitForTitle } from "./browser.mjs";
+
+const [url, linuxLogPath, linuxTitlePath, workDir] = process.argv.slice(2);
+const START_SECONDS = 60;  // download, decoding and the 60 black frames on a busy machine
+const STEP_SECONDS = 30;
+const TITLE_SECONDS = 10;
+const FAST_DISPLAY_SECONDS = 5;
+const MOST_TITLE_DIFFERENCE = 0.02;  // mean absolute difference, a share of the full range
+
+let failures = 0;
+function check(ok, what, detail = "") {
+  console.log(`${ok ? "ok  " : "FAIL"} ${what}${detail ? `: ${detail}` : ""}`);
+  if (!ok) failures += 1;
+}
+
+// The log from its first line to the title's sprite, the map's address (a pointer) aside.
+function startToTitle(lines) {
+  const end = lines.indexOf("Sprite created!");
+  return lines.slice(0, end + 1).map((line) => line.replace(/^Map created -?\d+\.$/, "Map created N."));
+}
+
+async function key(page, name, ms = 120) {
+  await page.keyboard.down(name);
+  await sleep(ms);
+  await page.keyboard.up(name);
+}
+
+async function pressUntil(game, name, line, seconds) {
+  const deadline = Date.now() + seconds * 1000;
+  while (!game.log.includes(line) && Date.now() < deadline) {
+    await key(game.page, name, 200);
+    await waitForLog(game, line, 2);
+  }
+  return game.log.includes(line);
+}
+
+// Runs right with Shift held, hopping over what is in the way, until the next stage is built.
+async function runIntoStage2(game) {
+  const done = "~WorldContainer() done...";
+  const page = game.page;
+  await page.keyboard.down("KeyD");
+  await page.keyboard.down("ShiftLeft");
+  const deadline = Date.now() + 120 * 1000;
+  while (!game.log.includes(done) && Date.now() < deadline) {
+    await key(page, "Space", 150);
+    await sleep(300);
+  }
+  await page.keyboard.up("ShiftLeft");
+  await page.keyboard.up("KeyD");
+  return game.log.includes(done) && waitForLog(game, "Landed", STEP_SECONDS, done);
+}
+
+async function playToStage2(browser) {
+  const game = await openGame(browser, url);
+  const page = game.page;
+  check(await waitForLog(game, "All assets loaded.", START_SECONDS), "the assets load");
+  const bar = await page.$eval("#progress", (p) => ({ value: p.value, max: p.max }));
+  check(bar.value === bar.max, "the progress bar reaches its end", `${bar.value} of ${bar.max}`);
+  check(await waitForTitle(game, START_SECONDS), "the title shows");
+
+  const linuxLog = startToTitle(readFileSync(linuxLogPath, "utf8").split("\n"));
+  const webLog = startToTitle(game.log);
+  const firstDifference = linuxLog.findIndex((line, i) => line !== webLog[i]);
+  check(firstDifference < 0 && webLog.length === linuxLog.length,
+    "the log from start to title is Linux's", firstDifference < 0 ? `${webLog.length} lines`
+      : `line ${firstDifference + 1}: "${webLog[firstDifference]}" for "${linuxLog[firstDifference]}"`);
+
+  const webTitle = join(workDir, "web-title.png");
+  await page.screenshot({ path: webTitle, clip: { x: 0, y: 0, width: 800, height: 600 } });
+  // compare exits 1 when the pictures differ at all; the measure is on standard error.
+  let measure = "";
+  try {
+    execFileSync("compare", ["-metric", "MAE", linuxTitlePath, webTitle, "null:"], { stdio: "pipe" });
+  } catch (error) {
+    measure = String(error.stderr);
+  }
+  const difference = Number((/\(([\d.e-]+)\)/.exec(measure) || [])[1] ?? 0);
+  check(difference <= MOST_TITLE_DIFFERENCE, "the title looks as on Linux",
+    `mean difference ${(difference * 100).toFixed(2)} %`);
+
+  // The browser's own animation frames are counted beside, to tell a slow game from a machine
+  // too busy to give the page its frames.
+  await page.evaluate(() => {
+    window.animationFrames = 0;
+    const count = () => {
+      window.animationFrames += 1;
+      requestAnimationFrame(count);
+    };
+    requestAnimationFrame(count);
+  });
+  const before = await framesDrawn(game);
+  const framesBefore = await page.evaluate(() => window.animationFrames);
+  await sleep(TITLE_SECONDS * 1000);
+  const after = await framesDrawn(game);
+  const seconds = (after.at - before.at) / 1000;
+  const rate = (after.frames - before.frames) / seconds;
+  const browserRate = (await page.evaluate(() => window.animationFrames) - framesBefore) / seconds;
+  check(Math.abs(rate - 60) <= 1, "the title is shown at 60 frames per second",
+    `${rate.toFixed(2)} (the browser's animation frames: ${browserRate.toFixed(2)} per second)`);
+
+  await page.click("canvas");
+  await key(page, "ShiftLeft");
+  const audio = await page.evaluate(() => Module.SDL2 && Module.SDL2.audioContext &&
+    Module.SDL2.audioContext.state);
+  check(audio === "running", "sound runs after the first key", String(audio));
+
+  check(await pressUntil(game, "Space", "Hud created!", STEP_SECONDS), "SPACE starts stage 1");
+  check(await waitForLog(game, "Landed", STEP_SECONDS, "Hud created!"), "the hero lands in stage 1");
+  check(await runIntoStage2(game), "keyboard play reaches stage 2");
+  check(game.errors.length === 0, "the page raises no error", game.errors.join("; "));
+  await page.close();
+}
+
+// The title on a faster display still moves at 60 frames per second.
+async function titleAt(browser, hz) {
+  const game = await openGame(browser, url, hz);
+  check(await waitForTitle(game, START_SECONDS), `the title shows on a ${hz} Hz display`);
+  const before = await framesDrawn(game);
+  const refreshesBefore = await game.page.evaluate(() => window.refreshes);
+  await sleep(FAST_DISPLAY_SECONDS * 1000);
+  const after = await framesDrawn(game);
+  const seconds = (after.at - before.at) / 1000;
+  const rate = (after.frames - before.frames) / seconds;
+  const refreshes = (await game.page.evaluate(() => window.refreshes) - refreshesBefore) / seconds;
+  check(Math.abs(rate - 60) <= 1, `the title is shown at 60 frames per second at ${hz} Hz`,
+    `${rate.toFixed(2)} (${refreshes.toFixed(1)} refreshes per second)`);
+  check(game.errors.length === 0, "the page raises no error", game.errors.join("; "));
+  await game.page.close();
+}
+
+async function escapeEndsTheGame(browser) {
+  const game = await openGame(browser, url);
+  check(await waitForTitle(game, START_SECONDS), "a fresh title shows");
+  await key(game.page, "Escape");
+  check(await waitForLog(game, "Tarnwick exiting code 0", STEP_SECONDS), "ESC on the title ends the game");
+  await sleep(200);
+  const message = await game.page.$eval("#message", (m) =>
+    getComputedStyle(m).display !== "none" ? m.textContent : "");
+  check(message.includes("ended"), "the page says the game has ended", message);
+  check(game.errors.length === 0, "the page raises no error", game.errors.join("; "));
+  await game.page.close();
+}
+
+const { browser, close } = await startBrowser();
+try {
+  await playToStage2(browser);
+  await titleAt(browser, 120);
+  await titleAt(browser, 144);
+  await escapeEndsTheGame(browser);
+} finally {
+  await close();
+}
+console.log(failures === 0 ? "All web checks passed" : `${failures} web checks failed`);
+process.exit(failures === 0 ? 0 : 1);
