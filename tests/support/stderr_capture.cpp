@@ -16,16 +16,15 @@ StderrCapture::~StderrCapture() {
   if (file_ != nullptr) std::fclose(file_);
 }
 
-// Read without moving the offset that standard error shares with the file, so that later lines
-// still go after the earlier ones.
+// Read from the start to the end, which leaves the offset that standard error shares with the
+// file where its next line goes.
 std::string StderrCapture::text() const {
   std::fflush(stderr);
   std::string text;
-  if (file_ == nullptr) return text;
+  if (file_ == nullptr || lseek(fileno(file_), 0, SEEK_SET) != 0) return text;
   char buffer[4096];
   while (true) {
-    const ssize_t got =
-        pread(fileno(file_), buffer, sizeof buffer, static_cast<off_t>(text.size()));
+    const auto got = read(fileno(file_), buffer, sizeof buffer);
     if (got <= 0) return text;
     text.append(buffer, static_cast<size_t>(got));
   }
