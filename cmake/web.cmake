@@ -24,7 +24,8 @@ target_link_options(tarnwick PRIVATE ${TARNWICK_WEB_ASYNCIFY}
   -sENVIRONMENT=web
   ${TARNWICK_WEB_SDL_FUNCTIONS}
   "--preload-file=${CMAKE_SOURCE_DIR}/assets@/assets")
-set_property(TARGET tarnwick APPEND PROPERTY LINK_DEPENDS "${CMAKE_SOURCE_DIR}/assets/assets_list.json")
+set_property(TARGET tarnwick APPEND PROPERTY LINK_DEPENDS "${CMAKE_SOURCE_DIR}/assets/assets_list.json"
+  "${CMAKE_SOURCE_DIR}/cmake/web_asyncify_remove.json")
 
 # The benchmarks run under node, on SDL's dummy video and sound, reading the assets straight from
 # the disk: the wasm's frame cost beside the native build's, on the same scenes.
@@ -32,7 +33,7 @@ if(TARNWICK_BENCH)
   set_target_properties(tarnwick_bench PROPERTIES SUFFIX ".js")
   target_link_libraries(tarnwick_bench PRIVATE benchmark::benchmark_main)
   set_property(TARGET tarnwick_bench APPEND PROPERTY LINK_DEPENDS
-    "${CMAKE_SOURCE_DIR}/cmake/web_bench_node.js")
+    "${CMAKE_SOURCE_DIR}/cmake/web_bench_node.js" "${CMAKE_SOURCE_DIR}/cmake/web_asyncify_remove.json")
   target_link_options(tarnwick_bench PRIVATE -sNODERAWFS=1 -sENVIRONMENT=node
     "--pre-js=${CMAKE_SOURCE_DIR}/cmake/web_bench_node.js"
     -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=64MB

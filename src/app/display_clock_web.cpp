@@ -1,8 +1,14 @@
+#include <SDL.h>
 #include <emscripten.h>
 
 #include "app/display_clock.h"
 
 namespace {
+
+// With ASYNCIFY, SDL hands the page back to the browser after every present by default. The game
+// does that itself, in its wait for the animation frame below, and SDL is built without
+// ASYNCIFY's instrumentation (cmake/web.cmake), so a hand-back from inside it would end the page.
+[[maybe_unused]] const bool kPresentsKeepTheTurn = SDL_SetHint(SDL_HINT_EMSCRIPTEN_ASYNCIFY, "0");
 
 // Animation frames come a refresh apart give or take a little; a frame due within this much of
 // one is drawn in it, so that the wobble never costs a refresh.

@@ -280,8 +280,15 @@ uint64_t FlowChecksum(int32_t workerCount) {
   return hash;
 }
 
-// The flow as it stands; a change meant to move the liquid writes its new checksum here.
+// The flow as it stands; a change meant to move the liquid writes its new checksums here.
+// MinGW-w64's sinf and cosf differ from glibc's in the last bit for some angles; Box2D turns the
+// crate with them and the liquid flows round the crate, so the Windows build's flow, the same
+// for every worker count, has a checksum of its own.
+#ifdef _WIN32
+constexpr uint64_t kFlowChecksum = 0x2fab8215c2ccff34u;
+#else
 constexpr uint64_t kFlowChecksum = 0xed18d2af474297dbu;
+#endif
 
 TEST(LiquidDeterminism, EveryWorkerCountGivesTheSameFlowToTheBit) {
   for (int32_t workers : {0, 1, ParticleSystemDef::kWorkersBySize}) {
