@@ -43,3 +43,30 @@ build_cmake_library() {
   rm -rf "$build"
   mark_library_built "$package" "$prefix"
 }
+
+# Builds libdeflate, whose 1.14 release comes with a Makefile only, into PREFIX: the make target
+# TARGET (its static library, named as the platform names it) built with the given make
+# variables (CC, AR, CFLAGS), installed as libdeflate.a with its header and pkg-config file.
+build_libdeflate() {
+  local prefix="$1" target="$2"
+  shift 2
+  library_built libdeflate "$prefix" && return 0
+  local source build
+  source="$(debian_source libdeflate)" || return 1
+  build="$prefix.build/libdeflate"
+  rm -rf "$build"
+  mkdir -p "$build" "$prefix/lib/pkgconfig" "$prefix/include"
+  cp -a "$source/." "$build"
+  echo "Building libdeflate into $prefix" >&2
+  make -C "$build" -j"$BUILD_JOBS" "$@" "$target" >"$build.log" 2>&1 || {
+    echo "Building libdeflate failed; its log: $build.log" >&2
+    return 1
+  }
+  cp "$build/$target" "$prefix/lib/libdeflate.a"
+  cp "$build/libdeflate.h" "$prefix/include/"
+  sed -e "s|@PREFIX@|$prefix|; s|@LIBDIR@|$prefix/lib|; s|@INCDIR@|$prefix/include|" \
+    -e "s|@VERSION@|${DEBIAN_SOURCE_VERSIONS[libdeflate]%-*}|; s|@LIBS_PRIVATE@||" \
+    "$build/libdeflate.pc.in" >"$prefix/lib/pkgconfig/libdeflate.pc"
+  rm -rf "$build"
+  mark_library_built libdeflate "$prefix"
+}

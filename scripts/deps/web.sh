@@ -17,29 +17,6 @@ CONFIGURE=(emcmake cmake -DCMAKE_CROSSCOMPILING_EMULATOR="/usr/bin/node;--no-exp
 emcc_version="$(emcc -dumpversion)"
 prefix="$(dependency_prefix web "emcc $emcc_version $(cat "$here/web.sh" "$here/build_library.sh" | sha256sum)")"
 
-# libdeflate 1.14 has only a Makefile: its library alone, with its header and pkg-config file.
-build_libdeflate() {
-  library_built libdeflate "$prefix" && return 0
-  local source build
-  source="$(debian_source libdeflate)"
-  build="$prefix.build/libdeflate"
-  rm -rf "$build"
-  cp -r "$source" "$build"
-  echo "Building libdeflate into $prefix" >&2
-  emmake make -C "$build" -j"$BUILD_JOBS" libdeflate.a CC=emcc AR=emar \
-    CFLAGS="-O2 -DNDEBUG" >"$build.log" 2>&1 || {
-    echo "Building libdeflate failed; its log: $build.log" >&2
-    return 1
-  }
-  mkdir -p "$prefix/lib/pkgconfig" "$prefix/include"
-  cp "$build/libdeflate.a" "$prefix/lib/"
-  cp "$build/libdeflate.h" "$prefix/include/"
-  sed -e "s|@PREFIX@|$prefix|; s|@LIBDIR@|$prefix/lib|; s|@INCDIR@|$prefix/include|" \
-    -e "s|@VERSION@|1.14|; s|@LIBS_PRIVATE@||" "$build/libdeflate.pc.in" >"$prefix/lib/pkgconfig/libdeflate.pc"
-  rm -rf "$build"
-  mark_library_built libdeflate "$prefix"
-}
-
 mkdir -p "$prefix"
 # SDL's audio and video run on the page's own thread; no pthreads, so any static host serves it.
 build_cmake_library libsdl2 "$prefix" -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF -DSDL_PTHREADS=OFF
@@ -63,5 +40,6 @@ build_cmake_library libsdl2-mixer "$prefix" -DSDL2MIXER_SAMPLES=OFF -DSDL2MIXER_
 build_cmake_library box2d "$prefix" -DBOX2D_BUILD_UNIT_TESTS=OFF -DBOX2D_BUILD_TESTBED=OFF \
   -DBOX2D_BUILD_DOCS=OFF
 build_cmake_library nlohmann-json3 "$prefix" -DJSON_BuildTests=OFF
-build_libdeflate
+# libdeflate through its Makefile, with emscripten's compiler and archiver.
+build_libdeflate "$prefix" libdeflate.a CC=emcc AR=emar CFLAGS="-O2 -DNDEBUG"
 echo "$prefix"

@@ -23,34 +23,12 @@ CONFIGURE=(cmake -DCMAKE_TOOLCHAIN_FILE="$toolchain_file")
 # Only the cross prefix's and the toolchain's pkg-config files, never the build machine's.
 export PKG_CONFIG_LIBDIR="$prefix/lib/pkgconfig:/usr/$triplet/lib/pkgconfig"
 
-# libdeflate comes with a Makefile only; the archive it makes for Windows is installed under the
-# name its pkg-config file links (-ldeflate).
-build_libdeflate() {
-  library_built libdeflate "$prefix" && return 0
-  local source build
-  source="$(debian_source libdeflate)"
-  build="$prefix.build/libdeflate"
-  rm -rf "$build"
-  mkdir -p "$build" "$prefix/lib/pkgconfig" "$prefix/include"
-  cp -a "$source/." "$build"
-  echo "Building libdeflate into $prefix" >&2
-  make -C "$build" -j"$BUILD_JOBS" CC="$triplet-gcc-posix" AR="$triplet-gcc-ar-posix" \
-    CFLAGS="-O2" libdeflatestatic.lib >"$build.log" 2>&1 || {
-    echo "Building libdeflate failed; its log: $build.log" >&2
-    return 1
-  }
-  cp "$build/libdeflatestatic.lib" "$prefix/lib/libdeflate.a"
-  cp "$build/libdeflate.h" "$prefix/include/"
-  sed -e "s|@PREFIX@|$prefix|" -e "s|@LIBDIR@|$prefix/lib|" -e "s|@INCDIR@|$prefix/include|" \
-    -e "s|@VERSION@|${DEBIAN_SOURCE_VERSIONS[libdeflate]%-*}|" \
-    "$build/libdeflate.pc.in" >"$prefix/lib/pkgconfig/libdeflate.pc"
-  rm -rf "$build"
-  mark_library_built libdeflate "$prefix"
-}
-
 build_cmake_library libogg "$prefix" -DBUILD_TESTING=OFF -DINSTALL_DOCS=OFF
 build_cmake_library libvorbis "$prefix"
-build_libdeflate
+# libdeflate through its Makefile; the archive it makes for Windows is installed under the name
+# its pkg-config file links (-ldeflate).
+build_libdeflate "$prefix" libdeflatestatic.lib CC="$triplet-gcc-posix" AR="$triplet-gcc-ar-posix" \
+  CFLAGS="-O2"
 build_cmake_library libpng1.6 "$prefix" -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF \
   -DPNG_EXECUTABLES=OFF
 build_cmake_library box2d "$prefix" -DBOX2D_BUILD_UNIT_TESTS=OFF -DBOX2D_BUILD_TESTBED=OFF \
