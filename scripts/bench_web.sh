@@ -10,20 +10,12 @@ cd "$(dirname "$0")/.."
 native="${1:-build/test/tarnwick_bench}"
 bash scripts/build_web.sh >/dev/null
 
-work="$(mktemp -d)"
-server=""
-cleanup() {
-  [ -n "$server" ] && kill "$server" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-port="$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')"
-python3 -m http.server "$port" --bind 127.0.0.1 --directory build/web >"$work/server.log" 2>&1 &
-server=$!
-echo "Page load to title, headless Chromium:"
-node bench/web_load.mjs "http://127.0.0.1:$port/index.html" 3
-
 source scripts/web_tree.sh
+serve_web_build
+work="$web_work"
+echo "Page load to title, headless Chromium:"
+node bench/web_load.mjs "$web_url" 3
+
 WEB_EXTRA_PREFIXES="$(bash scripts/deps/web_benchmark.sh)"
 export WEB_EXTRA_PREFIXES
 filter='BM_Frame'

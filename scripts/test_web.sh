@@ -52,18 +52,8 @@ if ! cmp -s tests/web/package-lock.json tests/web/node_modules/.installed-lock.j
     cp package-lock.json node_modules/.installed-lock.json)
 fi
 
-work="$(mktemp -d)"
-server=""
-cleanup() {
-  [ -n "$server" ] && kill "$server" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
+source scripts/web_tree.sh
+serve_web_build
+work="$web_work"
 xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/test_web.sh --linux-title "$linux_binary" "$work"
-
-port="$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')"
-python3 -m http.server "$port" --bind 127.0.0.1 --directory build/web >"$work/server.log" 2>&1 &
-server=$!
-node tests/web/play_test.mjs "http://127.0.0.1:$port/index.html" "$work/linux.log" \
-  "$work/linux-title.png" "$work"
+node tests/web/play_test.mjs "$web_url" "$work/linux.log" "$work/linux-title.png" "$work"

@@ -7,15 +7,10 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/debian_sources.sh"
 source "$here/build_library.sh"
-
-# emcc finds Debian's acorn only there.
-export NODE_PATH=/usr/share/nodejs
-# emcmake would run the configure checks' programs under node with --experimental-wasm-threads,
-# which Node 20 refuses: every check then fails and CMake reads every type's size as 9.
-CONFIGURE=(emcmake cmake -DCMAKE_CROSSCOMPILING_EMULATOR="/usr/bin/node;--no-experimental-fetch")
+source "$here/emscripten.sh"
 
 emcc_version="$(emcc -dumpversion)"
-prefix="$(dependency_prefix web "emcc $emcc_version $(cat "$here/web.sh" "$here/build_library.sh" | sha256sum)")"
+prefix="$(dependency_prefix web "emcc $emcc_version $(cat "$here/web.sh" "$here/build_library.sh" "$here/emscripten.sh" | sha256sum)")"
 
 mkdir -p "$prefix"
 # SDL's audio and video run on the page's own thread; no pthreads, so any static host serves it.
