@@ -17,8 +17,9 @@ constexpr int EFFECT_LEVEL = 64;
 
 // Plays `sound` on the first free channel, looped or once, fading in over fadeInMs, for at most
 // `ticks` ms (-1: no limit), at volume `level` (0-128) for the whole play, whatever the channel
-// played before. Returns the channel, or -1 when nothing started (no free channel, or a sample
-// that failed to load).
+// played before. Plays of one sound that the mixer begins together are heard once, at the
+// loudest level asked for (CoincidingPlays). Returns the channel, or -1 when nothing started (no
+// free channel, or a sample that failed to load).
 int playSound(Sound* sound, bool loop, int fadeInMs, int ticks, int level);
 
 // Fades `channel` (-1: every channel) to silence over `ms` and halts it.

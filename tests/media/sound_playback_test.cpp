@@ -41,16 +41,20 @@ constexpr double kLevelTolerance = 0.01;  // relative
 // Far longer than any wait of a mixer that mixes, however busy the machine.
 constexpr Uint32 kMixerDeadlineMs = 60000;
 
-// A fight on the loudest bars of each tune: the heavy spin's whoosh, and a blow starting in each
-// of the game's own mixer chunks (4096 frames, four mixes here) for two seconds.
+// A fight on the loudest bars of each tune: the heavy spin's whoosh, and blows starting in each
+// of the game's own mixer chunks (4096 frames, four mixes here) for two seconds, one to three at
+// once, as one strike may fell three foes.
 const char* const kFightTunes[] = {"fight_bgm", "last_boss", "title"};
 constexpr int kMixesPerGameChunk = 4;
 constexpr int kFightBlows = 20;
+constexpr int kMostFoesPerStrike = 3;
 constexpr int kFightStartMix = 4;
 constexpr int kLeadInSeconds = 1;  // of music before the tune's loudest moment
 constexpr double kFullScale = 32767.0;
 constexpr double kHeadroomDb = 1.0;        // the mix never comes closer to full scale
 constexpr double kBlowsOverMusicDb = 2.0;  // the blows' peaks stand out over the music's own
+
+constexpr SDL_AudioDeviceID kMostAudioDevices = 16;
 
 std::atomic<int> mixesDone{0};
 
@@ -73,6 +77,35 @@ bool reopenAudio(const char* driver) {
   if (Mix_OpenAudio(frequency, format, outputs, kMixFrames) != 0) return false;
   Mix_AllocateChannels(channels);
   return true;
+}
+
+// The mixer's audio device: the one device open while the mixer is.
+SDL_AudioDeviceID mixerDevice() {
+  for (SDL_AudioDeviceID device = 1; device <= kMostAudioDevices; ++device) {
+    if (SDL_GetAudioDeviceStatus(device) != SDL_AUDIO_STOPPED) return device;
+  }
+  return 0;
+}
+
+// Plays `sound` once at each of `volumes` while the mixer is held between two of its passes, so
+// that the plays all begin in its next pass, as every play the game asks for within one of its
+// frames does. Returns the plays' channels.
+std::vector<int> playTogether(Sound& sound, const std::vector<int>& volumes) {
+  const SDL_AudioDeviceID device = mixerDevice();
+  std::vector<int> channels;
+  SDL_LockAudioDevice(device);
+  for (const int volume : volumes) channels.push_back(playSound(&sound, false, 0, -1, volume));
+  SDL_UnlockAudioDevice(device);
+  return channels;
+}
+
+testing::AssertionResult eachOnAChannelOfItsOwn(std::vector<int> channels) {
+  std::sort(channels.begin(), channels.end());
+  if (channels.front() < 0) return testing::AssertionFailure() << "a play did not start";
+  if (std::adjacent_find(channels.begin(), channels.end()) != channels.end()) {
+    return testing::AssertionFailure() << "two plays share a channel";
+  }
+  return testing::AssertionSuccess();
 }
 
 // A square wave as loud as kToneAmplitude on every output.
@@ -247,9 +280,12 @@ class SoundMix : public GameTest {
     ASSERT_GE(playSound(loudBars.get(), false, 0, -1, kMusicLevel), 0);
     for (int mix = 0; mix < kFightStartMix + kFightBlows * kMixesPerGameChunk; ++mix) {
       if (mix == kFightStartMix) playSound(&spin, false, 0, -1, kEffectLevel);
-      const bool blowLands =
-          mix >= kFightStartMix && (mix - kFightStartMix) % kMixesPerGameChunk == 0;
-      if (blowLands) playSound(&blow, false, 0, -1, kEffectLevel);
+      const int sinceFirstBlow = mix - kFightStartMix;
+      if (sinceFirstBlow >= 0 && sinceFirstBlow % kMixesPerGameChunk == 0) {
+        const int strike = sinceFirstBlow / kMixesPerGameChunk;
+        const std::vector<int> volumes(1 + strike % kMostFoesPerStrike, kEffectLevel);
+        EXPECT_TRUE(eachOnAChannelOfItsOwn(playTogether(blow, volumes)));
+      }
       waitForMixes(1);
     }
     fadeOutChannel(ALL_CHANNELS, 0);
@@ -291,6 +327,30 @@ TEST_F(SoundMix, EffectsAndMusicHoldTheirLevelsForTheWholePlayOnAReusedChannel) 
   expectLevel(mix, plays[1], musicLevel, 2 * kMixFrames, "the music");
   EXPECT_EQ(effectSamples, plays[2].end - plays[2].begin);
   expectLevel(mix, plays[2], effectLevel, 0, "the second effect");
+}
+
+// One strike felling three foes, two of them asking for the blow at full level: the three plays
+// begin on the same sample and are heard once, at the loudest level asked for, each on a channel
+// of its own. A blow a mix after another is heard in full over it.
+TEST_F(SoundMix, PlaysOfOneSoundBegunTogetherAreHeardOnceAtTheLoudestLevel) {
+  EXPECT_TRUE(eachOnAChannelOfItsOwn(
+      playTogether(*effect, {kEffectLevel / 2, kEffectLevel, kEffectLevel})));
+  ASSERT_TRUE(waitUntilSilent(ALL_CHANNELS));
+  ASSERT_GE(playSound(effect, false, 0, -1, kEffectLevel), 0);
+  ASSERT_TRUE(waitForMixes(1));
+  ASSERT_GE(playSound(effect, false, 0, -1, kEffectLevel), 0);
+  ASSERT_TRUE(waitUntilSilent(ALL_CHANNELS));
+
+  const double effectLevel = intendedLevel(*effect, kEffectLevel);
+  const std::vector<Sint16> mix = recordedMix();
+  const std::vector<Play> plays = playsIn(mix, outputs);
+  ASSERT_EQ(2u, plays.size()) << "the strike's blows, then two blows a mix apart";
+  EXPECT_EQ(static_cast<size_t>(kEffectFrames) * outputs, plays[0].end - plays[0].begin);
+  expectLevel(mix, plays[0], effectLevel, 0, "three blows begun together");
+  // The tone's period divides a mix, so the later blow adds to the earlier in phase.
+  const std::vector<Sint16> twoBlows(mix.begin() + plays[1].begin, mix.begin() + plays[1].end);
+  const std::vector<Sint16> oneBlow(mix.begin() + plays[0].begin, mix.begin() + plays[0].end);
+  EXPECT_EQ(2 * std::abs(int(*loudest(oneBlow))), std::abs(int(*loudest(twoBlows))));
 }
 
 // The game's own music with a fight on its loudest bars: the blows stand out over the music's
