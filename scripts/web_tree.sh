@@ -15,6 +15,8 @@ configure_web_tree() {
   prefix="$(bash scripts/deps/web.sh)" || return 1
   local prefixes="$prefix${WEB_EXTRA_PREFIXES:+;$WEB_EXTRA_PREFIXES}"
   local launcher=()
+  # The log sits beside the tree, whose parent a fresh clone does not have yet.
+  mkdir -p "$(dirname "$tree")"
   command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
   # pkg-config reads the prefix's files, never the system's, and names what the static libraries
   # need in turn (libvorbisfile: libvorbis and libogg).
