@@ -186,9 +186,8 @@ tarball="$(base_tarball)"
 roots=/var/tmp/tarnwick-fresh-debian
 mkdir -p "$roots"
 for old in "$roots"/*; do
-  if [ -d "$old" ] && ! kill -0 "$(basename "$old")" 2>/dev/null; then
-    rm -rf --one-file-system "$old"
-  fi
+  owner="$(basename "$old" .log)"
+  [ "$owner" = "*" ] || kill -0 "$owner" 2>/dev/null || rm -rf --one-file-system "$old"
 done
 root="$roots/$$"
 mkdir "$root"
@@ -209,7 +208,7 @@ leave() {
       done
     done
   fi
-  rm -rf --one-file-system "$root"
+  rm -rf --one-file-system "$root" "$root.log"
 }
 trap leave EXIT
 trap 'exit 130' INT
