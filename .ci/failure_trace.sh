@@ -3,7 +3,5 @@
 # A failure deep in the test command then shows which command failed, and every script's line
 # that led to it, innermost first.
 set -o errtrace
-trap '__failed_status=$?
-if [[ $- == *e* ]]; then
-  echo "failed (status $__failed_status): ${BASH_SOURCE[0]:-bash -c}:$LINENO: $BASH_COMMAND" >&2
-fi' ERR
+trap '__failed="(status $?): ${BASH_SOURCE[0]:-bash -c}:$LINENO: $BASH_COMMAND"
+[[ $- != *e* ]] || echo "failed $__failed" >&2' ERR
