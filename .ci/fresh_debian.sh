@@ -124,7 +124,7 @@ play_without_display() {
   as_player bash -c 'cd ~/tarnwick && bash scripts/install_deps.sh &&
     xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/run.sh' >"$log" 2>&1 &
   local play=$!
-  until grep -q '^Sprite created!$' "$log"; do
+  until grep -qs '^Sprite created!$' "$log"; do
     if ! kill -0 $play 2>/dev/null || [ $((SECONDS - began)) -gt $play_seconds ]; then
       tail -n 40 "$log" >&2
       echo "The play command showed no title" >&2
