@@ -200,7 +200,8 @@ leave() {
     # it becomes a zombie only once they are all gone.
     local first
     first="$(cat "/proc/$namespace/task/$namespace/children" 2>/dev/null || true)"
-    kill "$namespace" 2>/dev/null || true
+    # unshare ignores SIGTERM while it waits; killed, it takes the namespace's first process along.
+    kill -KILL "$namespace" 2>/dev/null || true
     wait "$namespace" 2>/dev/null || true
     for first in $first; do
       while [ -e "/proc/$first" ] && ! grep -q '^State:.Z' "/proc/$first/status" 2>/dev/null; do
