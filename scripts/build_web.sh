@@ -7,17 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root="$PWD"
 
-missing=()
-for package in emscripten nodejs zip; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
-    missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  as_root=""
-  [ "$(id -u)" -ne 0 ] && as_root="sudo"
-  $as_root apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $as_root apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+bash scripts/install_deps.sh emscripten nodejs python3 zip
 
 source scripts/web_tree.sh
 tree=build/web-tree

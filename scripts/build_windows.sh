@@ -26,10 +26,14 @@ if [ "$(cat "$build/dependencies" 2>/dev/null)" != "$prefix" ]; then
   echo "$prefix" >"$build/dependencies"
 fi
 export PKG_CONFIG_LIBDIR="$prefix/lib/pkgconfig:/usr/$triplet/lib/pkgconfig"
+# ccache spares a developer who has it the rebuild of what has not changed; nothing needs it (a
+# fresh machine's first build would only fill its cache), so without it the compiler runs alone.
+launcher=""
+command -v ccache >/dev/null && launcher=ccache
 export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$repo}"
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64-x86_64.cmake" \
   -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_FIND_ROOT_PATH="$prefix" \
-  -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache \
+  -DCMAKE_CXX_COMPILER_LAUNCHER="$launcher" -DCMAKE_C_COMPILER_LAUNCHER="$launcher" \
   -DTARNWICK_BENCH=OFF -DTARNWICK_TESTS="$tests" >"$out.configure.log" 2>&1 || {
   cat "$out.configure.log" >&2
   exit 1

@@ -10,6 +10,7 @@ cd "$(dirname "$0")/.."
 root="$(pwd)"
 seconds="${1:-30}"
 build="$(realpath -m "${FUZZ_BUILD_DIR:-build/fuzz}")"
+bash scripts/install_deps.sh
 
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
   -DTARNWICK_FUZZ=ON -DTARNWICK_SANITIZE=ON -DTARNWICK_TESTS=OFF -DTARNWICK_BENCH=OFF \

@@ -7,14 +7,14 @@ packages=(
   # libraries
   libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev libvorbis-dev libdeflate-dev libbox2d-dev
   nlohmann-json3-dev
-  # toolchain and test tools
-  cmake g++ make pkg-config libgtest-dev libbenchmark-dev
+  # toolchain and test tools; git reads the earlier liquid engine the benchmarks compare with
+  cmake g++ make pkg-config libgtest-dev libbenchmark-dev git
   # fuzzing and ThreadSanitizer: clang with libFuzzer and the sanitizers' runtimes; the sources'
   # layout check
   clang libclang-rt-14-dev clang-format-14
-  # end-to-end tests: a virtual display, input, window tools, screenshots, and a window manager
-  # to grant full screen
-  xvfb xdotool x11-utils x11-apps libx11-dev imagemagick openbox
+  # end-to-end tests: a virtual display (xvfb-run needs xauth, which xvfb only recommends),
+  # input, window tools, screenshots, and a window manager to grant full screen
+  xvfb xauth xdotool x11-utils x11-apps libx11-dev imagemagick openbox
   # the Debian package: dependencies found from the program, and Debian's checks
   dpkg-dev file lintian desktop-file-utils appstream
 )
@@ -32,4 +32,5 @@ echo "Installing: ${missing[*]}"
 as_root=""
 [ "$(id -u)" -ne 0 ] && as_root="sudo"
 $as_root apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $as_root apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# Through env: sudo would drop the variable, and debconf would then ask questions of no one.
+$as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"

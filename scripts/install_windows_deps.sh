@@ -11,7 +11,7 @@ packages=(
   # googletest's source, for the tests built for Windows
   libgtest-dev
   # the tests: wine on a virtual display, with keys pressed by xdotool
-  wine wine64 xvfb xdotool x11-utils unzip
+  wine wine64 xvfb xauth xdotool x11-utils unzip
 )
 
 exec bash "$(dirname "$0")/install_deps.sh" "${packages[@]}"

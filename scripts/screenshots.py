@@ -15,6 +15,7 @@ the start of the stage, and it climbs again.
 """
 
 import os
+import select
 import shutil
 import subprocess
 import sys
@@ -71,31 +72,42 @@ SETTLE = 0.15  # s after landing or walking before looking
 LONG_LEDGE_SECONDS = 4.5  # s of running that reach the step from anywhere on the long ledge
 
 
-def free_display():
-    """A display number whose lock file is absent."""
-    number = 150 + os.getpid() % 300
-    while os.path.exists("/tmp/.X%d-lock" % number):
-        number += 1
-    return ":%d" % number
+# The root window's property that the window manager sets once it manages windows.
+WINDOW_MANAGER_READY = "TARNWICK_WINDOW_MANAGER_READY"
+
+
+def start_virtual_display(screen):
+    """Xvfb on a display it picks itself, once it accepts clients: the process and the display.
+    A number guessed from lock files may belong to a server that keeps none, or to one that a
+    chroot's /tmp does not show, and the game would then play on that server."""
+    read_end, write_end = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", screen,
+                             "-nolisten", "tcp"], pass_fds=(write_end,),
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    with os.fdopen(read_end) as numbers:
+        ready, _, _ = select.select([numbers], [], [], 30)
+        number = numbers.readline().strip() if ready else ""
+    if not number:
+        xvfb.terminate()
+        xvfb.wait()
+        raise RuntimeError("the virtual display did not start")
+    return xvfb, ":" + number
 
 
 class Game:
     """The game on its own virtual display, with its log, keys, mouse and screenshots."""
 
     def __init__(self, binary, workdir, screen="1024x768x24", window_manager=False):
-        self.display = free_display()
+        self.xvfb, self.display = start_virtual_display(screen)
         self.env = dict(os.environ, DISPLAY=self.display, SDL_AUDIODRIVER="dummy")
         self.env.pop("SDL_VIDEODRIVER", None)
         self.tmp = tempfile.mkdtemp(prefix="tarnwick-shots-")
         self.log_path = os.path.join(self.tmp, "game.log")
-        self.xvfb = subprocess.Popen(["Xvfb", self.display, "-screen", "0", screen,
-                                      "-nolisten", "tcp"], stdout=subprocess.DEVNULL,
-                                     stderr=subprocess.DEVNULL)
         self.window_manager = None
         self.game = None
         self.window = ""
         try:
-            self._wait(lambda: self._succeeds(["xdpyinfo"]), 10, "the display")
             if window_manager:
                 self._start_window_manager()
             with open(self.log_path, "w") as log:
@@ -109,17 +121,15 @@ class Game:
 
     def _start_window_manager(self):
         """Full screen is granted by a window manager, which bare Xvfb lacks."""
-        self.window_manager = subprocess.Popen(["openbox"], env=self.env,
+        # Openbox claims the screen early, then reads its settings, theme and fonts before it
+        # handles any window; its start-up command runs once it manages windows.
+        marker = "xprop -root -f %s 8s -set %s yes" % (WINDOW_MANAGER_READY, WINDOW_MANAGER_READY)
+        self.window_manager = subprocess.Popen(["openbox", "--startup", marker], env=self.env,
                                                stdout=subprocess.DEVNULL,
                                                stderr=subprocess.DEVNULL)
-        # It announces itself on the root window once it manages windows.
-        self._wait(lambda: b"window id" in subprocess.run(
-            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env,
-            capture_output=True).stdout, 10, "the window manager")
-
-    def _succeeds(self, command):
-        return subprocess.call(command, env=self.env, stdout=subprocess.DEVNULL,
-                               stderr=subprocess.DEVNULL) == 0
+        self._wait(lambda: b'"yes"' in subprocess.run(
+            ["xprop", "-root", WINDOW_MANAGER_READY], env=self.env,
+            capture_output=True).stdout, 30, "the window manager")
 
     def _find_window(self):
         # Only once it is shown: a window manager maps the window a moment after it is made.

@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install_deps.sh
-command -v python3 >/dev/null || { echo "python3 is needed: apt-get install python3" >&2; exit 1; }
+bash scripts/install_deps.sh python3
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DTARNWICK_TESTS=OFF -DTARNWICK_BENCH=OFF >/dev/null
 cmake --build build/release -j"$(nproc)" --target tarnwick
 

@@ -33,19 +33,10 @@ fi
 linux_binary="${1:-build/test/tarnwick}"
 bash scripts/build_web.sh
 
-missing=()
-for package in chromium python3 imagemagick xvfb xdotool x11-apps; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
-    missing+=("$package")
-done
+packages=(chromium python3 imagemagick xvfb xauth xdotool x11-apps)
 # npm comes with NodeSource's nodejs, and separately with Debian's.
-command -v npm >/dev/null || missing+=(npm)
-if [ ${#missing[@]} -gt 0 ]; then
-  as_root=""
-  [ "$(id -u)" -ne 0 ] && as_root="sudo"
-  $as_root apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $as_root apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+command -v npm >/dev/null || packages+=(npm)
+bash scripts/install_deps.sh "${packages[@]}"
 # Installed again only when the lock file has changed since.
 if ! cmp -s tests/web/package-lock.json tests/web/node_modules/.installed-lock.json; then
   (cd tests/web && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error &&

@@ -19,6 +19,8 @@ constexpr double kPollSeconds = 0.05;
 // How long a loaded machine may take to start the virtual display, and then the game's window.
 constexpr int kDisplayStartMilliseconds = 30000;
 constexpr double kWindowSeconds = 30.0;
+// The root window's property that the window manager sets once it manages windows.
+constexpr const char* kWindowManagerReady = "TARNWICK_WINDOW_MANAGER_READY";
 // Where the pointer rests, in window pixels: buttons act on the window under it.
 constexpr const char* kPointerInWindow = "400 300";
 // Numbers the logs of the games one test process starts.
@@ -109,12 +111,16 @@ RealGame::~RealGame() {
 }
 
 void RealGame::startWindowManager() {
-  const char* argv[] = {"/usr/bin/openbox", nullptr};
+  // Openbox claims the screen early, then reads its settings, theme and fonts before it handles
+  // any window; a game started meanwhile waits for its window to be mapped, on the game's own
+  // time. Openbox runs its start-up command once it manages windows: that marks the root window.
+  const std::string marker = std::string("xprop -root -f ") + kWindowManagerReady + " 8s -set " +
+                             kWindowManagerReady + " yes";
+  const char* argv[] = {"/usr/bin/openbox", "--startup", marker.c_str(), nullptr};
   windowManager_ = spawn(argv, "/", "/dev/null", display_);
-  // The manager announces itself on the root window once it is ready.
   const auto deadline =
       std::chrono::steady_clock::now() + std::chrono::duration<double>(kWindowSeconds);
-  while (toolOutput("xprop -root _NET_SUPPORTING_WM_CHECK").find("window id") ==
+  while (toolOutput(std::string("xprop -root ") + kWindowManagerReady).find("\"yes\"") ==
              std::string::npos &&
          std::chrono::steady_clock::now() < deadline)
     sleepFor(kPollSeconds);
