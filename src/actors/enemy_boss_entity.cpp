@@ -1,6 +1,5 @@
 #include "actors/enemy_boss_entity.h"
 
-#include "actors/player_entity.h"
 #include "arena/area_box.h"
 #include "arena/arena.h"
 #include "graphics/sprite.h"
@@ -39,7 +38,7 @@ constexpr float kFirstCallX = 1.0f;   // m
 constexpr float kCallSpacing = 2.0f;  // m
 constexpr float kCallY = 10.0f;       // m
 
-// The defeat: a hit from the player's side over the whole arena fells every enemy in it.
+// The defeat fells every foe in the whole arena, the boss among them.
 constexpr float kArenaSize = 100.0f;  // m
 constexpr double kFellingDamage = 100000.0;
 
@@ -96,8 +95,7 @@ void EnemyBossEntity::reportToOverlay() {
 void EnemyBossEntity::fall() {
   burstIntoLiquid(kRadius, kDiscCentre);
   const b2AABB arena = areaBox(0.0f, 0.0f, kArenaSize, kArenaSize);
-  HitMessage felling{0, &world->player(), kFellingDamage, 0.0};
-  world->sendToArea(arena, felling);
+  world->fellFoesIn(arena, kFellingDamage);
   endSelf(container);
 }
 

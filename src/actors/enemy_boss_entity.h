@@ -41,7 +41,7 @@ class EnemyBossEntity : public FoeEntity {
 
  protected:
   // The boss is too heavy to be knocked back.
-  void recoil(const HitMessage&) override {}
+  void recoil(double) override {}
 
  private:
   void reportToOverlay();

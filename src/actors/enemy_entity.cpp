@@ -71,9 +71,9 @@ void EnemyEntity::update() {
   leap();
 }
 
-void EnemyEntity::recoil(const HitMessage& hit) {
+void EnemyEntity::recoil(double knockback) {
   const bool playerOnLeft = body->GetPosition().x > world->player().body()->GetPosition().x;
-  push(playerOnLeft, hit.knockback);
+  push(playerOnLeft, knockback);
 }
 
 void EnemyEntity::leap() {

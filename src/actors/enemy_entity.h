@@ -38,7 +38,7 @@ class EnemyEntity : public FoeEntity {
 
  protected:
   // Knocked away from the player.
-  void recoil(const HitMessage& hit) override;
+  void recoil(double knockback) override;
 
  private:
   void leap();

@@ -4,7 +4,8 @@
 
 #include "arena/arena.h"
 
-Entity::Entity(Arena* world) : world(world), serial_(world->takeEntitySerial()) {
+Entity::Entity(Arena* world, EntityKind kind)
+    : world(world), kind(kind), serial_(world->takeEntitySerial()) {
   world->registerEntity(this);
 }
 
@@ -23,6 +24,8 @@ void Entity::onEvent(const HitMessage&) {}
 void Entity::onEvent(const ContactBegan&) {}
 
 void Entity::onEvent(const ContactEnded&) {}
+
+void Entity::beFelled(double) {}
 
 Entity* Entity::of(const b2Body* body) {
   // Box2D hands out user data only through a non-const body; reading it changes nothing.

@@ -14,8 +14,8 @@ struct b2BodyDef;
 
 class Entity {
  public:
-  // Joins the world's set of live entities.
-  explicit Entity(Arena* world);
+  // Joins the world's set of live entities as an entity of `kind`.
+  Entity(Arena* world, EntityKind kind);
   // Leaves that set (if it has not already left it by ending itself).
   virtual ~Entity();
   Entity(const Entity&) = delete;
@@ -30,6 +30,9 @@ class Entity {
   virtual void onEvent(const ContactBegan& touch);
   // One of the entity's fixtures stopped touching another. No entity of the game answers it.
   virtual void onEvent(const ContactEnded& touch);
+  // Brought down with the fallen boss, losing `damage` health at once, whoever struck last.
+  // Ignored unless the entity is a foe.
+  virtual void beFelled(double damage);
 
   // Creation order within the world, which fixes the order of the per-frame updates.
   uint64_t serial() const { return serial_; }
@@ -38,7 +41,7 @@ class Entity {
   static Entity* of(const b2Body* body);
 
   Arena* world;
-  int32_t kind = -1;
+  const EntityKind kind;
 
  protected:
   // Takes the entity out of the world's live set; used by actors that end themselves.

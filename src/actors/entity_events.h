@@ -8,16 +8,6 @@
 class Entity;
 class b2Contact;
 
-// The events by number, as records of what arrived name them.
-enum EventKind : int32_t {
-  EVENT_HIT = 1,            // HitMessage
-  EVENT_CONTACT_BEGIN = 3,  // ContactBegan
-  EVENT_CONTACT_END = 4,    // ContactEnded
-  EVENT_HEALTH = 5,         // HealthReport (to the overlay)
-  EVENT_WEAPON = 6,         // WeaponReport (to the overlay)
-  EVENT_BOSS = 7,           // BossStatus (to the overlay)
-};
-
 // The hero's weapons by number, as the player picks them (keys 1, 2, 3) and the overlay shows
 // them.
 enum WeaponIndex : int32_t {
@@ -29,12 +19,12 @@ enum WeaponIndex : int32_t {
 // What an entity is, for receivers that care who hit them.
 enum EntityKind : int32_t {
   KIND_PLAYER = 0,
+  KIND_OVERLAY = 1,  // never strikes
   KIND_ENEMY = 2,
   KIND_BOSS = 3,
 };
 
 struct HitMessage {
-  int32_t reserved;  // always 0
   Entity* attacker;
   double damage;     // subtracted from the receiver's health
   double knockback;  // impulse scale k: a knocked-back body gets (±0.8·k, 0.6·k)

@@ -30,9 +30,8 @@ void playHurtSound() {
 
 }  // namespace
 
-FoeEntity::FoeEntity(Arena* world, int32_t kind, int32_t health, TouchHarm touchHarm)
-    : Entity(world), health(health), body(nullptr), touchHarm_(touchHarm) {
-  this->kind = kind;
+FoeEntity::FoeEntity(Arena* world, EntityKind kind, int32_t health, TouchHarm touchHarm)
+    : Entity(world, kind), health(health), body(nullptr), touchHarm_(touchHarm) {
   b2BodyDef def;
   def.type = b2_dynamicBody;
   def.fixedRotation = true;
@@ -41,23 +40,27 @@ FoeEntity::FoeEntity(Arena* world, int32_t kind, int32_t health, TouchHarm touch
 }
 
 void FoeEntity::onEvent(const HitMessage& hit) {
-  if (takeHit(hit)) recoil(hit);
+  // Only the player's blows hurt: foes strike into boxes they stand in themselves.
+  if (hit.attacker != &world->player()) return;
+  loseHealth(hit.damage, hit.knockback);
 }
 
 void FoeEntity::onEvent(const ContactBegan& touch) {
   answerTouch(touch.contact);
 }
 
+void FoeEntity::beFelled(double damage) {
+  loseHealth(damage, 0.0);
+}
+
 SDL_RendererFlip FoeEntity::spriteFlip() const {
   return facingRight ? SDL_FLIP_NONE : SDL_FLIP_HORIZONTAL;
 }
 
-bool FoeEntity::takeHit(const HitMessage& hit) {
-  // Only the player's blows hurt: foes strike into boxes they stand in themselves.
-  if (hit.attacker != &world->player()) return false;
-  health = static_cast<int32_t>(health - hit.damage);
+void FoeEntity::loseHealth(double damage, double knockback) {
+  health = static_cast<int32_t>(health - damage);
   playHurtSound();
-  return true;
+  recoil(knockback);
 }
 
 void FoeEntity::answerTouch(b2Contact* contact) {
@@ -65,7 +68,7 @@ void FoeEntity::answerTouch(b2Contact* contact) {
   b2Fixture* b = contact->GetFixtureB();
   b2Fixture* playerSide = tagOf(a) == TAG_PLAYER ? a : (tagOf(b) == TAG_PLAYER ? b : nullptr);
   if (playerSide != nullptr) {
-    HitMessage hit{0, this, touchHarm_.onPlayer, kTouchKnockback};
+    HitMessage hit{this, touchHarm_.onPlayer, kTouchKnockback};
     Entity::of(playerSide->GetBody())->onEvent(hit);
   }
   if (tagOf(a) == TAG_GROUND || tagOf(b) == TAG_GROUND) strikeUpward(touchHarm_.groundStrike);
@@ -76,7 +79,7 @@ void FoeEntity::strikeUpward(double damage) {
   const float centreX = at.x + kCentreLineOffset;
   const b2AABB box = areaBox(centreX - kStrikeHalfWidth, at.y + kStrikeBottom,
                              centreX + kStrikeHalfWidth, at.y + kStrikeTop);
-  HitMessage hit{0, this, damage, kTouchKnockback};
+  HitMessage hit{this, damage, kTouchKnockback};
   world->sendToArea(box, hit);
 }
 

@@ -21,6 +21,7 @@ class FoeEntity : public Entity {
   void onEvent(const HitMessage& hit) override;
   // Touching the player hurts it; bumping into ground strikes upward.
   void onEvent(const ContactBegan& touch) override;
+  void beFelled(double damage) override;
 
   // How the foe's sprite is mirrored: its pictures face left.
   SDL_RendererFlip spriteFlip() const;
@@ -37,10 +38,11 @@ class FoeEntity : public Entity {
   };
 
   // Creates the foe's dynamic, non-rotating body at the origin; its creator moves it into place.
-  FoeEntity(Arena* world, int32_t kind, int32_t health, TouchHarm touchHarm);
+  FoeEntity(Arena* world, EntityKind kind, int32_t health, TouchHarm touchHarm);
 
-  // A hit from the player has just taken its damage; the foe may answer it.
-  virtual void recoil(const HitMessage& hit) = 0;
+  // A loss of health has just been taken; the foe may be knocked back by `knockback` (an impulse
+  // scale, 0 for a felling).
+  virtual void recoil(double knockback) = 0;
 
   // Takes the foe out of play: its fixture with its sprite, its body, its place among the live
   // entities. Harmless once done, so the destructor of a foe still in play can call it as well.
@@ -62,7 +64,7 @@ class FoeEntity : public Entity {
   void burstIntoLiquid(float radius, const b2Vec2& centre);
 
  private:
-  bool takeHit(const HitMessage& hit);
+  void loseHealth(double damage, double knockback);
   void answerTouch(b2Contact* contact);
   void releaseBody();
 

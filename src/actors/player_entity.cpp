@@ -114,8 +114,7 @@ void PlayerEntity::PlayerContainer::syncSprite() {
 }
 
 PlayerEntity::PlayerEntity(Arena* world)
-    : Entity(world), weapon_(std::make_unique<WeaponBareHand>()), body_(nullptr) {
-  kind = KIND_PLAYER;
+    : Entity(world, KIND_PLAYER), weapon_(std::make_unique<WeaponBareHand>()), body_(nullptr) {
   createBody();
 }
 
@@ -408,7 +407,7 @@ void PlayerEntity::strike(const Strike& blow) {
   const float farEdge = nearEdge + blow.reach * direction;
   const b2AABB box =
       areaBox(std::min(nearEdge, farEdge), feet.y, std::max(nearEdge, farEdge), feet.y + kHeight);
-  HitMessage hit{0, this, blow.damage, blow.knockback};
+  HitMessage hit{this, blow.damage, blow.knockback};
   world->sendToArea(box, hit);
 }
 

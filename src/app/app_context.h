@@ -23,5 +23,5 @@ Scene* currentScreen();
 // Makes `screen` the current one, deleting the one before.
 void showScreen(std::unique_ptr<Scene> screen);
 extern bool screenFrozen;
-extern std::unique_ptr<Bitmap> capturedScreen;
+extern std::unique_ptr<Bitmap>& capturedScreen;
 extern const Uint8* keyState;

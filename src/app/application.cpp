@@ -10,6 +10,8 @@
 #include "app/game_window.h"
 #include "app/input.h"
 #include "app/screen_frames.h"
+#include "base/never_destroyed.h"
+#include "base/platform.h"
 #include "graphics/draw_list.h"
 #include "media/asset_registry.h"
 #include "scenes/scene.h"
@@ -18,8 +20,9 @@
 namespace {
 
 // The current screen, owned here beside the main loop that replaces it: deleting a screen takes
-// knowing what a screen is, which the rest of app/ does not.
-std::unique_ptr<Scene> currentScene;
+// knowing what a screen is, which the rest of app/ does not. A screen still current when the
+// process ends is left to the end of the process, whatever ends it.
+std::unique_ptr<Scene>& currentScene = neverDestroyed<std::unique_ptr<Scene>>();
 
 // Sound is started on its own (openAudio), so that a machine without it still plays.
 constexpr Uint32 kSdlSubsystems = SDL_INIT_TIMER | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK |
@@ -51,6 +54,14 @@ void openAudio() {
 [[noreturn]] void quitOnClosedWindow() {
   logPrint("Caught Exit!\n");
   shutDown();
+  std::exit(0);
+}
+
+// The window system went away under the game (the desktop session ended, a remote display
+// dropped): nothing can be shown or closed any more, so the game says why and ends at once,
+// destroying nothing, as it does when its window is closed.
+[[noreturn]] void quitOnLostDisplay() {
+  logPrint("Display lost!\n");
   std::exit(0);
 }
 
@@ -88,12 +99,14 @@ void showScreen(std::unique_ptr<Scene> screen) {
 }
 
 int runApplication() {
-  // For the whole run: a screen still current when the window is closed is never torn down, so
-  // its sprites never leave the list.
-  static TarnwickApp::DrawList theDrawList;
+  // For the whole run: a screen still current when the game ends is never torn down, so its
+  // sprites never leave the list.
+  static TarnwickApp::DrawList& theDrawList = neverDestroyed<TarnwickApp::DrawList>();
   drawList = &theDrawList;
   setWindowClosedHandler(quitOnClosedWindow);
   if (!startUp()) return -1;
+  platform::whenDisplayLost(quitOnLostDisplay);
+  platform::endHangUpAsTermination();
   const bool assetsUsable = mainLoop();
   shutDown();
   return assetsUsable ? 0 : -1;

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/display_clock.h"
+#include "base/never_destroyed.h"
 
 namespace {
 
@@ -69,7 +70,7 @@ FramePacer::FramePacer() : FramePacer(Clock{displayClockNow, waitForDisplayClock
 FramePacer::FramePacer(Clock clock) : clock_(std::move(clock)) {}
 
 FramePacer& FramePacer::instance() {
-  static FramePacer pacer;
+  static FramePacer& pacer = neverDestroyed<FramePacer>();
   return pacer;
 }
 

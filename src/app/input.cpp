@@ -5,6 +5,7 @@
 #include "app/app_context.h"
 #include "app/game_window.h"
 #include "app/gamepad_input.h"
+#include "base/never_destroyed.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ constexpr KeyButton kKeyButtons[] = {
 
 WindowClosedHandler windowClosedHandler = nullptr;
 const ScriptedInput* scriptedInput = nullptr;
-GamepadInput gamepads;
+GamepadInput& gamepads = neverDestroyed<GamepadInput>();
 // The keyboard (or the script) and the controllers together; keyState points here.
 std::array<Uint8, SDL_NUM_SCANCODES> heldKeys{};
 

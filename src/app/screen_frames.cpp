@@ -5,12 +5,13 @@
 
 #include "app/app_context.h"
 #include "app/frame_pacer.h"
+#include "base/never_destroyed.h"
 #include "graphics/bitmap.h"
 #include "graphics/drawable.h"
 
 namespace {
 
-std::function<void()> presentObserver;
+std::function<void()>& presentObserver = neverDestroyed<std::function<void()>>();
 
 void present() {
   if (presentObserver) presentObserver();

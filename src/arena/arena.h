@@ -38,6 +38,9 @@ class Arena {
   virtual void queryArea(FixtureCounter& counter, const b2AABB& box) = 0;
   // Hands `hit` once to every entity with a fixture overlapping `box`.
   virtual void sendToArea(const b2AABB& box, const HitMessage& hit) = 0;
+  // Brings down every entity with a fixture overlapping `box` once (Entity::beFelled), in the
+  // order sendToArea hands out hits.
+  virtual void fellFoesIn(const b2AABB& box, double damage) = 0;
   // Hands a report of the player's health, its weapon or the boss to the overlay.
   virtual void notifyHud(const HealthReport& report) = 0;
   virtual void notifyHud(const WeaponReport& report) = 0;

@@ -5,9 +5,11 @@
 #include <utility>
 #include <vector>
 
+#include "base/never_destroyed.h"
+
 namespace {
 
-LogSink installedSink;
+LogSink& installedSink = neverDestroyed<LogSink>();
 
 // The text of one call for a sink; standard output is written straight through vprintf, so its
 // buffering stays the stream's own.

@@ -19,4 +19,15 @@ double wakeLatenessSeconds();
 // redirection).
 bool writeStandardOutputByLine();
 
+// Calls `onLost`, which must end the process, when the display the game's window is on goes
+// away (the X server of a desktop session that ends, a remote display that drops), in place of
+// the window system's own way out, which ends the process in the middle of a frame. Call it once
+// the window is open. Nothing to do where the display cannot vanish under a program.
+void whenDisplayLost(void (*onLost)());
+
+// Makes a hang-up (the terminal the game was started from closing) end the game as a request to
+// terminate does: through the input poll, as when the window is closed. Call it once SDL is
+// started, which answers termination that way.
+void endHangUpAsTermination();
+
 }  // namespace platform

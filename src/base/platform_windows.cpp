@@ -75,4 +75,10 @@ bool writeStandardOutputByLine() {
   return true;
 }
 
+// A Windows session that ends closes the game's window first.
+void whenDisplayLost(void (*)()) {}
+
+// Windows has no hang-up signal.
+void endHangUpAsTermination() {}
+
 }  // namespace platform

@@ -3,7 +3,8 @@
 #include <libdeflate.h>
 
 // The row filters are undone in SSE2 lanes where the processor has them, and byte by byte
-// elsewhere, or where the build asks for the plain loops (TARNWICK_PNG_SSE2=OFF) to test them.
+// elsewhere (the browser, other processors), or where the build asks for the plain loops
+// (TARNWICK_PNG_SSE2=OFF). The plain loops are always there, to be asked for by name.
 #if defined(__SSE2__) && !defined(TARNWICK_PNG_PLAIN)
 #define TARNWICK_PNG_SSE2_LANES 1
 #include <emmintrin.h>
@@ -94,125 +95,133 @@ bool readChunks(const unsigned char* bytes, size_t size, Header& header,
   return false;
 }
 
+// Byte by byte, on any processor.
+struct PlainLoops {
+  template <int kBytesPerPixel>
+  static void addLeft(const unsigned char* filtered, unsigned char* row, size_t length) {
+    for (size_t i = 0; i < kBytesPerPixel; ++i) row[i] = filtered[i];
+    for (size_t i = kBytesPerPixel; i < length; ++i) row[i] = filtered[i] + row[i - kBytesPerPixel];
+  }
+
+  template <int kBytesPerPixel>
+  static void addAverage(const unsigned char* filtered, unsigned char* row, const unsigned char* up,
+                         size_t length) {
+    for (size_t i = 0; i < kBytesPerPixel; ++i) row[i] = filtered[i] + (up[i] >> 1);
+    for (size_t i = kBytesPerPixel; i < length; ++i)
+      row[i] = filtered[i] + ((row[i - kBytesPerPixel] + up[i]) >> 1);
+  }
+
+  static int paethPredictor(int left, int up, int upLeft) {
+    const int estimate = left + up - upLeft;
+    const int toLeft = std::abs(estimate - left);
+    const int toUp = std::abs(estimate - up);
+    const int toUpLeft = std::abs(estimate - upLeft);
+    if (toLeft <= toUp && toLeft <= toUpLeft) return left;
+    return toUp <= toUpLeft ? up : upLeft;
+  }
+
+  template <int kBytesPerPixel>
+  static void addPaeth(const unsigned char* filtered, unsigned char* row, const unsigned char* up,
+                       size_t length) {
+    for (size_t i = 0; i < kBytesPerPixel; ++i) row[i] = filtered[i] + up[i];
+    for (size_t i = kBytesPerPixel; i < length; ++i) {
+      row[i] = filtered[i] + paethPredictor(row[i - kBytesPerPixel], up[i], up[i - kBytesPerPixel]);
+    }
+  }
+};
+
 #if defined(TARNWICK_PNG_SSE2_LANES)
-
-// One pixel's bytes in the low lanes of a register, and back; a 3-byte pixel is read and written
-// as 3 bytes so that nothing past the row is touched. The bytes are put together one by one
-// because a 3-byte copy into a 4-byte word would stall the load that follows it.
-template <int kBytesPerPixel>
-__m128i loadPixel(const unsigned char* p) {
-  uint32_t value = p[0] | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16);
-  if (kBytesPerPixel == 4) value |= uint32_t{p[3]} << 24;
-  return _mm_cvtsi32_si128(static_cast<int32_t>(value));
-}
-
-template <int kBytesPerPixel>
-void storePixel(unsigned char* p, __m128i pixel) {
-  const int32_t value = _mm_cvtsi128_si32(pixel);
-  std::memcpy(p, &value, kBytesPerPixel);
-}
-
-__m128i absolute16(__m128i x) {
-  return _mm_max_epi16(x, _mm_sub_epi16(_mm_setzero_si128(), x));
-}
-
-__m128i select16(__m128i mask, __m128i whenSet, __m128i otherwise) {
-  return _mm_or_si128(_mm_and_si128(mask, whenSet), _mm_andnot_si128(mask, otherwise));
-}
 
 // The filters that predict from the pixel to the left undo one whole pixel at a time, in the
 // lanes of a register: each pixel waits for the one before it, and one wait per pixel instead
 // of one per byte is what makes these rows quick.
-template <int kBytesPerPixel>
-void addLeft(const unsigned char* filtered, unsigned char* row, size_t length) {
-  __m128i left = _mm_setzero_si128();
-  for (size_t i = 0; i < length; i += kBytesPerPixel) {
-    left = _mm_add_epi8(loadPixel<kBytesPerPixel>(filtered + i), left);
-    storePixel<kBytesPerPixel>(row + i, left);
+struct Sse2Lanes {
+  // One pixel's bytes in the low lanes of a register, and back; a 3-byte pixel is read and
+  // written as 3 bytes so that nothing past the row is touched. The bytes are put together one
+  // by one because a 3-byte copy into a 4-byte word would stall the load that follows it.
+  template <int kBytesPerPixel>
+  static __m128i loadPixel(const unsigned char* p) {
+    uint32_t value = p[0] | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16);
+    if (kBytesPerPixel == 4) value |= uint32_t{p[3]} << 24;
+    return _mm_cvtsi32_si128(static_cast<int32_t>(value));
   }
-}
 
-template <int kBytesPerPixel>
-void addAverage(const unsigned char* filtered, unsigned char* row, const unsigned char* up,
-                size_t length) {
-  const __m128i ones = _mm_set1_epi8(1);
-  __m128i left = _mm_setzero_si128();
-  for (size_t i = 0; i < length; i += kBytesPerPixel) {
-    const __m128i above = loadPixel<kBytesPerPixel>(up + i);
-    // The average rounded down: SSE's rounds up when the two differ in their lowest bit.
-    const __m128i average =
-        _mm_sub_epi8(_mm_avg_epu8(left, above), _mm_and_si128(_mm_xor_si128(left, above), ones));
-    left = _mm_add_epi8(loadPixel<kBytesPerPixel>(filtered + i), average);
-    storePixel<kBytesPerPixel>(row + i, left);
+  template <int kBytesPerPixel>
+  static void storePixel(unsigned char* p, __m128i pixel) {
+    const int32_t value = _mm_cvtsi128_si32(pixel);
+    std::memcpy(p, &value, kBytesPerPixel);
   }
-}
 
-// The Paeth predictor in 16-bit lanes: of left, above and above-left, the one nearest to
-// left + above - above-left, ties going to left, then above.
-template <int kBytesPerPixel>
-void addPaeth(const unsigned char* filtered, unsigned char* row, const unsigned char* up,
-              size_t length) {
-  const __m128i zero = _mm_setzero_si128();
-  __m128i left = zero;
-  __m128i aboveLeft = zero;
-  for (size_t i = 0; i < length; i += kBytesPerPixel) {
-    const __m128i above = _mm_unpacklo_epi8(loadPixel<kBytesPerPixel>(up + i), zero);
-    const __m128i fromAbove = _mm_sub_epi16(above, aboveLeft);
-    const __m128i fromLeft = _mm_sub_epi16(left, aboveLeft);
-    const __m128i toLeft = absolute16(fromAbove);
-    const __m128i toAbove = absolute16(fromLeft);
-    const __m128i toAboveLeft = absolute16(_mm_add_epi16(fromAbove, fromLeft));
-    const __m128i nearest = _mm_min_epi16(toAboveLeft, _mm_min_epi16(toLeft, toAbove));
-    const __m128i predicted =
-        select16(_mm_cmpeq_epi16(nearest, toLeft), left,
-                 select16(_mm_cmpeq_epi16(nearest, toAbove), above, aboveLeft));
-    const __m128i pixel =
-        _mm_add_epi8(loadPixel<kBytesPerPixel>(filtered + i), _mm_packus_epi16(predicted, zero));
-    storePixel<kBytesPerPixel>(row + i, pixel);
-    left = _mm_unpacklo_epi8(pixel, zero);
-    aboveLeft = above;
+  static __m128i absolute16(__m128i x) {
+    return _mm_max_epi16(x, _mm_sub_epi16(_mm_setzero_si128(), x));
   }
-}
+
+  static __m128i select16(__m128i mask, __m128i whenSet, __m128i otherwise) {
+    return _mm_or_si128(_mm_and_si128(mask, whenSet), _mm_andnot_si128(mask, otherwise));
+  }
+
+  template <int kBytesPerPixel>
+  static void addLeft(const unsigned char* filtered, unsigned char* row, size_t length) {
+    __m128i left = _mm_setzero_si128();
+    for (size_t i = 0; i < length; i += kBytesPerPixel) {
+      left = _mm_add_epi8(loadPixel<kBytesPerPixel>(filtered + i), left);
+      storePixel<kBytesPerPixel>(row + i, left);
+    }
+  }
+
+  template <int kBytesPerPixel>
+  static void addAverage(const unsigned char* filtered, unsigned char* row, const unsigned char* up,
+                         size_t length) {
+    const __m128i ones = _mm_set1_epi8(1);
+    __m128i left = _mm_setzero_si128();
+    for (size_t i = 0; i < length; i += kBytesPerPixel) {
+      const __m128i above = loadPixel<kBytesPerPixel>(up + i);
+      // The average rounded down: SSE's rounds up when the two differ in their lowest bit.
+      const __m128i average =
+          _mm_sub_epi8(_mm_avg_epu8(left, above), _mm_and_si128(_mm_xor_si128(left, above), ones));
+      left = _mm_add_epi8(loadPixel<kBytesPerPixel>(filtered + i), average);
+      storePixel<kBytesPerPixel>(row + i, left);
+    }
+  }
+
+  // The Paeth predictor in 16-bit lanes: of left, above and above-left, the one nearest to
+  // left + above - above-left, ties going to left, then above.
+  template <int kBytesPerPixel>
+  static void addPaeth(const unsigned char* filtered, unsigned char* row, const unsigned char* up,
+                       size_t length) {
+    const __m128i zero = _mm_setzero_si128();
+    __m128i left = zero;
+    __m128i aboveLeft = zero;
+    for (size_t i = 0; i < length; i += kBytesPerPixel) {
+      const __m128i above = _mm_unpacklo_epi8(loadPixel<kBytesPerPixel>(up + i), zero);
+      const __m128i fromAbove = _mm_sub_epi16(above, aboveLeft);
+      const __m128i fromLeft = _mm_sub_epi16(left, aboveLeft);
+      const __m128i toLeft = absolute16(fromAbove);
+      const __m128i toAbove = absolute16(fromLeft);
+      const __m128i toAboveLeft = absolute16(_mm_add_epi16(fromAbove, fromLeft));
+      const __m128i nearest = _mm_min_epi16(toAboveLeft, _mm_min_epi16(toLeft, toAbove));
+      const __m128i predicted =
+          select16(_mm_cmpeq_epi16(nearest, toLeft), left,
+                   select16(_mm_cmpeq_epi16(nearest, toAbove), above, aboveLeft));
+      const __m128i pixel =
+          _mm_add_epi8(loadPixel<kBytesPerPixel>(filtered + i), _mm_packus_epi16(predicted, zero));
+      storePixel<kBytesPerPixel>(row + i, pixel);
+      left = _mm_unpacklo_epi8(pixel, zero);
+      aboveLeft = above;
+    }
+  }
+};
+using FastestLoops = Sse2Lanes;
 
 #else
 
-template <int kBytesPerPixel>
-void addLeft(const unsigned char* filtered, unsigned char* row, size_t length) {
-  for (size_t i = 0; i < kBytesPerPixel; ++i) row[i] = filtered[i];
-  for (size_t i = kBytesPerPixel; i < length; ++i) row[i] = filtered[i] + row[i - kBytesPerPixel];
-}
-
-template <int kBytesPerPixel>
-void addAverage(const unsigned char* filtered, unsigned char* row, const unsigned char* up,
-                size_t length) {
-  for (size_t i = 0; i < kBytesPerPixel; ++i) row[i] = filtered[i] + (up[i] >> 1);
-  for (size_t i = kBytesPerPixel; i < length; ++i)
-    row[i] = filtered[i] + ((row[i - kBytesPerPixel] + up[i]) >> 1);
-}
-
-int paethPredictor(int left, int up, int upLeft) {
-  const int estimate = left + up - upLeft;
-  const int toLeft = std::abs(estimate - left);
-  const int toUp = std::abs(estimate - up);
-  const int toUpLeft = std::abs(estimate - upLeft);
-  if (toLeft <= toUp && toLeft <= toUpLeft) return left;
-  return toUp <= toUpLeft ? up : upLeft;
-}
-
-template <int kBytesPerPixel>
-void addPaeth(const unsigned char* filtered, unsigned char* row, const unsigned char* up,
-              size_t length) {
-  for (size_t i = 0; i < kBytesPerPixel; ++i) row[i] = filtered[i] + up[i];
-  for (size_t i = kBytesPerPixel; i < length; ++i) {
-    row[i] = filtered[i] + paethPredictor(row[i - kBytesPerPixel], up[i], up[i - kBytesPerPixel]);
-  }
-}
+using FastestLoops = PlainLoops;
 
 #endif
 
 // Undoes the filter of one row of `length` bytes from `filtered` into `row`; `up` is the row
 // above, already unfiltered (zeros above the first row).
-template <int kBytesPerPixel>
+template <class Loops, int kBytesPerPixel>
 bool unfilterRow(unsigned char filter, const unsigned char* __restrict filtered,
                  unsigned char* __restrict row, const unsigned char* __restrict up, size_t length) {
   switch (filter) {
@@ -220,16 +229,16 @@ bool unfilterRow(unsigned char filter, const unsigned char* __restrict filtered,
       std::memcpy(row, filtered, length);
       return true;
     case 1:
-      addLeft<kBytesPerPixel>(filtered, row, length);
+      Loops::template addLeft<kBytesPerPixel>(filtered, row, length);
       return true;
     case 2:
       for (size_t i = 0; i < length; ++i) row[i] = filtered[i] + up[i];
       return true;
     case 3:
-      addAverage<kBytesPerPixel>(filtered, row, up, length);
+      Loops::template addAverage<kBytesPerPixel>(filtered, row, up, length);
       return true;
     case 4:
-      addPaeth<kBytesPerPixel>(filtered, row, up, length);
+      Loops::template addPaeth<kBytesPerPixel>(filtered, row, up, length);
       return true;
     default:
       return false;
@@ -237,7 +246,7 @@ bool unfilterRow(unsigned char filter, const unsigned char* __restrict filtered,
 }
 
 // Undoes each inflated row's filter into the picture.
-template <int kBytesPerPixel>
+template <class Loops, int kBytesPerPixel>
 bool unfilterRows(const unsigned char* inflated, SDL_Surface& surface) {
   const size_t rowLength = static_cast<size_t>(surface.w) * kBytesPerPixel;
   const std::vector<unsigned char> zeros(rowLength, 0);
@@ -246,30 +255,16 @@ bool unfilterRows(const unsigned char* inflated, SDL_Surface& surface) {
   for (int y = 0; y < surface.h; ++y) {
     const unsigned char* source = inflated + static_cast<size_t>(y) * (rowLength + 1);
     unsigned char* row = pixels + static_cast<size_t>(y) * surface.pitch;
-    if (!unfilterRow<kBytesPerPixel>(source[0], source + 1, row, up, rowLength)) return false;
+    if (!unfilterRow<Loops, kBytesPerPixel>(source[0], source + 1, row, up, rowLength)) {
+      return false;
+    }
     up = row;
   }
   return true;
 }
 
-}  // namespace
-
-SDL_Surface* PngDecoder::decodeFile(const std::string& path) {
-  // Only a regular file has a size (a directory opens as a stream all the same). The path is
-  // UTF-8, which Windows reads only through a wide path.
-  const std::filesystem::path filePath = std::filesystem::u8path(path);
-  std::error_code notAFile;
-  const std::uintmax_t size = std::filesystem::file_size(filePath, notAFile);
-  std::ifstream file(filePath, std::ios::binary);
-  if (notAFile || !file) return nullptr;
-  std::vector<unsigned char> bytes(size);
-  if (!file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size))) {
-    return nullptr;
-  }
-  return decode(bytes.data(), bytes.size());
-}
-
-SDL_Surface* PngDecoder::decode(const unsigned char* bytes, size_t size) {
+template <class Loops>
+SDL_Surface* decodeWith(const unsigned char* bytes, size_t size) {
   Header header;
   std::vector<unsigned char> compressed;
   if (!readChunks(bytes, size, header, compressed)) return nullptr;
@@ -291,7 +286,29 @@ SDL_Surface* PngDecoder::decode(const unsigned char* bytes, size_t size) {
                                      rgba ? SDL_PIXELFORMAT_RGBA32 : SDL_PIXELFORMAT_RGB24),
       SDL_FreeSurface);
   if (surface == nullptr) return nullptr;
-  const bool unfiltered =
-      rgba ? unfilterRows<4>(inflated.get(), *surface) : unfilterRows<3>(inflated.get(), *surface);
+  const bool unfiltered = rgba ? unfilterRows<Loops, 4>(inflated.get(), *surface)
+                               : unfilterRows<Loops, 3>(inflated.get(), *surface);
   return unfiltered ? surface.release() : nullptr;
+}
+
+}  // namespace
+
+SDL_Surface* PngDecoder::decode(const unsigned char* bytes, size_t size, RowLoops loops) {
+  return loops == RowLoops::kPlain ? decodeWith<PlainLoops>(bytes, size)
+                                   : decodeWith<FastestLoops>(bytes, size);
+}
+
+SDL_Surface* PngDecoder::decodeFile(const std::string& path) {
+  // Only a regular file has a size (a directory opens as a stream all the same). The path is
+  // UTF-8, which Windows reads only through a wide path.
+  const std::filesystem::path filePath = std::filesystem::u8path(path);
+  std::error_code notAFile;
+  const std::uintmax_t size = std::filesystem::file_size(filePath, notAFile);
+  std::ifstream file(filePath, std::ios::binary);
+  if (notAFile || !file) return nullptr;
+  std::vector<unsigned char> bytes(size);
+  if (!file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size))) {
+    return nullptr;
+  }
+  return decode(bytes.data(), bytes.size());
 }

@@ -2,12 +2,14 @@
 
 #include <SDL_mixer.h>
 
+#include "base/never_destroyed.h"
 #include "media/coinciding_plays.h"
 #include "media/sound.h"
 
 namespace {
 
-std::function<void(const SoundRequest&)> soundObserver;
+using SoundObserver = std::function<void(const SoundRequest&)>;
+SoundObserver& soundObserver = neverDestroyed<SoundObserver>();
 
 void report(const SoundRequest& request) {
   if (soundObserver) soundObserver(request);

@@ -36,7 +36,8 @@ Bitmap* gaugeFill() {
 
 }  // namespace
 
-HudEntity::HudEntity(Arena* world) : Entity(world), barShown(false), barFraction(1.0) {
+HudEntity::HudEntity(Arena* world)
+    : Entity(world, KIND_OVERLAY), barShown(false), barFraction(1.0) {
   logPrint("Creating overlay...\n");
   overlayBitmap = std::make_unique<Bitmap>(SCREEN_WIDTH, SCREEN_HEIGHT);
   overlaySprite = std::make_unique<TarnwickApp::Sprite>();

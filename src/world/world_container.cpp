@@ -230,11 +230,19 @@ void WorldContainer::queryArea(FixtureCounter& counter, const b2AABB& box) {
 }
 
 void WorldContainer::sendToArea(const b2AABB& box, const HitMessage& hit) {
+  forEachEntityIn(box, [&hit](Entity& entity) { entity.onEvent(hit); });
+}
+
+void WorldContainer::fellFoesIn(const b2AABB& box, double damage) {
+  forEachEntityIn(box, [damage](Entity& entity) { entity.beFelled(damage); });
+}
+
+void WorldContainer::forEachEntityIn(const b2AABB& box, const std::function<void(Entity&)>& act) {
   FixtureCounter counter;
   physicsWorld->QueryAABB(&counter, box);
   for (b2Body* body : counter.bodies) {
     Entity* entity = Entity::of(body);
-    if (entity != nullptr) entity->onEvent(hit);
+    if (entity != nullptr) act(*entity);
   }
 }
 

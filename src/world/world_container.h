@@ -83,6 +83,7 @@ class WorldContainer : public b2ContactListener, public Arena {
   b2Vec2 respawnPoint() const override { return respawnPoint_; }
   void queryArea(FixtureCounter& counter, const b2AABB& box) override;
   void sendToArea(const b2AABB& box, const HitMessage& hit) override;
+  void fellFoesIn(const b2AABB& box, double damage) override;
   void notifyHud(const HealthReport& report) override;
   void notifyHud(const WeaponReport& report) override;
   void notifyHud(const BossStatus& report) override;
@@ -143,6 +144,9 @@ class WorldContainer : public b2ContactListener, public Arena {
   // Hands `touch` to the entities of both fixtures of its contact, fixture A's first.
   template <class Touch>
   void routeContact(const Touch& touch);
+  // Calls `act` once on every entity with a fixture overlapping `box`, in the order of their
+  // bodies' addresses.
+  void forEachEntityIn(const b2AABB& box, const std::function<void(Entity&)>& act);
   void drawBackground();
   void drawVisibleArea();
   void updateEntities();

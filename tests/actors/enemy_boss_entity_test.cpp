@@ -57,7 +57,7 @@ class BossArena : public GameTest {
 
   void hitBoss(int blows, double damage, Entity* attacker) {
     for (int i = 0; i < blows; ++i) {
-      HitMessage blow{0, attacker, damage, 1.0};
+      HitMessage blow{attacker, damage, 1.0};
       boss->onEvent(blow);
     }
   }
@@ -168,7 +168,7 @@ TEST_F(BossArena, AFallenBossIsNoLongerUpdatedOrHitButItsHealthStaysReadable) {
   play(10);
   EXPECT_EQ(timer, boss->patternTimer);
   const b2AABB where = areaBox(3.0f, 1.0f, 11.0f, 8.0f);
-  HitMessage blow{0, &world->player(), 20.0, 1.0};
+  HitMessage blow{&world->player(), 20.0, 1.0};
   world->sendToArea(where, blow);
   EXPECT_EQ(health, boss->health);
   // The stage's watch on the boss saw it fall, once.

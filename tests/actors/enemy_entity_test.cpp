@@ -42,7 +42,7 @@ class EnemyArena : public GameTest {
   }
 
   void hit(Entity* target, double damage, Entity* attacker = nullptr) {
-    HitMessage message{0, attacker != nullptr ? attacker : &world->player(), damage, 1.0};
+    HitMessage message{attacker != nullptr ? attacker : &world->player(), damage, 1.0};
     target->onEvent(message);
   }
 
@@ -201,7 +201,7 @@ TEST_F(EnemyArena, AFallenEnemyIsNoLongerUpdatedDrawnOrHit) {
   EXPECT_FALSE(sameColour(enemyColour, pictureAboveFeet(8.0f, kFloorTop)));
 
   const b2AABB where = areaBox(8.0f, kFloorTop - 1.0f, 10.0f, kFloorTop + 1.0f);
-  HitMessage blow{0, &world->player(), 10.0, 1.0};
+  HitMessage blow{&world->player(), 10.0, 1.0};
   world->sendToArea(where, blow);
   EXPECT_EQ(0, enemy->health);
 }

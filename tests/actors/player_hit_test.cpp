@@ -20,7 +20,7 @@ b2AABB besideHero(float centreX, bool left) {
 
 TEST_F(PlayerHit, LogsTheMessageAddressTwiceAndTheBlow) {
   HitRecorder* foe = addRecorder(besideHero(kStartCentreX, true));
-  HitMessage blow{0, foe, 5.0, 0.5};
+  HitMessage blow{foe, 5.0, 0.5};
   const LogCapture capture;
   player->onEvent(blow);
   const std::string log = capture.text();
@@ -32,7 +32,7 @@ TEST_F(PlayerHit, LogsTheMessageAddressTwiceAndTheBlow) {
 }
 
 TEST_F(PlayerHit, ItsOwnBlowsAreIgnored) {
-  HitMessage ownBlow{0, player, 5.0, 0.5};
+  HitMessage ownBlow{player, 5.0, 0.5};
   const LogCapture log;
   player->onEvent(ownBlow);
   EXPECT_EQ("", log.text());
@@ -42,7 +42,7 @@ TEST_F(PlayerHit, ItsOwnBlowsAreIgnored) {
 TEST_F(PlayerHit, AFoeOnTheLeftKnocksTheHeroRightAndUpAndTurnsItLeft) {
   HitRecorder* foe = addRecorder(besideHero(kStartCentreX, true));
   constexpr double kKnockback = 0.6;
-  HitMessage blow{0, foe, 10.0, kKnockback};
+  HitMessage blow{foe, 10.0, kKnockback};
   player->onEvent(blow);
   const float mass = player->body()->GetMass();
   EXPECT_NEAR(0.8 * kKnockback / mass, heroVelocity().x, 1e-4);
@@ -57,7 +57,7 @@ TEST_F(PlayerHit, ABossOnTheRightKnocksTheHeroLeftAndTurnsItRight) {
   play();
   ASSERT_FALSE(player->facingRight());
   HitRecorder* boss = addRecorder(besideHero(kStartCentreX, false), KIND_BOSS);
-  HitMessage blow{0, boss, 10.0, 1.0};
+  HitMessage blow{boss, 10.0, 1.0};
   player->onEvent(blow);
   EXPECT_LT(heroVelocity().x, 0.0f);
   EXPECT_TRUE(player->facingRight());
@@ -65,7 +65,7 @@ TEST_F(PlayerHit, ABossOnTheRightKnocksTheHeroLeftAndTurnsItRight) {
 
 TEST_F(PlayerHit, AKnockBackFlightCannotBeSteeredAndEndsOnLanding) {
   HitRecorder* foe = addRecorder(besideHero(kStartCentreX, true));
-  HitMessage blow{0, foe, 10.0, 1.0};
+  HitMessage blow{foe, 10.0, 1.0};
   player->onEvent(blow);
   const float flightSpeed = heroVelocity().x;
   script.hold(SDL_SCANCODE_A);
@@ -81,7 +81,7 @@ TEST_F(PlayerHit, AnAttackingHeroIsTurnedAndStoppedButNotKnockedBack) {
   HitRecorder* foe = addRecorder(besideHero(kStartCentreX, true));
   click();
   ASSERT_NE(0, player->attackPhase());
-  HitMessage blow{0, foe, 10.0, 1.0};
+  HitMessage blow{foe, 10.0, 1.0};
   player->onEvent(blow);
   EXPECT_FALSE(player->facingRight());
   EXPECT_EQ(0.0f, heroVelocity().x);
@@ -93,9 +93,9 @@ TEST_F(PlayerHit, AnAttackingHeroIsTurnedAndStoppedButNotKnockedBack) {
 }
 
 TEST_F(PlayerHit, ABlowFromSomethingElseOnlyCostsHealth) {
-  constexpr int32_t kNotAFoe = -1;
+  constexpr EntityKind kNotAFoe = KIND_OVERLAY;
   HitRecorder* stranger = addRecorder(besideHero(kStartCentreX, true), kNotAFoe);
-  HitMessage blow{0, stranger, 7.0, 1.0};
+  HitMessage blow{stranger, 7.0, 1.0};
   player->onEvent(blow);
   EXPECT_DOUBLE_EQ(9993.0, player->health());
   EXPECT_TRUE(player->facingRight());

@@ -189,7 +189,7 @@ TEST_F(PlayerDodge, QPressedInTheAirDoesNothing) {
 
 TEST_F(PlayerDodge, ABlowThatLeavesTheHeroOnTheGroundEndsWithFixingDodge) {
   HitRecorder* foe = addRecorder(areaBox(1.0f, 0.0f, 1.5f, 1.0f));
-  HitMessage weakBlow{0, foe, 1.0, 0.0};
+  HitMessage weakBlow{foe, 1.0, 0.0};
   const LogCapture log;
   player->onEvent(weakBlow);
   ASSERT_TRUE(player->staggered());

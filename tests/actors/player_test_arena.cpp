@@ -41,8 +41,8 @@ std::vector<std::string> movementLog(const std::string& captured) {
   return lines;
 }
 
-HitRecorder::HitRecorder(WorldContainer* world, b2AABB area, int32_t entityKind) : Entity(world) {
-  kind = entityKind;
+HitRecorder::HitRecorder(WorldContainer* world, b2AABB area, EntityKind entityKind)
+    : Entity(world, entityKind) {
   b2BodyDef bodyDef;
   bodyDef.position = area.GetCenter();
   ownBodiesOf(bodyDef);
@@ -95,7 +95,7 @@ void PlayerArena::removeBlock(FixtureContainer* block) {
   world->dropTerrain(block);
 }
 
-HitRecorder* PlayerArena::addRecorder(b2AABB area, int32_t entityKind) {
+HitRecorder* PlayerArena::addRecorder(b2AABB area, EntityKind entityKind) {
   HitRecorder* recorder = new HitRecorder(world, area, entityKind);
   world->adopt(std::unique_ptr<Entity>(recorder));
   return recorder;

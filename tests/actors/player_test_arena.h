@@ -22,7 +22,7 @@ class WorldContainer;
 // A still box (a sensor, so that nothing bumps into it) that counts the hits reaching it.
 class HitRecorder : public Entity {
  public:
-  HitRecorder(WorldContainer* world, b2AABB box, int32_t entityKind);
+  HitRecorder(WorldContainer* world, b2AABB box, EntityKind entityKind);
   ~HitRecorder() override;
 
   void update() override {}
@@ -45,7 +45,7 @@ class PlayerArena : public GameTest {
   FixtureContainer* addBlock(b2AABB box, int32_t tag);
   void removeBlock(FixtureContainer* block);
   // A recorder of the given kind, owned by the world.
-  HitRecorder* addRecorder(b2AABB box, int32_t entityKind = KIND_ENEMY);
+  HitRecorder* addRecorder(b2AABB box, EntityKind entityKind = KIND_ENEMY);
   // Puts the hero's feet at (centreX, feetY) and lets it fall to rest on whatever is below.
   void placeHero(float centreX, float feetY = 0.1f);
 

@@ -1,5 +1,6 @@
-// Game controllers as a second keyboard and mouse. SDL's virtual joysticks stand in for real pads,
-// so buttons are pressed and sticks moved without any device.
+// Game controllers as a second keyboard and mouse, and the keyboard alone as keyboard and mouse.
+// SDL's virtual joysticks stand in for real pads, so buttons are pressed and sticks moved without
+// any device.
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -319,29 +320,36 @@ TEST(GamepadAtStartUp, APadPluggedInBeforeStartUpStartsTheGameFromTheTitle) {
   EXPECT_EXIT(playWithAPadPluggedInBeforeStartUp(), ::testing::ExitedWithCode(0), "");
 }
 
-// An action as held on the keyboard and mouse, and as held on the pad.
+// An action as held on the keyboard and mouse, on the pad, and on the keyboard alone where that
+// differs (left Shift runs, E attacks).
 struct Action {
   void (*onKeyboardAndMouse)(FrameScript&);
   void (*onPad)(VirtualPad&);
+  void (*onKeyboardAlone)(FrameScript&) = nullptr;
 };
 const Action kWalkLeft = {[](FrameScript& keys) { keys.hold(SDL_SCANCODE_A); },
                           [](VirtualPad& pad) { pad.tiltLeftStick(-1.0f); }};
 const Action kWalkRight = {[](FrameScript& keys) { keys.hold(SDL_SCANCODE_D); },
                            [](VirtualPad& pad) { pad.tiltLeftStick(1.0f); }};
 const Action kRun = {[](FrameScript& keys) { keys.holdButtons(SDL_BUTTON_RMASK); },
-                     [](VirtualPad& pad) { pad.pullRightTrigger(1.0f); }};
+                     [](VirtualPad& pad) { pad.pullRightTrigger(1.0f); },
+                     [](FrameScript& keys) { keys.hold(SDL_SCANCODE_LSHIFT); }};
 const Action kJump = {[](FrameScript& keys) { keys.hold(SDL_SCANCODE_SPACE); },
                       [](VirtualPad& pad) { pad.press(SDL_CONTROLLER_BUTTON_A); }};
 const Action kDodge = {[](FrameScript& keys) { keys.hold(SDL_SCANCODE_Q); },
                        [](VirtualPad& pad) { pad.press(SDL_CONTROLLER_BUTTON_B); }};
 const Action kAttack = {[](FrameScript& keys) { keys.holdButtons(SDL_BUTTON_LMASK); },
-                        [](VirtualPad& pad) { pad.press(SDL_CONTROLLER_BUTTON_X); }};
+                        [](VirtualPad& pad) { pad.press(SDL_CONTROLLER_BUTTON_X); },
+                        [](FrameScript& keys) { keys.hold(SDL_SCANCODE_E); }};
 const Action kBareHands = {[](FrameScript& keys) { keys.hold(SDL_SCANCODE_1); },
                            [](VirtualPad& pad) { pad.press(SDL_CONTROLLER_BUTTON_LEFTSHOULDER); }};
 const Action kBlade = {[](FrameScript& keys) { keys.hold(SDL_SCANCODE_2); },
                        [](VirtualPad& pad) { pad.press(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER); }};
 const Action kMaul = {[](FrameScript& keys) { keys.hold(SDL_SCANCODE_3); },
                       [](VirtualPad& pad) { pad.press(SDL_CONTROLLER_BUTTON_Y); }};
+
+// Where the player's hands are.
+enum class Hands { kKeyboardAndMouse, kKeyboardAlone, kPad };
 
 // The hero's playground with a pad plugged in.
 class GamepadHero : public PlayerArena {
@@ -352,28 +360,32 @@ class GamepadHero : public PlayerArena {
   };
   using Trace = std::vector<std::tuple<float, float, double>>;  // centre x, feet y, health
 
-  // Plays the stretches with each action held on the pad, or on the keyboard and mouse.
-  Trace playThrough(const std::vector<Stretch>& stretches, bool onPad) {
+  // Plays the stretches with each action held by `hands`.
+  Trace playThrough(const std::vector<Stretch>& stretches, Hands hands) {
+    FrameScript keys;  // the keyboard and mouse, for this play alone
     Trace trace;
     for (const Stretch& stretch : stretches) {
-      script.releaseAll();
+      keys.releaseAll();
       pad.holdEverything(false);
       for (const Action& action : stretch.held) {
-        if (onPad) {
+        if (hands == Hands::kPad) {
           action.onPad(pad);
+        } else if (hands == Hands::kKeyboardAlone && action.onKeyboardAlone != nullptr) {
+          action.onKeyboardAlone(keys);
         } else {
-          action.onKeyboardAndMouse(script);
+          action.onKeyboardAndMouse(keys);
         }
       }
       for (int frame = 0; frame < stretch.frames; ++frame) {
-        play();
+        keys.play(*world);
         trace.emplace_back(heroCentreX(), heroFeetY(), player->health());
       }
     }
     return trace;
   }
-  // A fresh playground, the pad still plugged in.
+  // A fresh playground, the pad still plugged in but let go before the hero is put in place.
   void startOver() {
+    pad.holdEverything(false);
     PlayerArena::TearDown();
     PlayerArena::SetUp();
   }
@@ -382,7 +394,7 @@ class GamepadHero : public PlayerArena {
   VirtualPad pad;
 };
 
-TEST_F(GamepadHero, PlaysExactlyAsWithKeyboardAndMouse) {
+TEST_F(GamepadHero, PadAndKeyboardAlonePlayExactlyAsKeyboardAndMouse) {
   const std::vector<Stretch> stretches = {
       {30, {kWalkRight}}, {20, {kWalkRight, kRun}},
       {1, {kJump}},       {8, {}},
@@ -397,13 +409,15 @@ TEST_F(GamepadHero, PlaysExactlyAsWithKeyboardAndMouse) {
       {1, {kBareHands}},  {1, {kAttack, kRun}},
       {40, {kRun}},       {20, {kWalkRight, kRun}},
   };
-  const Trace withKeyboard = playThrough(stretches, false);
-  startOver();
-  const Trace withPad = playThrough(stretches, true);
-
-  ASSERT_EQ(withKeyboard.size(), withPad.size());
-  for (size_t frame = 0; frame < withKeyboard.size(); ++frame) {
-    ASSERT_EQ(withKeyboard[frame], withPad[frame]) << "frame " << frame + 1;
+  const Trace withKeyboard = playThrough(stretches, Hands::kKeyboardAndMouse);
+  for (const Hands hands : {Hands::kPad, Hands::kKeyboardAlone}) {
+    startOver();
+    const Trace trace = playThrough(stretches, hands);
+    const char* name = hands == Hands::kPad ? "on the pad" : "on the keyboard alone";
+    ASSERT_EQ(withKeyboard.size(), trace.size());
+    for (size_t frame = 0; frame < withKeyboard.size(); ++frame) {
+      ASSERT_EQ(withKeyboard[frame], trace[frame]) << "frame " << frame + 1 << " " << name;
+    }
   }
   // The script did play: the hero moved, left the ground and paid for running and blows.
   EXPECT_NE(kStartCentreX, std::get<0>(withKeyboard.back()));

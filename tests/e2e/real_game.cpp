@@ -31,7 +31,7 @@ void sleepFor(double seconds) {
 }
 
 pid_t spawn(const char* const argv[], const std::string& directory, const std::string& output,
-            const std::string& display) {
+            const std::string& display, const std::string& errors = "") {
   const pid_t pid = fork();
   if (pid != 0) return pid;
   setenv("DISPLAY", display.c_str(), 1);
@@ -39,8 +39,11 @@ pid_t spawn(const char* const argv[], const std::string& directory, const std::s
   // Only X: without it SDL would fall back to another driver and run with no window to find.
   setenv("SDL_VIDEODRIVER", "x11", 1);
   unsetenv("SDL_RENDER_DRIVER");
+  // The C library reports a corrupted heap on standard error, not on a terminal there may be.
+  setenv("LIBC_FATAL_STDERR_", "1", 1);
   if (chdir(directory.c_str()) != 0) _exit(126);
   if (!output.empty() && freopen(output.c_str(), "w", stdout) == nullptr) _exit(126);
+  if (!errors.empty() && freopen(errors.c_str(), "w", stderr) == nullptr) _exit(126);
   execv(argv[0], const_cast<char* const*>(argv));
   _exit(127);
 }
@@ -96,18 +99,21 @@ RealGame::RealGame(const std::string& workingDirectory, const std::string& progr
                    const VirtualScreen& screen)
     : display_(startVirtualDisplay(xvfb_, screen.size)),
       logPath_("/tmp/tarnwick-e2e-" + std::to_string(getpid()) + "-" +
-               std::to_string(gamesStarted++) + ".log") {
+               std::to_string(gamesStarted++) + ".log"),
+      errorsPath_(logPath_ + ".errors") {
   if (display_.empty()) std::cerr << "the virtual display did not start\n";
   if (screen.windowManager) startWindowManager();
   const char* game[] = {program.c_str(), nullptr};
-  game_ = spawn(game, workingDirectory, logPath_, display_);
+  game_ = spawn(game, workingDirectory, logPath_, display_, errorsPath_);
 }
 
 RealGame::~RealGame() {
   stop(game_, SIGKILL);
   stop(windowManager_, SIGTERM);
   stop(xvfb_, SIGTERM);
+  std::cerr << errors();
   std::remove(logPath_.c_str());
+  std::remove(errorsPath_.c_str());
 }
 
 void RealGame::startWindowManager() {
@@ -206,6 +212,17 @@ void RealGame::closeWindow() {
   runTool(std::string(TARNWICK_CLOSE_WINDOW) + " " + windowId());
 }
 
+void RealGame::endDisplay() {
+  stop(windowManager_, SIGKILL);
+  windowManager_ = -1;
+  stop(xvfb_, SIGKILL);
+  xvfb_ = -1;
+}
+
+void RealGame::sendSignal(int signal) {
+  if (game_ > 0) kill(game_, signal);
+}
+
 void RealGame::resizeWindow(int width, int height) {
   runTool("xdotool windowsize " + windowId() + " " + std::to_string(width) + " " +
           std::to_string(height));
@@ -229,6 +246,10 @@ int RealGame::waitForExit(double seconds) {
 
 std::string RealGame::log() const {
   return contentsOf(logPath_);
+}
+
+std::string RealGame::errors() const {
+  return contentsOf(errorsPath_);
 }
 
 bool RealGame::logContains(const std::string& line) const {

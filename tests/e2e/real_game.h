@@ -39,6 +39,11 @@ class RealGame {
   void releaseButton(int button);
   // Sends WM_DELETE_WINDOW to the game window.
   void closeWindow();
+  // Ends the virtual display under the running game, as the X server of a desktop session that
+  // ends (or a remote display that drops) goes away.
+  void endDisplay();
+  // Sends `signal` (SIGTERM, SIGHUP, ...) to the game.
+  void sendSignal(int signal);
   // Asks for the game window to be resized, as a player dragging its corner does.
   void resizeWindow(int width, int height);
   // What xprop shows of the game window's property `name` (such as _NET_WM_ICON).
@@ -51,6 +56,9 @@ class RealGame {
   int waitForExit(double seconds);
   // Everything the game has written to standard output so far.
   std::string log() const;
+  // Everything it has written to standard error so far. It is passed on to the test's own
+  // standard error when the game is done with.
+  std::string errors() const;
   bool logContains(const std::string& line) const;
   // Waits up to `seconds` until the log holds `line`.
   bool waitForLog(const std::string& line, double seconds);
@@ -72,6 +80,7 @@ class RealGame {
   std::string display_;
   pid_t windowManager_ = -1;
   std::string logPath_;
+  std::string errorsPath_;
   pid_t game_ = -1;
   int exitStatus_ = 0;
   std::string window_;

@@ -248,7 +248,7 @@ TEST_F(BadFilesPlay, TheBossStageIsReachedAndTheBossFallsSilentlyAndUnseen) {
       EXPECT_FALSE(sameColour(TestAssets::colourOf("enemy_boss"),
                               GameTest::pixelAt(world->picture().texture(), centre.x, centre.y)));
     }
-    HitMessage felling{0, &world->player(), EnemyBossEntity::kFullHealth, 0.0};
+    HitMessage felling{&world->player(), EnemyBossEntity::kFullHealth, 0.0};
     boss->onEvent(felling);
     script.play(*world, 5);
     world->render();

@@ -83,7 +83,7 @@ class BossFightSoak : public GameTest {
     const b2AABB arena = areaBox(-100.0f, -100.0f, 100.0f, 100.0f);
     swept += liveEnemies();
     boss->health = EnemyBossEntity::kFullHealth;
-    HitMessage blow{0, player(), 1000.0, 0.0};
+    HitMessage blow{player(), 1000.0, 0.0};
     world()->sendToArea(arena, blow);
     boss->health = EnemyBossEntity::kFullHealth;
     static const SDL_Scancode kWeapons[] = {SDL_SCANCODE_2, SDL_SCANCODE_3, SDL_SCANCODE_1};
@@ -130,7 +130,7 @@ class BossFightSoak : public GameTest {
     const size_t kept = keptPerEndedEnemy(firstEndedEnemy());
     const double endedPerHour = ended * kFramesPerHour / framesPlayed;
 
-    HitMessage felling{0, player(), EnemyBossEntity::kFullHealth, 0.0};
+    HitMessage felling{player(), EnemyBossEntity::kFullHealth, 0.0};
     boss->onEvent(felling);
     playFrames(kFinaleFrames);
     const MemorySample afterTheFall = MemorySample::take();

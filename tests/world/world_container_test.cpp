@@ -27,7 +27,7 @@ namespace {
 // An entity with a body of its own that records the events it receives.
 class Listener : public Entity {
  public:
-  Listener(WorldContainer* world, b2Vec2 at, bool dynamic) : Entity(world) {
+  Listener(WorldContainer* world, b2Vec2 at, bool dynamic) : Entity(world, KIND_ENEMY) {
     b2BodyDef def;
     def.type = dynamic ? b2_dynamicBody : b2_staticBody;
     def.position = at;
@@ -39,11 +39,11 @@ class Listener : public Entity {
   }
   ~Listener() override { world->getWorld()->DestroyBody(body); }
   void update() override { ++updates; }
-  void onEvent(const HitMessage&) override { kinds.push_back(EVENT_HIT); }
-  void onEvent(const ContactBegan&) override { kinds.push_back(EVENT_CONTACT_BEGIN); }
-  void onEvent(const ContactEnded&) override { kinds.push_back(EVENT_CONTACT_END); }
+  void onEvent(const HitMessage&) override { events.push_back("hit"); }
+  void onEvent(const ContactBegan&) override { events.push_back("contact began"); }
+  void onEvent(const ContactEnded&) override { events.push_back("contact ended"); }
   b2Body* body;
-  std::vector<int32_t> kinds;
+  std::vector<std::string> events;
   int updates = 0;
 };
 
@@ -168,9 +168,9 @@ TEST_F(WorldTest, ContactsReachBothEntitiesAndTerrainContactsOnlyTheActor) {
   Listener* resting = new Listener(world, b2Vec2(3, 2), false);
   handOver({falling, resting});
   script.play(*world, 20);
-  ASSERT_FALSE(falling->kinds.empty());
-  EXPECT_EQ(EVENT_CONTACT_BEGIN, falling->kinds.front());
-  EXPECT_EQ(EVENT_CONTACT_BEGIN, resting->kinds.front());
+  ASSERT_FALSE(falling->events.empty());
+  EXPECT_EQ("contact began", falling->events.front());
+  EXPECT_EQ("contact began", resting->events.front());
 }
 
 TEST_F(WorldTest, AreaEventsReachEachEntityOnce) {
@@ -181,12 +181,12 @@ TEST_F(WorldTest, AreaEventsReachEachEntityOnce) {
   a->body->CreateFixture(&second, 1.0f);
   Listener* b = new Listener(world, b2Vec2(9, 3), false);
   handOver({a, b});
-  HitMessage hit{0, nullptr, 1.0, 0.0};
+  HitMessage hit{nullptr, 1.0, 0.0};
   world->sendToArea(areaBox(2, 2, 4, 4), hit);
-  EXPECT_EQ(std::vector<int32_t>{EVENT_HIT}, a->kinds) << "two fixtures, one call";
-  EXPECT_TRUE(b->kinds.empty());
+  EXPECT_EQ(std::vector<std::string>{"hit"}, a->events) << "two fixtures, one call";
+  EXPECT_TRUE(b->events.empty());
   world->sendToArea(areaBox(20, 20, 21, 21), hit);
-  EXPECT_EQ(1u, a->kinds.size());
+  EXPECT_EQ(1u, a->events.size());
 }
 
 TEST_F(WorldTest, TriggerThatReportsAReplacementStopsThePass) {
