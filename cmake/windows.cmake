@@ -40,24 +40,23 @@ endfunction()
 # the PNG decoder, the window, gamepads and the mixed sound on SDL's disk driver. All give the
 # results they give on Linux. MinGW-w64's sinf and cosf differ from glibc's in the last bit for
 # some angles (Box2D turns bodies with them), so a long enough physics run may part ways with
-# Linux's; no test here depends on that to the bit. Googletest is built from the source
-# that Debian's libgtest-dev ships.
-function(tarnwick_windows_tests)
-  set(BUILD_GMOCK OFF)
-  set(INSTALL_GTEST OFF)
-  add_subdirectory(/usr/src/googletest "${CMAKE_BINARY_DIR}/googletest" EXCLUDE_FROM_ALL)
-  file(GLOB_RECURSE sources CONFIGURE_DEPENDS tests/*.cpp)
-  list(FILTER sources EXCLUDE REGEX "tests/(e2e|soak|architecture|windows)/")
+# Linux's; no test here depends on that to the bit. SOURCES are the game's tests (tests/); the
+# liquid's are added here.
+function(tarnwick_windows_tests sources)
+  list(FILTER sources EXCLUDE REGEX "tests/(e2e|soak|architecture)/")
   # The whole-game tests' death tests expect POSIX exit statuses (255 for -1) and regular
   # expressions, which Googletest lacks on Windows, and the asset directory's test starts the
   # Linux program; the end-to-end tests under wine cover both on Windows.
   list(FILTER sources EXCLUDE REGEX "tests/app/(application|asset_directory)_test")
-  add_executable(tarnwick_windows_tests ${sources})
-  target_include_directories(tarnwick_windows_tests PRIVATE tests)
-  target_link_libraries(tarnwick_windows_tests PRIVATE tarnwick_game gtest gtest_main)
+  file(GLOB physics_sources CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tests/physics/*.cpp")
+  add_executable(tarnwick_windows_tests ${sources} ${physics_sources})
+  target_link_libraries(tarnwick_windows_tests PRIVATE tarnwick_test_support)
   target_compile_definitions(tarnwick_windows_tests PRIVATE
-    TARNWICK_SOURCE_DIR="${CMAKE_SOURCE_DIR}" TARNWICK_BUILD_DIR="${CMAKE_BINARY_DIR}"
-    _USE_MATH_DEFINES)  # M_PI
-  target_compile_options(tarnwick_windows_tests PRIVATE
-    -include "${CMAKE_SOURCE_DIR}/tests/support/windows_environment.h")
+    TARNWICK_SOURCE_DIR="${CMAKE_SOURCE_DIR}" TARNWICK_BUILD_DIR="${CMAKE_BINARY_DIR}")
+  # The tests and their support alike: M_PI, and what Windows lacks of POSIX.
+  foreach(target tarnwick_windows_tests tarnwick_test_support)
+    target_compile_definitions(${target} PRIVATE _USE_MATH_DEFINES)
+    target_compile_options(${target} PRIVATE
+      -include "${CMAKE_SOURCE_DIR}/tests/support/windows_environment.h")
+  endforeach()
 endfunction()

@@ -3,12 +3,13 @@
 # packages named as arguments; only the missing ones. Runs as root, or through sudo.
 set -euo pipefail
 
+# The libraries' development packages, from the list of the sources they are built from elsewhere.
+source "$(dirname "$0")/deps/debian_sources.sh"
+
 packages=(
-  # libraries
-  libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev libvorbis-dev libdeflate-dev libbox2d-dev
-  nlohmann-json3-dev
+  "${DEBIAN_LINUX_PACKAGES[@]}"
   # toolchain and test tools; git reads the earlier liquid engine the benchmarks compare with
-  cmake g++ make pkg-config libgtest-dev libbenchmark-dev git
+  cmake g++ make pkg-config libgtest-dev git
   # fuzzing and ThreadSanitizer: clang with libFuzzer and the sanitizers' runtimes; the sources'
   # layout check
   clang libclang-rt-14-dev clang-format-14

@@ -12,21 +12,16 @@
 # Where fetched sources and built dependencies live; outside any clone, kept across builds.
 TARNWICK_DEPS_CACHE="${TARNWICK_DEPS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/tarnwick-deps}"
 
-# The source packages and the versions the Linux build uses (libpng1.6: the same release with a
-# later security upload). Pinned, because Debian's mirrors do not keep the sources of every
-# security upload that their index lists (libpng1.6 +deb12u6 and zlib +deb12u1 answer 404).
-declare -A DEBIAN_SOURCE_VERSIONS=(
-  [libsdl2]=2.26.5+dfsg-1
-  [libsdl2-image]=2.6.3+dfsg-1
-  [libsdl2-mixer]=2.6.2+dfsg-2
-  [box2d]=2.4.1-3
-  [libpng1.6]=1.6.39-2+deb12u5
-  [libogg]=1.3.5-3
-  [libvorbis]=1.3.7-1
-  [libdeflate]=1.14-1
-  [zlib]=1:1.2.13.dfsg-1
-  [nlohmann-json3]=3.11.2-2
-)
+# The pinned source packages (scripts/deps/debian_sources.txt): each one's version, the Linux
+# build's development packages, and the packages of each use ("game", "benchmarks").
+declare -A DEBIAN_SOURCE_VERSIONS=() DEBIAN_SOURCES_FOR=()
+DEBIAN_LINUX_PACKAGES=()
+while read -r package version linux_package use; do
+  case "$package" in "" | "#"*) continue ;; esac
+  DEBIAN_SOURCE_VERSIONS[$package]="$version"
+  DEBIAN_SOURCES_FOR[$use]+="$package "
+  [ "$linux_package" = - ] || DEBIAN_LINUX_PACKAGES+=("$linux_package")
+done <"$(dirname "${BASH_SOURCE[0]}")/debian_sources.txt"
 
 # A private apt configuration that knows Debian 12's source indices; updated once per cache.
 debian_sources_apt_config() {
@@ -88,12 +83,13 @@ debian_source() {
   echo "$unpacked"
 }
 
-# Prints the cache directory for one platform's built dependencies, keyed by the pinned source
-# versions and by KEY (what else decides the result: the toolchain's version, the build script's
-# own text), so that a change to any of them builds anew beside the old one.
+# Prints the cache directory for one platform's built dependencies, keyed by the pinned versions
+# of the packages of USE (default "game") and by KEY (what else decides the result: the
+# toolchain's version, the build script's own text), so that a change to any of them builds anew
+# beside the old one.
 dependency_prefix() {
-  local platform="$1" key="$2" versions
-  versions="$(for package in "${!DEBIAN_SOURCE_VERSIONS[@]}"; do
+  local platform="$1" key="$2" use="${3:-game}" package versions
+  versions="$(for package in ${DEBIAN_SOURCES_FOR[$use]}; do
     echo "$package=${DEBIAN_SOURCE_VERSIONS[$package]}"
   done | sort)"
   echo "$TARNWICK_DEPS_CACHE/$platform-$(printf '%s\n%s\n' "$versions" "$key" | sha256sum | cut -c1-16)"

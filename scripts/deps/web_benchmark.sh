@@ -7,9 +7,9 @@ here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/debian_sources.sh"
 source "$here/build_library.sh"
 source "$here/emscripten.sh"
-DEBIAN_SOURCE_VERSIONS[benchmark]=1.7.1-1
 prefix="$(dependency_prefix web-benchmark \
-  "emcc $(emcc -dumpversion) $(cat "$here/web_benchmark.sh" "$here/build_library.sh" "$here/emscripten.sh" | sha256sum)")"
+  "emcc $(emcc -dumpversion) $(cat "$here/web_benchmark.sh" "$here/build_library.sh" "$here/emscripten.sh" | sha256sum)" \
+  benchmarks)"
 # Its version comes from git, which a source package lacks; Debian passes it too.
 build_cmake_library benchmark "$prefix" -DBENCHMARK_ENABLE_TESTING=OFF \
   -DBENCHMARK_ENABLE_GTEST_TESTS=OFF -DBENCHMARK_ENABLE_WERROR=OFF -DBENCHMARK_ENABLE_LTO=OFF \

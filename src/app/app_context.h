@@ -20,8 +20,6 @@ class Scene;
 
 // The current screen, owned by the main loop (null when there is none).
 Scene* currentScreen();
-// Makes `screen` the current one, deleting the one before.
-void showScreen(std::unique_ptr<Scene> screen);
 extern bool screenFrozen;
 extern std::unique_ptr<Bitmap>& capturedScreen;
 extern const Uint8* keyState;

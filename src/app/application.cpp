@@ -17,12 +17,13 @@
 #include "scenes/scene.h"
 #include "scenes/scene_title.h"
 
-namespace {
-
 // The current screen, owned here beside the main loop that replaces it: deleting a screen takes
-// knowing what a screen is, which the rest of app/ does not. A screen still current when the
-// process ends is left to the end of the process, whatever ends it.
+// knowing what a screen is, which the rest of app/ does not. No header of the game declares it:
+// tests make their own screens current through tests/support/main_loop_seam.h. A screen still
+// current when the process ends is left to the end of the process, whatever ends it.
 std::unique_ptr<Scene>& currentScene = neverDestroyed<std::unique_ptr<Scene>>();
+
+namespace {
 
 // Sound is started on its own (openAudio), so that a machine without it still plays.
 constexpr Uint32 kSdlSubsystems = SDL_INIT_TIMER | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK |
@@ -92,10 +93,6 @@ void carryOut(const SceneChange& change) {
 
 Scene* currentScreen() {
   return currentScene.get();
-}
-
-void showScreen(std::unique_ptr<Scene> screen) {
-  currentScene = std::move(screen);
 }
 
 int runApplication() {

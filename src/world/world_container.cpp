@@ -328,10 +328,6 @@ void WorldContainer::addTrigger(Trigger trigger) {
   triggers.push_back(std::move(trigger));
 }
 
-void WorldContainer::replaceHud(std::unique_ptr<HudEntity> hud) {
-  hud_ = std::move(hud);
-}
-
 void WorldContainer::setPanorama(const char* name) {
   panorama = AssetRegistry::instance()->bitmap(name);
 }

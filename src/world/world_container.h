@@ -119,8 +119,6 @@ class WorldContainer : public b2ContactListener, public Arena {
 
   // What the world holds, for the map screen and for checks.
   HudEntity& hud() { return *hud_; }
-  // Puts `hud` in place of the overlay.
-  void replaceHud(std::unique_ptr<HudEntity> hud);
   // The bottom-left corner of the view.
   double cameraX() const { return cameraX_; }
   double cameraY() const { return cameraY_; }
@@ -139,6 +137,9 @@ class WorldContainer : public b2ContactListener, public Arena {
   void EndContact(b2Contact* contact) override;
 
  private:
+  // Tests put an overlay of their own in place of the world's (tests/support/world_seam.h).
+  friend struct WorldSeam;
+
   void build(int32_t stageNumber);
   void teardown();
   // Hands `touch` to the entities of both fixtures of its contact, fixture A's first.

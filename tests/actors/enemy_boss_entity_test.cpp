@@ -11,6 +11,7 @@
 #include "physics/particle_system.h"
 #include "support/frame_script.h"
 #include "support/game_test.h"
+#include "support/world_seam.h"
 #include "world/hud_entity.h"
 #include "world/world_container.h"
 
@@ -40,9 +41,9 @@ class BossArena : public GameTest {
     GameTest::SetUp();
     world.reset(new WorldContainer(4));
     boss = static_cast<EnemyBossEntity*>(world->ownedEntities().front().get());
-    world->replaceHud(nullptr);
+    WorldSeam::replaceHud(*world, nullptr);
     hud = new RecordingHud(world.get());
-    world->replaceHud(std::unique_ptr<HudEntity>(hud));
+    WorldSeam::replaceHud(*world, std::unique_ptr<HudEntity>(hud));
   }
 
   void TearDown() override {

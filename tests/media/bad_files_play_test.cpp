@@ -34,6 +34,7 @@
 #include "support/game_test.h"
 #include "support/headless_runtime.h"
 #include "support/log_capture.h"
+#include "support/main_loop_seam.h"
 #include "support/test_assets.h"
 #include "world/world_container.h"
 

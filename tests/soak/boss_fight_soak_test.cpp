@@ -19,6 +19,7 @@
 #include "soak/soak_hero.h"
 #include "support/frame_script.h"
 #include "support/game_test.h"
+#include "support/main_loop_seam.h"
 #include "world/world_container.h"
 
 namespace {

@@ -3,6 +3,7 @@
 #include "app/app_context.h"
 #include "app/screen_frames.h"
 #include "scenes/scene_title.h"
+#include "support/main_loop_seam.h"
 
 namespace {
 
