@@ -47,7 +47,7 @@ function(tarnwick_windows_tests)
   set(INSTALL_GTEST OFF)
   add_subdirectory(/usr/src/googletest "${CMAKE_BINARY_DIR}/googletest" EXCLUDE_FROM_ALL)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS tests/*.cpp)
-  list(FILTER sources EXCLUDE REGEX "tests/(e2e|soak|architecture|windows)/")
+  list(FILTER sources EXCLUDE REGEX "tests/(e2e|soak|architecture|windows|ported)/")
   # The whole-game tests' death tests expect POSIX exit statuses (255 for -1) and regular
   # expressions, which Googletest lacks on Windows, and the asset directory's test starts the
   # Linux program; the end-to-end tests under wine cover both on Windows.
