@@ -50,7 +50,7 @@ broken="$out/broken"
 rm -rf "$broken"
 cp -r "$players/$name" "$broken"
 # wine's desktop process says so when the virtual display ends under it.
-SDL_AUDIODRIVER=dummy OTHER_NOISE='^X connection to :[0-9]* broken' \
+SDL_AUDIODRIVER=dummy PLATFORM_NOISE='^X connection to :[0-9]* broken' \
   broken_asset_list_ends_alike "$broken" "$linux_build/tarnwick" Windows wine tarnwick.exe
 
 echo "== The installer: silent install, the installed game, silent uninstall"

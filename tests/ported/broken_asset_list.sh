@@ -6,8 +6,9 @@
 #   broken_asset_list_ends_alike DIR LINUX_PROGRAM OTHER_NAME COMMAND...
 #
 # DIR is the copy; this build's LINUX_PROGRAM and COMMAND (the other build, started so that it
-# reads DIR's assets) each run on a virtual display open to every client. Lines of the other
-# build's standard error that match $OTHER_NOISE (its platform's own chatter) are left out.
+# reads DIR's assets) each run on a virtual display open to every client. Lines of standard
+# error that match $PLATFORM_NOISE (the platform's own chatter: wine's, or that of the system's
+# sound library, whose wording differs between its releases) are left out.
 broken_asset_list_ends_alike() {
   local dir="$1" linux_program="$2" other="$3"
   shift 3
@@ -18,10 +19,12 @@ broken_asset_list_ends_alike() {
   local pointers='s/^Map created -\?[0-9]*\./Map created …./'
   if [ "$linux_status" != 255 ] || [ "$other_status" != "$linux_status" ] ||
     ! diff <(sed "$pointers" "$dir/linux.log") <(sed "$pointers" "$dir/other.log") ||
-    ! diff "$dir/linux.err" <(grep -v "${OTHER_NOISE:-^$}" "$dir/other.err"); then
+    ! diff <(grep -v "${PLATFORM_NOISE:-^$}" "$dir/linux.err") \
+      <(grep -v "${PLATFORM_NOISE:-^$}" "$dir/other.err"); then
     echo "The broken asset list ends the games differently: status $linux_status here," \
       "$other_status on $other" >&2
     return 1
   fi
-  echo "Both end with status $linux_status and: $(cat "$dir/other.err")"
+  echo "Both end with status $linux_status and:"
+  grep -v "${PLATFORM_NOISE:-^$}" "$dir/other.err"
 }
