@@ -17,10 +17,6 @@ source scripts/deps/debian_sources.sh
 source scripts/deps/debian_root.sh
 source tests/ported/broken_asset_list.sh
 
-archive="$(bash scripts/build_linux.sh | tail -1)"
-name="$(basename "$archive" .tar.gz)"
-cmake --build "$linux_build" -j"$(nproc)" --target tarnwick_ported_tests >/dev/null
-
 # A desktop's own libraries, which SDL loads when the game starts: X11 and its extensions,
 # Wayland's client libraries, GL with Mesa's drivers, PulseAudio's and ALSA's libraries, D-Bus.
 desktop_libraries=libx11-6,libx11-xcb1,libxext6,libxcursor1,libxi6,libxrandr2,libxss1,libxfixes3
@@ -28,12 +24,25 @@ desktop_libraries+=,libxinerama1,libxkbcommon0,libwayland-client0,libwayland-cur
 desktop_libraries+=,libwayland-egl1,libgl1,libegl1,libgl1-mesa-dri,libpulse0,libdbus-1-3
 # ALSA's library took a new package name in Debian 13.
 declare -A alsa=([bullseye]=libasound2 [trixie]=libasound2t64)
+releases=(bullseye trixie)
+
+# The systems' downloads (the first time only) while the archive builds.
+bash scripts/install_deps.sh debootstrap debian-archive-keyring desktop-file-utils
+for release in "${releases[@]}"; do
+  debian_root_tarball "$release" "$desktop_libraries,${alsa[$release]}" >/dev/null &
+done
+archive="$(bash scripts/build_linux.sh | tail -1)"
+name="$(basename "$archive" .tar.gz)"
+for release in "${releases[@]}"; do
+  wait -n || { echo "A Debian system could not be downloaded" >&2; exit 1; }
+done
+cmake --build "$linux_build" -j"$(nproc)" --target tarnwick_ported_tests >/dev/null
 roots="$repo/build/linux/roots"
 players="/home/zoë/Mes jeux"
 export TARNWICK_PORTED_GAME="$repo/tests/linux/root_game.sh"
 trap 'for root in "$roots"/*/; do unmount_debian_root "$root"; done' EXIT
 
-for release in bullseye trixie; do
+for release in "${releases[@]}"; do
   echo "== Debian $release: the archive unpacked where a player might, held to the Debian game"
   packages="$desktop_libraries,${alsa[$release]}"
   root="$roots/$release"
@@ -43,6 +52,16 @@ for release in bullseye trixie; do
   tar -xzf "$archive" -C "$root$players"
   TARNWICK_LINUX_ROOT="$root" TARNWICK_LINUX_GAME="$players/$name/tarnwick" \
     "$linux_build/tarnwick_ported_tests" --gtest_brief=1
+
+  echo "== Debian $release: the game in the desktop's menu"
+  in_debian_root "$root" "$players/$name/add-to-menu.sh" >/dev/null
+  entry="$root/root/.local/share/applications/tarnwick.desktop"
+  desktop-file-validate "$entry"
+  grep -qxF "Exec=\"$players/$name/tarnwick\"" "$entry" &&
+    [ -f "$root/root/.local/share/icons/hicolor/256x256/apps/tarnwick.png" ] || {
+    echo "add-to-menu.sh made no entry that starts the game: $(cat "$entry")" >&2
+    exit 1
+  }
 
   echo "== Debian $release: a broken asset list, and no sound device: the same ends as on Debian"
   cp -r "$root$players/$name" "$root$players/broken"
