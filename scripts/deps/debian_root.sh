@@ -37,6 +37,11 @@ debian_root_tarball() {
 make_debian_root() {
   local tarball="$1" release="$2" packages="$3" dir="$4"
   unmount_debian_root "$dir"
+  # Never delete through a mount that is still there (the caller's /dev, the clone, the cache).
+  if [ -n "$(debian_root_mounts "$dir")" ]; then
+    echo "$dir still has mounts: $(debian_root_mounts "$dir")" >&2
+    return 1
+  fi
   rm -rf "$dir"
   mkdir -p "$dir"
   debootstrap --variant=minbase ${packages:+--include="$packages"} --unpack-tarball="$tarball" \
@@ -61,12 +66,17 @@ mount_debian_root() {
   done
 }
 
+# The mount points inside DIR, deepest first.
+debian_root_mounts() {
+  [ -d "$1" ] || return 0
+  awk '{print $2}' /proc/mounts | sed 's/\\040/ /g' | { grep -F "$(realpath "$1")/" || true; } |
+    sort -r
+}
+
+# A system left mounted by an interrupted run is cleaned up the same way.
 unmount_debian_root() {
-  local dir="$1" point
-  [ -d "$dir" ] || return 0
-  # Deepest first; a system left mounted by an interrupted run is cleaned up the same way.
-  awk '{print $2}' /proc/mounts | sed 's/\\040/ /g' | { grep -F "$(realpath "$dir")/" || true; } |
-    sort -r | while read -r point; do umount -l "$point"; done
+  local point
+  debian_root_mounts "$1" | while read -r point; do umount -l "$point"; done
 }
 
 # Runs a command inside DIR with a plain environment.
