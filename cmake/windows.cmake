@@ -43,7 +43,7 @@ endfunction()
 # Linux's; no test here depends on that to the bit. SOURCES are the game's tests (tests/); the
 # liquid's are added here.
 function(tarnwick_windows_tests sources)
-  list(FILTER sources EXCLUDE REGEX "tests/(e2e|soak|architecture)/")
+  list(FILTER sources EXCLUDE REGEX "tests/(e2e|soak|architecture|ported)/")
   # The whole-game tests' death tests expect POSIX exit statuses (255 for -1) and regular
   # expressions, which Googletest lacks on Windows, and the asset directory's test starts the
   # Linux program; the end-to-end tests under wine cover both on Windows.

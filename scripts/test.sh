@@ -33,6 +33,9 @@ test_suite build/test
 bash scripts/test_windows.sh build/test
 # The browser build, played in headless Chromium against the optimised build's title and log.
 bash scripts/test_web.sh build/test/tarnwick
+# The Linux archive for any distribution, built in Debian 11 and played in fresh Debian 11 and 13
+# systems against the optimised build.
+bash scripts/test_linux.sh build/test
 build_suite build/sanitize -DCMAKE_BUILD_TYPE=Debug -DTARNWICK_SANITIZE=ON -DTARNWICK_BENCH=OFF
 # Leaks are counted by default; the game binary alone opts out (the window system's libraries
 # leave allocations behind at exit), so ASAN_OPTIONS is left to it.
