@@ -10,9 +10,10 @@
 
 #include <array>
 
-// Which controls the page offers: a Start control on the screens that wait for one (title,
-// game over), or the controls of play on the map.
-enum class TouchLayout { start, play };
+// Which controls the page offers: a Start control on the screens that wait for one (the title,
+// and game over on the way back to it), or the controls of play on the map.
+// The page numbers them alike (web/index.html).
+enum class TouchLayout { title, gameOver, play };
 
 class TouchControls {
  public:

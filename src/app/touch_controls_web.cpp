@@ -31,5 +31,5 @@ Uint32 TouchControls::takeHeldActions() {
 }
 
 void TouchControls::offer(TouchLayout layout) {
-  pageShowLayout(layout == TouchLayout::start ? 0 : 1);
+  pageShowLayout(static_cast<int>(layout));
 }
