@@ -20,6 +20,9 @@ import {
 const [url, workDir, screenshotDir] = process.argv.slice(2);
 const START_SECONDS = 60;  // download, decoding and the 60 black frames on a busy machine
 const STEP_SECONDS = 30;
+// Starting a stage takes the title's fade and the world's building, at a few frames per second
+// when the software renderer fills a canvas of a phone's or tablet's density.
+const STAGE_SECONDS = 60;
 const PLAY_SECONDS = 120;
 const SMALLEST_CONTROL = 48;  // CSS px
 const LEAST_PLATE_CHANGE = 0.05;  // mean absolute difference of the weapon plate, a share
@@ -135,7 +138,8 @@ async function startByTouch(browser, device, what) {
   check(await waitForTitle(game, START_SECONDS), `${what}: the title shows`);
   game.fingers = await touchScreen(game.page);
   await game.fingers.tap(centre(pictureIn(device.viewport.width, device.viewport.height)));
-  check(await waitForLog(game, "Hud created!", STEP_SECONDS), `${what}: a first tap on the picture starts stage 1`);
+  check(await waitForLog(game, "Hud created!", STAGE_SECONDS),
+    `${what}: a first tap on the picture starts stage 1`);
   check(await waitForLog(game, "Landed", STEP_SECONDS, "Hud created!"), `${what}: the hero lands`);
   return game;
 }
@@ -205,6 +209,7 @@ async function runIntoStage2(game, boxes) {
     await sleep(300);
   }
   await fingers.lift(thumb);
+  if (!game.log.includes(done)) console.log(`     the log ends: ${game.log.slice(-3).join(" | ")}`);
   return game.log.includes(done) && waitForLog(game, "Landed", STEP_SECONDS, done);
 }
 
@@ -249,7 +254,7 @@ async function checkKeyHides(game) {
 async function checkOffline(game) {
   const { fingers, page } = game;
   await page.evaluate(() => navigator.serviceWorker.ready.then(() => true));
-  const { errors } = await fingers.cdp.send("Page.getInstallabilityErrors");
+  const errors = (await fingers.cdp.send("Page.getInstallabilityErrors")).installabilityErrors;
   const manifest = await fingers.cdp.send("Page.getAppManifest");
   check(errors.length === 0 && manifest.errors.length === 0, "Chromium finds the page installable",
     JSON.stringify([...errors, ...manifest.errors]));
@@ -258,6 +263,11 @@ async function checkOffline(game) {
   await page.reload();
   check(await waitForTitle(game, START_SECONDS), "offline, a reload reaches the title");
   await page.setOfflineMode(false);
+}
+
+async function atDensity(page, viewport) {
+  await page.setViewport(viewport);
+  await page.evaluate(() => dispatchEvent(new Event("resize")));
 }
 
 async function phone(browser) {
@@ -273,7 +283,7 @@ async function phone(browser) {
   const start = await boxOf(page, "Start");
   check(start && !game.log.includes("Hud created!"), "touches on no control show Start and start nothing");
   await game.fingers.tap(centre(start));
-  check(await waitForLog(game, "Hud created!", STEP_SECONDS), "phone: a tap on Start starts stage 1");
+  check(await waitForLog(game, "Hud created!", STAGE_SECONDS), "phone: a tap on Start starts stage 1");
   const audio = await page.evaluate(() => Module.SDL2 && Module.SDL2.audioContext &&
     Module.SDL2.audioContext.state);
   check(audio === "running", "sound runs after the first touch", String(audio));
@@ -282,7 +292,12 @@ async function phone(browser) {
   await screenshot(page, "phone-landscape");
   await checkWeapons(game, device);
   await checkSlideHandsOver(game, boxes);
+  // The run is played at density 1: the same page and controls in CSS px, but a ninth of the
+  // pixels for the software renderer, so that the game keeps its 60 frames per second here.
+  // The browser reports no resize for a change of density alone; SDL reads it at one.
+  await atDensity(page, { ...device.viewport, deviceScaleFactor: 1 });
   check(await runIntoStage2(game, boxes), "touch play reaches stage 2");
+  await atDensity(page, device.viewport);
   await checkNothingStuck(game, boxes);
   await checkKeyHides(game);
   await checkOffline(game);
@@ -293,6 +308,14 @@ async function phone(browser) {
 async function elsewhere(browser, device, where, what) {
   const game = await startByTouch(browser, device, what);
   await checkPlayControls(game.page, device, where, what);
+  // The game fits its whole 4:3 picture into the canvas, which must fill the view at its density.
+  const { width, height, deviceScaleFactor } = device.viewport;
+  const canvas = await game.page.$eval("canvas", (c) => {
+    const box = c.getBoundingClientRect();
+    return [box.left, box.top, box.width, box.height, c.width, c.height].join();
+  });
+  check(canvas === [0, 0, width, height, width * deviceScaleFactor, height * deviceScaleFactor].join(),
+    `${what}: the canvas fills the view at its density, the whole picture in it`, canvas);
   if (where === "over") {
     const opacity = await game.page.$eval("#move-pad", (pad) => getComputedStyle(pad).opacity);
     check(opacity === "0.5", `${what}: the controls over the picture are half transparent`, opacity);
