@@ -24,7 +24,8 @@ WindowClosedHandler windowClosedHandler = nullptr;
 const ScriptedInput* scriptedInput = nullptr;
 GamepadInput gamepads;
 TouchControls touchControls;
-// The keyboard (or the script) and the controllers together; keyState points here.
+// The keyboard (or the script), the controllers and the touch controls together; keyState
+// points here.
 std::array<Uint8, SDL_NUM_SCANCODES> heldKeys{};
 
 Uint32 buttonsHeldOnKeys() {
