@@ -11,7 +11,9 @@ const FILES = @FILES@;
 
 self.addEventListener("install", (event) => {
   // All or nothing: one file that cannot be fetched fails the install and the old build stays.
-  event.waitUntil(caches.open(CACHE).then((cache) => cache.addAll(FILES)));
+  // Past the browser's own cache, which may still hold files of the old build.
+  const fresh = FILES.map((file) => new Request(file, { cache: "reload" }));
+  event.waitUntil(caches.open(CACHE).then((cache) => cache.addAll(fresh)));
 });
 
 self.addEventListener("activate", (event) => {
@@ -22,7 +24,9 @@ self.addEventListener("activate", (event) => {
 self.addEventListener("fetch", (event) => {
   if (event.request.method !== "GET") return;
   // The folder itself is the page.
-  const request = event.request.mode === "navigate" ? "index.html" : event.request;
+  const url = new URL(event.request.url);
+  const isFolder = url.pathname === new URL(self.registration.scope).pathname;
+  const request = event.request.mode === "navigate" && isFolder ? "index.html" : event.request;
   event.respondWith(caches.open(CACHE)
     .then((cache) => cache.match(request, { ignoreSearch: true }))
     .then((cached) => cached || fetch(event.request)));

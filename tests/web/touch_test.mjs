@@ -6,8 +6,8 @@
 // controls sit in the bars beside the picture, the weapon controls change the overlay's weapon,
 // a finger slid across hands over, walk and run held by one thumb on their seam while the other
 // taps jump and attack reach stage 2, ten fingers or a cancelled touch leave nothing held, a key
-// hides the controls and a touch shows them again; with the network gone a reload still reaches
-// the title and Chromium finds the page installable. A tablet has the controls over the
+// hides the controls and a touch shows them again; Chromium finds the page installable, and with
+// the network gone a reload still reaches the title from the one cache of the game's version. A tablet has the controls over the
 // picture's lower corners, and a portrait phone shows the whole picture with every control below
 // it. Every control is at least 48 px square, and no page raises an error.
 
@@ -262,6 +262,10 @@ async function checkOffline(game) {
   game.log = [];
   await page.reload();
   check(await waitForTitle(game, START_SECONDS), "offline, a reload reaches the title");
+  const kept = await page.evaluate(async () => Promise.all((await caches.keys()).map(async (name) =>
+    `${name}: ${(await (await caches.open(name)).keys()).length} files`)));
+  check(kept.length === 1 && /^tarnwick-\d+\.\d+\.\d+-[0-9a-f]{12}: 7 files$/.test(kept[0]),
+    "one cache, named by the game's version, keeps the page's seven files", kept.join("; "));
   await page.setOfflineMode(false);
 }
 
