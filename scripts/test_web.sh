@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The browser build played in Debian's headless Chromium (tests/web/play_test.mjs), against the
-# Linux build's own title picture and log, which it takes from LINUX_BINARY (default
-# build/test/tarnwick, built by scripts/test.sh) on a virtual display. Makes the browser build
-# first, and installs the test's npm packages (puppeteer-core, without a browser of its own).
+# The browser build played in Debian's headless Chromium by keyboard (tests/web/play_test.mjs),
+# against the Linux build's own title picture and log, which it takes from LINUX_BINARY (default
+# build/test/tarnwick, built by scripts/test.sh) on a virtual display; and by touch, as on a
+# phone or tablet (tests/web/touch_test.mjs). Makes the browser build first, and installs the
+# tests' npm packages (puppeteer-core, without a browser of its own).
 #   bash scripts/test_web.sh [LINUX_BINARY]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -47,4 +48,7 @@ source scripts/web_tree.sh
 serve_web_build
 work="$web_work"
 xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/test_web.sh --linux-title "$linux_binary" "$work"
-node tests/web/play_test.mjs "$web_url" "$work/linux.log" "$work/linux-title.png" "$work"
+status=0
+node tests/web/play_test.mjs "$web_url" "$work/linux.log" "$work/linux-title.png" "$work" || status=1
+node tests/web/touch_test.mjs "$web_url" "$work" || status=1
+exit "$status"

@@ -24,7 +24,10 @@ constexpr KeyButton kKeyButtons[] = {
 WindowClosedHandler windowClosedHandler = nullptr;
 const ScriptedInput* scriptedInput = nullptr;
 GamepadInput& gamepads = neverDestroyed<GamepadInput>();
-// The keyboard (or the script) and the controllers together; keyState points here.
+// Plain state that needs no destruction, unlike the controllers' handles above.
+TouchControls touchControls;
+// The keyboard (or the script), the controllers and the touch controls together; keyState
+// points here.
 std::array<Uint8, SDL_NUM_SCANCODES> heldKeys{};
 
 Uint32 buttonsHeldOnKeys() {
@@ -48,6 +51,7 @@ void setScriptedInput(const ScriptedInput* input) {
 void resetInput() {
   scriptedInput = nullptr;
   gamepads.reopenAll();
+  touchControls.release();
   heldKeys.fill(0);
 }
 
@@ -62,6 +66,8 @@ void pollInput() {
       scriptedInput != nullptr ? scriptedInput->keys.data() : SDL_GetKeyboardState(nullptr);
   std::copy_n(keyboard, heldKeys.size(), heldKeys.begin());
   gamepads.addHeldKeys(heldKeys);
+  touchControls.poll();
+  touchControls.addHeldKeys(heldKeys);
   keyState = heldKeys.data();
 }
 
@@ -73,5 +79,10 @@ bool isKeyDown(SDL_Scancode key) {
 Uint32 mouseButtons() {
   const Uint32 pointer =
       scriptedInput != nullptr ? scriptedInput->buttons : SDL_GetMouseState(nullptr, nullptr);
-  return pointer | gamepads.heldMouseButtons() | buttonsHeldOnKeys();
+  return pointer | gamepads.heldMouseButtons() | touchControls.heldMouseButtons() |
+         buttonsHeldOnKeys();
+}
+
+void offerTouchControls(TouchLayout layout) {
+  touchControls.offer(layout);
 }

@@ -23,6 +23,7 @@ SceneGameOver::SceneGameOver() {
   picture = AssetRegistry::instance()->bitmap("gameover");
   sprite = std::make_unique<TarnwickApp::Sprite>();
   sprite->setBitmap(picture, true);
+  offerTouchControls(TouchLayout::gameOver);
 }
 
 SceneGameOver::~SceneGameOver() = default;

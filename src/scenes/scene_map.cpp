@@ -21,7 +21,9 @@ std::unique_ptr<Scene> gameOver() {
 
 }  // namespace
 
-SceneMap::SceneMap() : world(std::make_unique<WorldContainer>(1)) {}
+SceneMap::SceneMap() : world(std::make_unique<WorldContainer>(1)) {
+  offerTouchControls(TouchLayout::play);
+}
 
 SceneMap::~SceneMap() {
   // The log shows this line before the world's own teardown lines.

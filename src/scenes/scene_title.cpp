@@ -29,6 +29,7 @@ SceneTitle::SceneTitle() {
   sprite->setBitmap(picture, true);
   musicChannel =
       playSound(AssetRegistry::instance()->sound("title"), true, kMusicFadeInMs, -1, MUSIC_LEVEL);
+  offerTouchControls(TouchLayout::title);
 }
 
 SceneTitle::~SceneTitle() = default;

@@ -1,6 +1,7 @@
 // The browser build in Debian's headless Chromium, for the web tests and the benchmark: starts
 // the browser, opens the page and keeps what the page logs.
 
+import { execFileSync } from "node:child_process";
 import { mkdtempSync, rmSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
@@ -55,11 +56,22 @@ function displayAt(hz) {
   };
 }
 
-// The page of the game at `url` in an 800 × 600 view, its console lines and errors collected;
-// on a display of `refreshHz` if given.
-export async function openGame(browser, url, refreshHz) {
+// A phone's or tablet's browser: its screen in CSS px at its density, touch only.
+export function touchDevice(width, height, density) {
+  return {
+    viewport: { width, height, deviceScaleFactor: density, isMobile: true, hasTouch: true,
+      isLandscape: width > height },
+    userAgent: "Mozilla/5.0 (Linux; Android 14; Pixel 8) AppleWebKit/537.36 (KHTML, like Gecko) " +
+      "Chrome/131.0.0.0 Mobile Safari/537.36",
+  };
+}
+
+// The page of the game at `url` in an 800 × 600 view (or on `device`, from touchDevice), its
+// console lines and errors collected; on a display of `refreshHz` if given.
+export async function openGame(browser, url, refreshHz, device) {
   const page = await browser.newPage();
-  await page.setViewport({ width: 800, height: 600 });
+  await page.setViewport(device ? device.viewport : { width: 800, height: 600 });
+  if (device) await page.setUserAgent(device.userAgent);
   if (refreshHz) await page.evaluateOnNewDocument(displayAt, refreshHz);
   const game = { page, log: [], errors: [] };
   page.on("console", (message) => {
@@ -103,4 +115,17 @@ export async function waitForTitle(game, seconds) {
     await sleep(50);
   }
   return true;
+}
+
+// The mean absolute difference of two pictures of one size, a share of the full range
+// (ImageMagick's compare).
+export function meanDifference(onePath, otherPath) {
+  // compare exits 1 when the pictures differ at all; the measure is on standard error.
+  let measure = "";
+  try {
+    execFileSync("compare", ["-metric", "MAE", onePath, otherPath, "null:"], { stdio: "pipe" });
+  } catch (error) {
+    measure = String(error.stderr);
+  }
+  return Number((/\(([\d.e-]+)\)/.exec(measure) || [])[1] ?? 0);
 }

@@ -7,10 +7,11 @@
 // play reaches stage 2; ESC on a fresh title ends the game and the page says so; and the page
 // raises no error.
 
-import { execFileSync } from "node:child_process";
 import { readFileSync } from "node:fs";
 import { join } from "node:path";
-import { framesDrawn, openGame, sleep, startBrowser, waitForLog, waitForTitle } from "./browser.mjs";
+import {
+  framesDrawn, meanDifference, openGame, sleep, startBrowser, waitForLog, waitForTitle,
+} from "./browser.mjs";
 
 const [url, linuxLogPath, linuxTitlePath, workDir] = process.argv.slice(2);
 const START_SECONDS = 60;  // download, decoding and the 60 black frames on a busy machine
@@ -79,14 +80,7 @@ async function playToStage2(browser) {
 
   const webTitle = join(workDir, "web-title.png");
   await page.screenshot({ path: webTitle, clip: { x: 0, y: 0, width: 800, height: 600 } });
-  // compare exits 1 when the pictures differ at all; the measure is on standard error.
-  let measure = "";
-  try {
-    execFileSync("compare", ["-metric", "MAE", linuxTitlePath, webTitle, "null:"], { stdio: "pipe" });
-  } catch (error) {
-    measure = String(error.stderr);
-  }
-  const difference = Number((/\(([\d.e-]+)\)/.exec(measure) || [])[1] ?? 0);
+  const difference = meanDifference(linuxTitlePath, webTitle);
   check(difference <= MOST_TITLE_DIFFERENCE, "the title looks as on Linux",
     `mean difference ${(difference * 100).toFixed(2)} %`);
 

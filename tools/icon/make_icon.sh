@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
-sizes=(16 22 24 32 48 64 128 256)  # px, the icon's side
+sizes=(16 22 24 32 48 64 128 192 256 512)  # px, the icon's side (192 and 512: the browser build's)
 # Proportions of the 256 px icon, scaled to each size.
 margin_256=20  # px between the plate's edge and the cat
 corner_256=48  # px, the plate's corner radius
