@@ -88,7 +88,14 @@ deb $mirror $release main
 deb $mirror $release-updates main
 deb http://deb.debian.org/debian-security $release-security main
 SOURCES
+  # The network as this machine reaches it: its name servers, and the certificate authorities it
+  # trusts beyond Debian's (a proxy on the way to the npm registry may sign with one of them);
+  # ca-certificates adds them to the system's store when a script installs it.
   cp -L /etc/resolv.conf "$root/etc/resolv.conf"
+  if compgen -G "/usr/local/share/ca-certificates/*.crt" >/dev/null; then
+    mkdir -p "$root/usr/local/share/ca-certificates"
+    cp -L /usr/local/share/ca-certificates/*.crt "$root/usr/local/share/ca-certificates/"
+  fi
   copy_checkout "$root/root/tarnwick"
 }
 

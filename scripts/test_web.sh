@@ -34,7 +34,8 @@ fi
 linux_binary="${1:-build/test/tarnwick}"
 bash scripts/build_web.sh
 
-packages=(chromium python3 imagemagick xvfb xauth xdotool x11-apps)
+# ca-certificates: npm reaches its registry over TLS.
+packages=(chromium python3 imagemagick xvfb xauth xdotool x11-apps ca-certificates)
 # npm comes with NodeSource's nodejs, and separately with Debian's.
 command -v npm >/dev/null || packages+=(npm)
 bash scripts/install_deps.sh "${packages[@]}"
