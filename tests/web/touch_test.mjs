@@ -5,18 +5,23 @@
 // nothing, double taps and a pinch zoom nothing, a tap on Start starts stage 1 with sound, the
 // controls sit in the bars beside the picture, the weapon controls change the overlay's weapon,
 // a finger slid across hands over, walk and run held by one thumb on their seam while the other
-// taps jump and attack reach stage 2, ten fingers or a cancelled touch leave nothing held, a key
-// hides the controls and a touch shows them again; Chromium finds the page installable, and with
-// the network gone a reload still reaches the title from the one cache of the game's version. A tablet has the controls over the
-// picture's lower corners, and a portrait phone shows the whole picture with every control below
-// it. Every control is at least 48 px square, and no page raises an error.
+// taps jump and attack reach stage 2, walking off its first ledge until the game is over offers
+// Start alone, a tap on it goes back to the title, a controller's button there starts the game
+// and hides the controls and a touch shows them again, ten fingers or a cancelled touch leave
+// nothing held, a key hides the controls and a touch shows them again; Chromium finds the page
+// installable, and with the network gone a reload still reaches the title from the one cache of
+// the game's version. A tablet has the controls over the picture's lower corners, and a portrait
+// phone shows the whole picture with every control below it. Every control is at least 48 px
+// square, and no page raises an error. A new build deployed at the same address plays whole
+// from its own cache at the first visit after every page of the old one is closed, never mixed
+// with the old one's files, and the old cache goes.
 
 import { createHash } from "node:crypto";
 import { createServer } from "node:http";
 import { join } from "node:path";
 import {
   framesDrawn, meanDifference, openGame, sleep, startBrowser, touchDevice, waitForLog,
-  waitForTitle,
+  waitForTitle, watchGame,
 } from "./browser.mjs";
 
 const [url, workDir, screenshotDir] = process.argv.slice(2);
@@ -26,6 +31,9 @@ const STEP_SECONDS = 30;
 // when the software renderer fills a canvas of a phone's or tablet's density.
 const STAGE_SECONDS = 60;
 const PLAY_SECONDS = 120;
+// Falls from stage 2's first ledge, some forty of them at 50 frames each, until the game is over.
+const LOSE_SECONDS = 180;
+const FADE_FRAMES = 120;  // the longest fade between two screens, and a few frames more
 const SMALLEST_CONTROL = 48;  // CSS px
 const LEAST_PLATE_CHANGE = 0.05;  // mean absolute difference of the weapon plate, a share
 const PLAY_CONTROLS = ["Walk left", "Walk right", "Run", "Jump", "Attack", "Dodge", "Bare paws",
@@ -215,6 +223,75 @@ async function runIntoStage2(game, boxes) {
   return game.log.includes(done) && waitForLog(game, "Landed", STEP_SECONDS, done);
 }
 
+const startSays = (page) => page.$eval("#start", (start) => start.innerText.trim());
+
+// Walking left off stage 2's first ledge, again and again, costs the hero a fall each time until
+// the game is over; a tap on Start there goes back to the title, which waits for the next tap.
+async function loseAndGoBack(game, boxes) {
+  const { fingers, page } = game;
+  const thumb = await fingers.press(centre(boxes["Walk left"]));
+  const lost = await waitForLog(game, "Going to GameOver...", LOSE_SECONDS);
+  await fingers.lift(thumb);
+  check(lost, "walking off a ledge again and again loses the game");
+  if (!lost) return false;
+  game.log = [];
+  const gameOver = await waitInPage(page, () => document.getElementById("touch").className ===
+    "game-over", STEP_SECONDS);
+  await waitFrames(game, FADE_FRAMES);
+  const offered = { start: await startSays(page), jump: (await boxOf(page, "Jump")) !== null };
+  check(gameOver && offered.start === "Tap for the title" && !offered.jump,
+    "game over offers Start alone, back to the title", JSON.stringify(offered));
+  await fingers.tap(centre(await boxOf(page, "Start")));
+  const title = await waitInPage(page, () => document.getElementById("touch").className ===
+    "title", STEP_SECONDS);
+  await waitFrames(game, FADE_FRAMES);
+  const waits = { start: await startSays(page), started: game.log.includes("Hud created!") };
+  check(title && waits.start === "Tap to start" && !waits.started,
+    "a tap on Start at game over goes back to the title, which waits", JSON.stringify(waits));
+  return title;
+}
+
+// A controller plugged in, as the browser reports one to the page and to the game: a standard
+// pad whose state the test sets.
+async function plugController(page) {
+  await page.evaluate(() => {
+    const pad = { id: "Test pad (STANDARD GAMEPAD)", index: 0, connected: true,
+      mapping: "standard", timestamp: performance.now(), axes: [0, 0, 0, 0],
+      buttons: Array.from({ length: 17 }, () => ({ pressed: false, touched: false, value: 0 })) };
+    window.testPad = pad;
+    Object.defineProperty(navigator, "getGamepads", { value: () => [pad], configurable: true });
+    const plugged = new Event("gamepadconnected");
+    plugged.gamepad = pad;
+    dispatchEvent(plugged);
+  });
+}
+
+async function pressPadButton(page, button, pressed) {
+  await page.evaluate((index, down) => {
+    testPad.buttons[index] = { pressed: down, touched: down, value: down ? 1 : 0 };
+    testPad.timestamp = performance.now();
+  }, button, pressed);
+}
+
+// On the title, the controller's south button starts the game and hides the controls; the next
+// touch shows them again.
+async function checkControllerHides(game) {
+  const { fingers, page } = game;
+  await plugController(page);
+  await waitFrames(game, 5);
+  const shownBefore = (await boxOf(page, "Start")) !== null;
+  await pressPadButton(page, 0, true);
+  const started = await waitForLog(game, "Hud created!", STAGE_SECONDS);
+  await pressPadButton(page, 0, false);
+  const hidden = (await boxOf(page, "Start")) === null && (await boxOf(page, "Jump")) === null;
+  await waitForLog(game, "Landed", STEP_SECONDS, "Hud created!");
+  await fingers.tap({ x: 2, y: 2 });
+  const shownAgain = (await boxOf(page, "Jump")) !== null;
+  check(shownBefore && started && hidden && shownAgain,
+    "a controller's button starts the game and hides the controls; a touch shows them again",
+    `shown before: ${shownBefore}, started: ${started}, hidden: ${hidden}, shown again: ${shownAgain}`);
+}
+
 async function checkNothingStuck(game, boxes) {
   const { fingers, page } = game;
   const spots = PLAY_CONTROLS.map((name) => centre(boxes[name]));
@@ -346,11 +423,8 @@ async function staticHost(build) {
 // whether the service worker answered.
 async function visit(browser, address, offline = false) {
   const page = await browser.newPage();
-  const game = { page, log: [], errors: [], got: new Map() };
-  page.on("console", (message) => {
-    if (message.type() === "log") game.log.push(message.text());
-  });
-  page.on("pageerror", (error) => game.errors.push(String(error)));
+  const game = watchGame(page);
+  game.got = new Map();
   const bodies = [];
   page.on("response", (response) => {
     const name = new URL(response.url()).pathname.replace(/^\/game\/$/, "/game/index.html")
@@ -424,7 +498,7 @@ async function newVersion(browser) {
   const secondFaults = await notFrom(second, build, true);
   check(secondFaults.length === 0 && updated && host.workerFetches > workerFetches,
     "new version: the second visit plays the old build whole while the new one waits",
-    `${secondFaults.join(", ")}; new worker waiting: ${updated}, ` +
+    `${secondFaults.join(", ") || "the old build's files"}; new worker waiting: ${updated}, ` +
     `${host.workerFetches - workerFetches} fetches of the worker`);
   const both = Object.keys(await cachesOf(second.page));
   await second.page.close();
@@ -443,7 +517,8 @@ async function newVersion(browser) {
   check(thirdFaults.length === 0 && keptFaults.length === 0 && Object.keys(kept).length === 1 &&
     swapped && both.length === 2,
     "new version: the next visit plays the new build whole from its own cache, the old one gone",
-    `${[...thirdFaults, ...keptFaults.map((name) => `${name} not cached`)].join(", ")}; ` +
+    `${[...thirdFaults, ...keptFaults.map((name) => `${name} not cached`)].join(", ") ||
+      "the new build's files"}; ` +
     `caches while both: ${both.length}, then ${Object.keys(kept).join(", ")}; ` +
     `swapped once the old pages closed: ${swapped}`);
   check(second.errors.length + third.errors.length === 0, "new version: the pages raise no error",
@@ -484,6 +559,7 @@ async function phone(browser) {
   // The browser reports no resize for a change of density alone; SDL reads it at one.
   await atDensity(page, { ...device.viewport, deviceScaleFactor: 1 });
   check(await runIntoStage2(game, boxes), "touch play reaches stage 2");
+  if (await loseAndGoBack(game, boxes)) await checkControllerHides(game);
   await atDensity(page, device.viewport);
   await checkNothingStuck(game, boxes);
   await checkKeyHides(game);
@@ -517,6 +593,7 @@ try {
   await phone(browser);
   await elsewhere(browser, touchDevice(1024, 768, 2), "over", "tablet");
   await elsewhere(browser, touchDevice(390, 844, 3), "below", "portrait phone");
+  await newVersion(browser);
 } finally {
   await close();
 }
