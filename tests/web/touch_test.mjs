@@ -230,9 +230,12 @@ const startSays = (page) => page.$eval("#start", (start) => start.innerText.trim
 async function loseAndGoBack(game, boxes) {
   const { fingers, page } = game;
   const thumb = await fingers.press(centre(boxes["Walk left"]));
+  const from = await framesDrawn(game);
   const lost = await waitForLog(game, "Going to GameOver...", LOSE_SECONDS);
+  const to = await framesDrawn(game);
   await fingers.lift(thumb);
-  check(lost, "walking off a ledge again and again loses the game");
+  check(lost, "walking off a ledge again and again loses the game",
+    `${to.frames - from.frames} frames, ${((to.at - from.at) / 1000).toFixed(0)} s`);
   if (!lost) return false;
   game.log = [];
   const gameOver = await waitInPage(page, () => document.getElementById("touch").className ===
