@@ -31,8 +31,9 @@ const STEP_SECONDS = 30;
 // when the software renderer fills a canvas of a phone's or tablet's density.
 const STAGE_SECONDS = 60;
 const PLAY_SECONDS = 120;
-// Falls from stage 2's first ledge, some forty of them at 50 frames each, until the game is over.
-const LOSE_SECONDS = 180;
+// Falls from stage 2's first ledge until the game is over: some forty, about 2600 frames, which
+// a busy machine draws at far fewer than 60 a second.
+const LOSE_SECONDS = 300;
 const FADE_FRAMES = 120;  // the longest fade between two screens, and a few frames more
 const SMALLEST_CONTROL = 48;  // CSS px
 const LEAST_PLATE_CHANGE = 0.05;  // mean absolute difference of the weapon plate, a share
