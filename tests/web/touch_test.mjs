@@ -359,7 +359,9 @@ async function downloadBuild() {
   const get = async (name) => Buffer.from(await (await fetch(new URL(name, url))).arrayBuffer());
   const worker = await get("service-worker.js");
   const build = new Map([["service-worker.js", worker]]);
-  for (const name of JSON.parse(/const FILES = (\[.*\]);/.exec(worker)[1])) build.set(name, await get(name));
+  for (const name of JSON.parse(/const FILES = (\[.*\]);/.exec(worker)[1])) {
+    build.set(name, await get(name));
+  }
   return build;
 }
 
@@ -458,7 +460,8 @@ async function notFrom(game, build, fromWorker) {
 // The service worker's caches, each with the digest of every file it holds, by name.
 function cachesOf(page) {
   return page.evaluate(async () => {
-    const hex = (bytes) => Array.from(new Uint8Array(bytes), (b) => b.toString(16).padStart(2, "0")).join("");
+    const hex = (bytes) =>
+      Array.from(new Uint8Array(bytes), (b) => b.toString(16).padStart(2, "0")).join("");
     const kept = {};
     for (const name of await caches.keys()) {
       const cache = await caches.open(name);
