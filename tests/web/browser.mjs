@@ -73,14 +73,20 @@ export async function openGame(browser, url, refreshHz, device) {
   await page.setViewport(device ? device.viewport : { width: 800, height: 600 });
   if (device) await page.setUserAgent(device.userAgent);
   if (refreshHz) await page.evaluateOnNewDocument(displayAt, refreshHz);
+  const game = watchGame(page);
+  game.loadStarted = Date.now();
+  await page.goto(url);
+  return game;
+}
+
+// The game in `page`, before it is opened: what it logs, and its errors.
+export function watchGame(page) {
   const game = { page, log: [], errors: [] };
   page.on("console", (message) => {
     if (message.type() === "log") game.log.push(message.text());
   });
   page.on("pageerror", (error) => game.errors.push(String(error)));
   page.on("requestfailed", (request) => game.errors.push(`failed: ${request.url()}`));
-  game.loadStarted = Date.now();
-  await page.goto(url);
   return game;
 }
 
