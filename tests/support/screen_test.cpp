@@ -3,8 +3,8 @@
 #include "app/app_context.h"
 #include "app/transition.h"
 #include "scenes/scene_title.h"
-#include "support/main_loop_seam.h"
 #include "support/frame_script.h"
+#include "support/main_loop_seam.h"
 
 namespace {
 
