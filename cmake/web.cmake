@@ -31,4 +31,10 @@ if(TARNWICK_BENCH)
     "--pre-js=${CMAKE_SOURCE_DIR}/cmake/web_bench_node.js"
     -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=64MB
     ${TARNWICK_WEB_SDL_FUNCTIONS})
+
+  # The page's floor: one picture a frame through the same renderer (bench/web_floor.cpp).
+  add_executable(tarnwick_web_floor bench/web_floor.cpp)
+  target_link_libraries(tarnwick_web_floor PRIVATE SDL2::SDL2)
+  set_target_properties(tarnwick_web_floor PROPERTIES SUFFIX ".js")
+  target_link_options(tarnwick_web_floor PRIVATE -sENVIRONMENT=web ${TARNWICK_WEB_SDL_FUNCTIONS})
 endif()

@@ -172,8 +172,10 @@ std::optional<StageChange> WorldContainer::runTriggers() {
 }
 
 void WorldContainer::render() {
-  drawBackground();
+  // One switch of render target for the whole picture: in the browser each switch waits for the
+  // GPU to answer.
   SDL_SetRenderTarget(getRenderer(), virtualBitmap->texture());
+  drawBackground();
   drawVisibleArea();
   SDL_SetRenderTarget(getRenderer(), nullptr);
 }
