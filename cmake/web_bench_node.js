@@ -1,10 +1,7 @@
-// The frame benchmarks run under node, which has no navigator, window or animation frames:
+// The frame benchmarks run under node, which has no navigator or window:
 // SDL's joystick code listens on the window for gamepads and asks the navigator for them every
-// frame, and finds none; loading hands the page a turn now and then, in an animation frame.
+// frame, and finds none.
 if (typeof navigator === "undefined") globalThis.navigator = { getGamepads: () => [] };
 if (typeof window === "undefined") {
   globalThis.window = { addEventListener: () => {}, removeEventListener: () => {} };
-}
-if (typeof requestAnimationFrame === "undefined") {
-  globalThis.requestAnimationFrame = (callback) => setImmediate(() => callback(performance.now()));
 }

@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
 # Benchmarks of the browser build:
-#   - the time from opening the page to the title in headless Chromium (bench/web_load.mjs);
 #   - the wasm's cost of a frame against the native build's, on the frame benchmarks' scenes
-#     (bench/frame_bench.cpp) run under node, with ASYNCIFY as the game ships and without it.
+#     (bench/frame_bench.cpp) run under node;
+#   - in headless Chromium, at normal speed and with the page's CPU slowed four times (about a
+#     mid-range phone): the time from opening the page to its title, then the frames drawn a
+#     second and the page's main thread busy per frame on the title and in stage 1
+#     (bench/web_frames.mjs), beside the same for the least a frame can cost (bench/web_floor.cpp:
+#     one picture a frame through the same renderer).
 #   bash scripts/bench_web.sh [NATIVE_BENCH]     (default build/test/tarnwick_bench)
 # Run scripts/test_web.sh once first: it installs the browser tests' npm packages.
 set -euo pipefail
@@ -11,31 +15,35 @@ native="${1:-build/test/tarnwick_bench}"
 bash scripts/build_web.sh >/dev/null
 
 source scripts/web_tree.sh
-serve_web_build
-work="$web_work"
-echo "Page load to title, headless Chromium:"
-node bench/web_load.mjs "$web_url" 3
-
 WEB_EXTRA_PREFIXES="$(bash scripts/deps/web_benchmark.sh)"
 export WEB_EXTRA_PREFIXES
+tree=build/web-bench
+configure_web_tree "$tree" -DTARNWICK_BENCH=ON
+cmake --build "$tree" -j"$BUILD_JOBS" --target tarnwick_bench tarnwick_web_floor >/dev/null
+# The floor page is served beside the game's.
+cp "$tree"/tarnwick_web_floor.js "$tree"/tarnwick_web_floor.wasm build/web/
+printf '%s\n' '<!doctype html><html><body style="margin:0;background:#000">' \
+  '<canvas id="canvas" width="800" height="600"></canvas>' \
+  '<script>var Module = { canvas: document.getElementById("canvas") };</script>' \
+  '<script src="tarnwick_web_floor.js"></script></body></html>' >build/web/web_floor.html
+
+serve_web_build
+work="$web_work"
+echo "The page in headless Chromium:"
+node bench/web_frames.mjs "$web_url" "${web_url%index.html}web_floor.html"
+
 filter='BM_Frame'
 "$native" --benchmark_filter="$filter" --benchmark_format=json >"$work/native.json"
-for asyncify in ON OFF; do
-  tree="build/web-bench-asyncify-$asyncify"
-  configure_web_tree "$tree" -DTARNWICK_BENCH=ON -DTARNWICK_BENCH_ASYNCIFY="$asyncify"
-  cmake --build "$tree" -j"$BUILD_JOBS" --target tarnwick_bench >/dev/null
-  node --no-experimental-fetch "$tree/tarnwick_bench.js" --benchmark_filter="$filter" \
-    --benchmark_out="$work/wasm-$asyncify.json" --benchmark_out_format=json >/dev/null
-done
+node --no-experimental-fetch "$tree/tarnwick_bench.js" --benchmark_filter="$filter" \
+  --benchmark_out="$work/wasm.json" --benchmark_out_format=json >/dev/null
 python3 - "$work" <<'PY'
 import json, os, sys
 work = sys.argv[1]
 def frame_ms(name):
     with open(os.path.join(work, name)) as f:
         return {b["name"].split("/")[0]: b["frame_ms"] for b in json.load(f)["benchmarks"]}
-native, shipped, plain = frame_ms("native.json"), frame_ms("wasm-ON.json"), frame_ms("wasm-OFF.json")
-print("Median frame cost, ms:   native   wasm (ratio)   wasm without ASYNCIFY (ratio)")
+native, wasm = frame_ms("native.json"), frame_ms("wasm.json")
+print("Median frame cost, ms:   native   wasm (ratio)")
 for name in native:
-    print(f"  {name:24s} {native[name]:7.2f}  {shipped[name]:7.2f} ({shipped[name] / native[name]:4.2f})"
-          f"  {plain[name]:7.2f} ({plain[name] / native[name]:4.2f})")
+    print(f"  {name:24s} {native[name]:7.2f}  {wasm[name]:7.2f} ({wasm[name] / native[name]:4.2f})")
 PY

@@ -1,7 +1,7 @@
 #pragma once
 
 // The process-wide application context: the window, its renderer, the draw list, the current
-// screen and the screen-capture state that every subsystem reads. Created at start-up and never
+// screen and the input state that every subsystem reads. Created at start-up and never
 // rebuilt. The window and renderer, the draw list, the log and the screen size are declared
 // lower down (base/, graphics/), where pictures and sounds use them without knowing the
 // application; this header gathers them with the rest.
@@ -15,11 +15,8 @@
 #include "base/video_output.h"
 #include "graphics/draw_list.h"
 
-class Bitmap;
 class Scene;
 
 // The current screen, owned by the main loop (null when there is none).
 Scene* currentScreen();
-extern bool screenFrozen;
-extern std::unique_ptr<Bitmap>& capturedScreen;
 extern const Uint8* keyState;

@@ -7,9 +7,11 @@
 #include <cstdlib>
 
 #include "app/app_context.h"
+#include "app/frame_loop.h"
 #include "app/game_window.h"
 #include "app/input.h"
 #include "app/screen_frames.h"
+#include "app/transition.h"
 #include "base/never_destroyed.h"
 #include "base/platform.h"
 #include "graphics/draw_list.h"
@@ -66,27 +68,76 @@ void openAudio() {
   std::exit(0);
 }
 
-void carryOut(const SceneChange& change);
+// Told the exit status once the game is over; the status itself, for the desktop's caller.
+void (*reportEnd)(int exitStatus) = nullptr;
+int exitStatus = 0;
+// Whether the asset list was read and could be used.
+bool assetListUsable = false;
+bool loadingBegun = false;
 
-// Makes the next screen current. After a fade to black it is built on the black and runs its
-// first frame before fading in: that frame presents nothing (the display is frozen) but draws
-// the screen's first picture, or may already leave again. Otherwise the display still holds the
-// old screen's last picture, which fades straight into the new one.
-void bringIn(const SceneChange& change) {
-  const bool fromBlack = change.fadeOutFrames > 0;
-  if (fromBlack) captureScreen();
-  currentScene = change.next();
-  if (fromBlack) carryOut(currentScene->run());
-  crossFade(change.fadeInFrames);
+bool loadAssets() {
+  AssetRegistry* registry = AssetRegistry::instance();
+  if (loadingBegun) return registry->loadNext();
+  loadingBegun = true;
+  assetListUsable = registry->beginLoading();
+  return assetListUsable;
 }
 
-void carryOut(const SceneChange& change) {
-  if (!change.leaves) return;
-  if (change.fadeOutFrames > 0) crossFade(change.fadeOutFrames);
+// Black frames, then the title fades in.
+bool beginGame() {
+  if (!assetListUsable || !AssetRegistry::instance()->hasRequiredAssets()) return false;
+  Transition intoTitle;
+  intoTitle.hold(kBlackFramesBeforeTitle).capture();
+  intoTitle.then([] { currentScene = std::make_unique<SceneTitle>(); });
+  playNext(intoTitle.fade(kTitleFadeInFrames));
+  return prepareNextFrame();
+}
+
+void endGame(bool played) {
+  shutDown();
+  exitStatus = played ? 0 : -1;
+  if (reportEnd != nullptr) reportEnd(exitStatus);
+}
+
+// Whether the frame the game presents next is the current screen's own frame: the one a new
+// turn of the screen begins with.
+bool screenFrameNext = false;
+
+Transition leave(const SceneChange& change);
+
+// The current screen's frame, after its picture was presented: its logic, and what it asks for.
+Transition runScreen() {
+  return leave(currentScene->run());
+}
+
+// Makes the next screen current. After a fade to black it is built on the black and runs its
+// first frame before fading in: the display is frozen, so that frame presents nothing but draws
+// the screen's first picture, or may already leave again. Otherwise the display still holds the
+// old screen's last picture, which fades straight into the new one.
+void bringIn(const SceneChange& change, Transition& transition) {
+  const bool fromBlack = change.fadeOutFrames > 0;
+  if (fromBlack) transition.capture();
+  transition.then([next = change.next] { currentScene = next(); });
+  if (fromBlack) transition.thenPlay(runScreen);
+  transition.fade(change.fadeInFrames);
+}
+
+Transition leave(const SceneChange& change) {
+  Transition transition;
+  if (change.resumes) {
+    return transition.append(change.interlude).thenPlay([] {
+      return leave(currentScene->resume());
+    });
+  }
+  if (!change.leaves) return transition;
+  transition.capture();
+  if (change.hide) transition.then(change.hide);
+  if (change.fadeOutFrames > 0) transition.fade(change.fadeOutFrames);
   // The screen is deleted here, outside it: it must not destroy itself while its run() is on
   // the stack.
-  currentScene.reset();
-  if (change.next) bringIn(change);
+  transition.then([] { currentScene.reset(); });
+  if (change.next) bringIn(change, transition);
+  return transition;
 }
 
 }  // namespace
@@ -95,18 +146,44 @@ Scene* currentScreen() {
   return currentScene.get();
 }
 
-int runApplication() {
+bool runFrame() {
+  if (screenFrameNext) {
+    flipFrame();
+    playNext(Transition().thenPlay(runScreen));
+  } else {
+    presentTransitionFrame();
+  }
+  return prepareNextFrame();
+}
+
+bool prepareNextFrame() {
+  screenFrameNext = false;
+  while (!settleTransitions()) {
+    if (currentScene == nullptr) return false;
+    // A new turn of the screen: its picture, then its logic. While the display is frozen (a
+    // capture that no fade followed) the flip presents nothing and the logic runs at once.
+    screenFrameNext = !screenFrozen();
+    if (screenFrameNext) return true;
+    playNext(runScreen());
+  }
+  return true;
+}
+
+int runApplication(void (*whenOver)(int exitStatus)) {
   // For the whole run: a screen still current when the game ends is never torn down, so its
   // sprites never leave the list.
   static TarnwickApp::DrawList& theDrawList = neverDestroyed<TarnwickApp::DrawList>();
   drawList = &theDrawList;
   setWindowClosedHandler(quitOnClosedWindow);
-  if (!startUp()) return -1;
+  if (!startUp()) {
+    if (whenOver != nullptr) whenOver(-1);
+    return -1;
+  }
   platform::whenDisplayLost(quitOnLostDisplay);
   platform::endHangUpAsTermination();
-  const bool assetsUsable = mainLoop();
-  shutDown();
-  return assetsUsable ? 0 : -1;
+  reportEnd = whenOver;
+  runGameSteps({loadAssets, beginGame, runFrame, endGame});
+  return exitStatus;
 }
 
 bool startUp() {
@@ -132,7 +209,7 @@ void shutDown() {
   // never came, are left to the end of the process: their teardown would log after the last
   // line and reach a renderer that is gone.
   currentScene.release();
-  capturedScreen.release();
+  resetScreenFrames(true);
   logPrint("Exiting...\n");
   SDL_DestroyRenderer(getRenderer());
   SDL_DestroyWindow(getWindow());
@@ -147,18 +224,9 @@ void shutDown() {
   logPrint("What?\n");
 }
 
-bool mainLoop() {
-  AssetRegistry* registry = AssetRegistry::instance();
-  if (!registry->loadAll() || !registry->hasRequiredAssets()) return false;
-  waitFrames(kBlackFramesBeforeTitle);
-  captureScreen();
-  currentScene = std::make_unique<SceneTitle>();
-  crossFade(kTitleFadeInFrames);
-  // A frame may replace or end the current screen, so the pointer is read anew every time.
-  while (currentScene != nullptr) runMainLoopFrame();
-  return true;
-}
-
 void runMainLoopFrame() {
-  carryOut(currentScene->run());
+  if (!prepareNextFrame()) return;
+  do {
+    if (!runFrame()) return;
+  } while (!screenFrameNext);
 }

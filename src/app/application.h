@@ -2,8 +2,10 @@
 
 // Start-up, the main loop over the current screen, and shutdown.
 
-// Runs the whole game; returns the process exit status (0, or -1 when start-up fails).
-int runApplication();
+// Runs the whole game and tells `whenOver` (if given) the process exit status: 0, or -1 when
+// start-up fails or the asset list is unusable. On the desktop it returns that status once the
+// game is over; in the browser it returns at once and the game goes on in the page.
+int runApplication(void (*whenOver)(int exitStatus) = nullptr);
 
 // Starts SDL, SDL_image and SDL_mixer and opens the window and renderer; false on failure,
 // with SDL's reason on standard error.
@@ -12,11 +14,15 @@ bool startUp();
 // Closes the renderer, the window and the libraries, logging each step.
 void shutDown();
 
-// Loads the assets, shows the title and runs screens until none is current. Returns false when
-// the asset list is unusable (the reason is already on standard error).
-bool mainLoop();
+// The frame function, the only thing that presents: shows the next frame of the game (the
+// current screen's picture, or a frame of a transition: held, captured or faded), then runs the
+// game up to the frame after it (the screen's logic, the work between a transition's frames).
+// False once the game is over.
+bool runFrame();
 
-// One frame of the main loop: the current screen's run(), then the change of screen it asked
-// for, carried out at once. The main loop repeats it while there is a current screen; tests
-// call it to play frames as the game does.
+// Runs the game up to its next frame, if it has not yet; false when the game is over.
+bool prepareNextFrame();
+
+// The current screen's frame, its logic and the whole change of screen or stage it asked for,
+// frame by frame. Tests call it to play frames as the game does.
 void runMainLoopFrame();

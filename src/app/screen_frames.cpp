@@ -1,10 +1,12 @@
 #include "app/screen_frames.h"
 
 #include <cmath>
+#include <deque>
 #include <memory>
 
 #include "app/app_context.h"
 #include "app/frame_pacer.h"
+#include "app/transition.h"
 #include "base/never_destroyed.h"
 #include "graphics/bitmap.h"
 #include "graphics/drawable.h"
@@ -12,6 +14,22 @@
 namespace {
 
 std::function<void()>& presentObserver = neverDestroyed<std::function<void()>>();
+
+// The steps still to be played, the head first.
+std::deque<Transition::Step>& steps = neverDestroyed<std::deque<Transition::Step>>();
+
+// From a capture to the end of its fade, with the picture the screen is frozen on.
+bool frozen = false;
+std::unique_ptr<Bitmap>& frozenPicture = neverDestroyed<std::unique_ptr<Bitmap>>();
+
+// The fade at the head of the steps, once it has rendered the picture it fades to.
+struct FadeInProgress {
+  std::unique_ptr<Bitmap> newPicture;
+  float step = 0.0f;
+  float opacity = 0.0f;
+  int framesLeft = 0;
+};
+FadeInProgress& fade = neverDestroyed<FadeInProgress>();
 
 void present() {
   if (presentObserver) presentObserver();
@@ -37,10 +55,63 @@ void showFadeFrame(Bitmap* oldPicture, Bitmap* newPicture, Uint8 alpha) {
   present();
 }
 
+void capture() {
+  frozen = true;
+  auto picture = std::make_unique<Bitmap>(SCREEN_WIDTH, SCREEN_HEIGHT);
+  renderInto(picture.get(), SDL_GetRenderTarget(getRenderer()));
+  frozenPicture = std::move(picture);
+}
+
+// The first frame of a fade renders the picture it fades to.
+void startFade(int frames) {
+  fade.newPicture = std::make_unique<Bitmap>(SCREEN_WIDTH, SCREEN_HEIGHT);
+  fade.step = 255.0f / static_cast<float>(frames);
+  fade.opacity = 0.0f;
+  fade.framesLeft = frames;
+  renderInto(fade.newPicture.get(), nullptr);
+}
+
+// One blended frame; the opacity runs 0, step, 2·step, ... and never reaches full strength.
+void showNextFadeFrame() {
+  showFadeFrame(frozenPicture.get(), fade.newPicture.get(),
+                static_cast<Uint8>(static_cast<int>(std::roundf(fade.opacity))));
+  fade.opacity += fade.step;
+  --fade.framesLeft;
+}
+
+void endFade() {
+  frozen = false;
+  frozenPicture.reset();
+  fade.newPicture.reset();
+}
+
+// True when the step at the head presents a frame; false when it has nothing to present.
+bool presentsAFrame(const Transition::Step& step) {
+  switch (step.kind) {
+    case Transition::Step::kHold:
+      return step.frames > 0 && !screenFrozen();
+    case Transition::Step::kCapture:
+      return true;
+    case Transition::Step::kFade:
+      return screenFrozen();
+    case Transition::Step::kWork:
+      return false;
+  }
+  return false;
+}
+
 }  // namespace
 
 void setPresentObserver(std::function<void()> observer) {
   presentObserver = std::move(observer);
+}
+
+bool screenFrozen() {
+  return frozen;
+}
+
+const Bitmap* capturedScreen() {
+  return frozenPicture.get();
 }
 
 void renderFrame() {
@@ -53,33 +124,56 @@ void renderFrame() {
 }
 
 void flipFrame() {
-  if (screenFrozen) return;
+  if (screenFrozen()) return;
   SDL_SetRenderTarget(getRenderer(), nullptr);
   renderFrame();
 }
 
-void waitFrames(int n) {
-  for (int i = 0; i < n; ++i) flipFrame();
+void playNext(const Transition& transition) {
+  steps.insert(steps.begin(), transition.steps().begin(), transition.steps().end());
 }
 
-void captureScreen() {
-  screenFrozen = true;
-  auto picture = std::make_unique<Bitmap>(SCREEN_WIDTH, SCREEN_HEIGHT);
-  renderInto(picture.get(), SDL_GetRenderTarget(getRenderer()));
-  capturedScreen = std::move(picture);
-}
-
-void crossFade(int frames) {
-  if (!screenFrozen) return;
-  const float step = 255.0f / static_cast<float>(frames);
-  float opacity = 0.0f;
-  Bitmap newPicture(SCREEN_WIDTH, SCREEN_HEIGHT);
-  renderInto(&newPicture, nullptr);
-  for (int i = 0; i < frames; ++i) {
-    showFadeFrame(capturedScreen.get(), &newPicture,
-                  static_cast<Uint8>(static_cast<int>(std::roundf(opacity))));
-    opacity += step;
+bool settleTransitions() {
+  while (!steps.empty()) {
+    Transition::Step& head = steps.front();
+    if (presentsAFrame(head)) return true;
+    Transition::Work work = std::move(head.work);
+    steps.pop_front();
+    if (work) playNext(work());
   }
-  screenFrozen = false;
-  capturedScreen.reset();
+  return false;
+}
+
+void presentTransitionFrame() {
+  Transition::Step& head = steps.front();
+  switch (head.kind) {
+    case Transition::Step::kHold:
+      flipFrame();
+      if (--head.frames > 0) return;
+      break;
+    case Transition::Step::kCapture:
+      capture();
+      break;
+    case Transition::Step::kFade:
+      if (fade.newPicture == nullptr) {
+        startFade(head.frames);
+      } else {
+        showNextFadeFrame();
+      }
+      if (fade.framesLeft > 0) return;
+      endFade();
+      break;
+    case Transition::Step::kWork:
+      return;
+  }
+  steps.pop_front();
+}
+
+void resetScreenFrames(bool keepPictures) {
+  steps.clear();
+  if (keepPictures) {
+    frozenPicture.release();
+    fade.newPicture.release();
+  }
+  endFade();
 }

@@ -101,12 +101,13 @@ void Bitmap::blit(const Bitmap* source, const SDL_Rect* sourceRect, const SDL_Re
 
 void Bitmap::clear(SDL_Color colour) {
   SDL_Renderer* r = getRenderer();
+  SDL_Texture* previousTarget = SDL_GetRenderTarget(r);
   SDL_SetRenderTarget(r, texture_);
   SDL_Color previous;
   SDL_GetRenderDrawColor(r, &previous.r, &previous.g, &previous.b, &previous.a);
   SDL_SetRenderDrawColor(r, colour.r, colour.g, colour.b, colour.a);
   SDL_RenderClear(r);
-  SDL_SetRenderTarget(r, nullptr);
+  SDL_SetRenderTarget(r, previousTarget);
   SDL_SetRenderDrawColor(r, previous.r, previous.g, previous.b, previous.a);
 }
 

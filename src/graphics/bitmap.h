@@ -45,7 +45,7 @@ class Bitmap {
   // picture. The source's blend mode and alpha modulation and the render target are restored.
   void blit(const Bitmap* source, const SDL_Rect* sourceRect, const SDL_Rect* destRect,
             Uint8 alpha);
-  // Replaces every pixel, alpha included; leaves the window as the target.
+  // Replaces every pixel, alpha included; the render target is restored.
   void clear(SDL_Color colour);
   void drawRect(SDL_Rect rect, SDL_Color colour);
   void fillRect(SDL_Rect rect, SDL_Color colour);

@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <fstream>
 
-#include "base/host_turn.h"
 #include "base/log.h"
 #include "graphics/bitmap.h"
 #include "media/asset_list.h"
@@ -44,16 +43,17 @@ template <typename Asset>
 using LoadOne = void (AssetRegistry::*)(const std::string& path, std::string name,
                                         typename Asset::Decoded decoded);
 
-// Logs and loads each entry of one table in list order, as soon as its file is decoded.
+// Logs and loads the next entry of one table, in list order, as soon as its file is decoded;
+// false when the table is done.
 template <typename Asset>
-void loadEach(AssetRegistry& registry, LoadOne<Asset> load, const AssetList::Entries& entries,
-              DecodedFiles<Asset>& files) {
-  for (size_t i = 0; i < files.size(); ++i) {
-    const std::string& path = files.path(i);
-    logPrint("Loading asset %s(%s)\n", entries[i].first.c_str(), path.c_str());
-    (registry.*load)(path, entries[i].first, files.take(i));
-    giveHostATurn();
-  }
+bool loadNextOf(AssetRegistry& registry, LoadOne<Asset> load, const AssetList::Entries& entries,
+                DecodedFiles<Asset>& files, size_t& next) {
+  if (next >= files.size()) return false;
+  const size_t i = next++;
+  const std::string& path = files.path(i);
+  logPrint("Loading asset %s(%s)\n", entries[i].first.c_str(), path.c_str());
+  (registry.*load)(path, entries[i].first, files.take(i));
+  return true;
 }
 
 }  // namespace
@@ -73,7 +73,33 @@ AssetRegistry::AssetRegistry() {
 
 AssetRegistry::~AssetRegistry() = default;
 
+// The files of the asset list being decoded, and how far their registering has come.
+struct AssetRegistry::Loading {
+  Loading(const AssetList& list, bool parallel)
+      : list(list),
+        // Both tables decode at once; the pictures are registered first, as they are listed.
+        // The main thread decodes pictures, then sounds, while it waits for one.
+        pictureFiles(pathsOf(list.bitmaps()),
+                     parallel ? &Bitmap::decode : &Bitmap::decodeWithSdlImage,
+                     parallel ? pictureWorkers() : 0),
+        soundFiles(pathsOf(list.sounds()), parallel ? &Sound::decode : &Sound::decodeWithMixer,
+                   parallel ? soundWorkers() : 0) {}
+
+  AssetList list;
+  DecodedFiles<Bitmap> pictureFiles;
+  DecodedFiles<Sound> soundFiles;
+  size_t nextPicture = 0;
+  size_t nextSound = 0;
+};
+
 bool AssetRegistry::loadAll(Decoding decoding) {
+  if (!beginLoading(decoding)) return false;
+  while (loadNext()) {
+  }
+  return true;
+}
+
+bool AssetRegistry::beginLoading(Decoding decoding) {
   logPrint("Loading all assets...\n");
   std::ifstream input(ASSET_LIST_PATH);
   if (!input) {
@@ -90,18 +116,21 @@ bool AssetRegistry::loadAll(Decoding decoding) {
   }
   const bool parallel = decoding == Decoding::kParallel;
   if (parallel) IMG_Init(kImageFormats);
-  // Both tables decode at once; the pictures are registered first, as they are listed.
-  // The main thread decodes pictures, then sounds, while it waits for one.
-  DecodedFiles<Bitmap> pictureFiles(pathsOf(list.bitmaps()),
-                                    parallel ? &Bitmap::decode : &Bitmap::decodeWithSdlImage,
-                                    parallel ? pictureWorkers() : 0);
-  DecodedFiles<Sound> soundFiles(pathsOf(list.sounds()),
-                                 parallel ? &Sound::decode : &Sound::decodeWithMixer,
-                                 parallel ? soundWorkers() : 0);
-  loadEach(*this, &AssetRegistry::loadBitmap, list.bitmaps(), pictureFiles);
-  loadEach(*this, &AssetRegistry::loadSound, list.sounds(), soundFiles);
-  logPrint("All assets loaded.\n");
+  loading_ = std::make_unique<Loading>(list, parallel);
   return true;
+}
+
+bool AssetRegistry::loadNext() {
+  if (loading_ == nullptr) return false;
+  Loading& l = *loading_;
+  if (loadNextOf(*this, &AssetRegistry::loadBitmap, l.list.bitmaps(), l.pictureFiles,
+                 l.nextPicture) ||
+      loadNextOf(*this, &AssetRegistry::loadSound, l.list.sounds(), l.soundFiles, l.nextSound)) {
+    return true;
+  }
+  loading_.reset();
+  logPrint("All assets loaded.\n");
+  return false;
 }
 
 void AssetRegistry::loadBitmap(const std::string& path, std::string name, Bitmap::Decoded decoded) {

@@ -36,6 +36,11 @@ class AssetRegistry {
   // fails to load is logged and registered all the same; an unusable list is reported on
   // standard error, loads nothing and returns false.
   bool loadAll(Decoding decoding = Decoding::kParallel);
+  // The same, one file at a time, for a host that takes its turn in between (the browser shows
+  // how far loading has come): beginLoading reads the list (false when it is unusable), then
+  // each loadNext registers one more file, false once every file is.
+  bool beginLoading(Decoding decoding = Decoding::kParallel);
+  bool loadNext();
   // Makes the picture or sound of a decoded file and registers it under `name`; a name already
   // registered keeps its first entry.
   void loadBitmap(const std::string& path, std::string name, Bitmap::Decoded decoded);
@@ -51,6 +56,9 @@ class AssetRegistry {
   std::vector<std::string> missingRequiredAssets() const;
 
  private:
+  struct Loading;
+
+  std::unique_ptr<Loading> loading_;
   std::map<std::string, std::unique_ptr<Bitmap>> bitmaps;
   std::map<std::string, std::unique_ptr<Sound>> sounds;
 };

@@ -8,6 +8,7 @@
 void resetRuntimeState() {
   resetInput();
   setPresentObserver(nullptr);
+  resetScreenFrames();
   setSoundObserver(nullptr);
   FramePacer::instance().restart();
 }

@@ -3,32 +3,49 @@
 #include <functional>
 #include <memory>
 
+#include "app/transition.h"
+
 class Scene;
 
-// What a screen asks of the main loop when its frame ends: stay, or leave. A screen that leaves
-// has already frozen the display and hidden or silenced what it owns; the main loop carries out
-// the rest (the fades, deleting the screen, making the next one), since a screen must not
-// destroy itself while its own run() is on the stack.
+// What a screen asks of the main loop when its frame ends: stay, stay behind a transition, or
+// leave. For a screen that leaves, the main loop freezes the display on its last picture, lets
+// the screen hide or silence what it owns, and plays the rest (the fades, deleting the screen,
+// making the next one), one frame at a time.
 struct SceneChange {
   // Makes the next screen; called once the leaving screen is gone.
   using Builder = std::function<std::unique_ptr<Scene>()>;
 
   // The screen stays current.
   static SceneChange stay() { return {}; }
-  // Fades to black over `fadeOutFrames`; then there is no screen, and the game ends.
-  static SceneChange quit(int fadeOutFrames) { return {true, fadeOutFrames, nullptr, 0}; }
-  // Fades to black over `fadeOutFrames`; then the next screen is built on the black, runs its
-  // first frame and fades in over `fadeInFrames`.
-  static SceneChange throughBlack(int fadeOutFrames, Builder next, int fadeInFrames) {
-    return {true, fadeOutFrames, std::move(next), fadeInFrames};
+  // The screen stays current; `transition` plays, then the rest of the screen's frame runs
+  // (Scene::resume).
+  static SceneChange after(Transition transition) {
+    SceneChange change;
+    change.interlude = std::move(transition);
+    change.resumes = true;
+    return change;
+  }
+  // Hides what the screen owns once frozen, fades to black over `fadeOutFrames`; then there is
+  // no screen, and the game ends.
+  static SceneChange quit(std::function<void()> hide, int fadeOutFrames) {
+    return {true, std::move(hide), fadeOutFrames, nullptr, 0, false, {}};
+  }
+  // Hides what the screen owns once frozen, fades to black over `fadeOutFrames`; then the next
+  // screen is built on the black, runs its first frame and fades in over `fadeInFrames`.
+  static SceneChange throughBlack(std::function<void()> hide, int fadeOutFrames, Builder next,
+                                  int fadeInFrames) {
+    return {true, std::move(hide), fadeOutFrames, std::move(next), fadeInFrames, false, {}};
   }
   // The next screen is built at once, and the frozen picture fades into it over `fadeInFrames`.
   static SceneChange fadeInto(Builder next, int fadeInFrames) {
-    return {true, 0, std::move(next), fadeInFrames};
+    return {true, nullptr, 0, std::move(next), fadeInFrames, false, {}};
   }
 
   bool leaves = false;
-  int fadeOutFrames = 0;  // 0: no fade to black
-  Builder next;           // empty: the game ends
+  std::function<void()> hide;  // empty: nothing to hide
+  int fadeOutFrames = 0;       // 0: no fade to black
+  Builder next;                // empty: the game ends
   int fadeInFrames = 0;
+  bool resumes = false;
+  Transition interlude;
 };

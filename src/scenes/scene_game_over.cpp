@@ -1,7 +1,6 @@
 #include "scenes/scene_game_over.h"
 
 #include "app/input.h"
-#include "app/screen_frames.h"
 #include "graphics/sprite.h"
 #include "media/asset_registry.h"
 #include "scenes/scene_title.h"
@@ -29,7 +28,6 @@ SceneGameOver::SceneGameOver() {
 SceneGameOver::~SceneGameOver() = default;
 
 SceneChange SceneGameOver::run() {
-  flipFrame();
   pollInput();
   if (isKeyDown(SDL_SCANCODE_ESCAPE)) return quit();
   if (isKeyDown(SDL_SCANCODE_SPACE)) return backToTitle();
@@ -37,13 +35,13 @@ SceneChange SceneGameOver::run() {
 }
 
 SceneChange SceneGameOver::quit() {
-  captureScreen();
-  sprite->setShown(false);
-  return SceneChange::quit(kQuitFadeFrames);
+  return SceneChange::quit(hide(), kQuitFadeFrames);
 }
 
 SceneChange SceneGameOver::backToTitle() {
-  captureScreen();
-  sprite->setShown(false);
-  return SceneChange::throughBlack(kLeaveFadeFrames, title, kEnterFadeFrames);
+  return SceneChange::throughBlack(hide(), kLeaveFadeFrames, title, kEnterFadeFrames);
+}
+
+std::function<void()> SceneGameOver::hide() {
+  return [this] { sprite->setShown(false); };
 }

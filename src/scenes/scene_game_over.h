@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "scenes/scene.h"
@@ -20,6 +21,8 @@ class SceneGameOver : public Scene {
  private:
   SceneChange quit();
   SceneChange backToTitle();
+  // Takes the picture off the draw list, once the display is frozen on it.
+  std::function<void()> hide();
 
   std::unique_ptr<TarnwickApp::Sprite> sprite;
   Bitmap* picture;

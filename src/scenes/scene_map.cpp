@@ -1,11 +1,10 @@
 #include "scenes/scene_map.h"
 
-#include <functional>
+#include <optional>
 
 #include "actors/player_entity.h"
 #include "app/app_context.h"
 #include "app/input.h"
-#include "app/screen_frames.h"
 #include "scenes/scene_game_over.h"
 #include "world/world_container.h"
 
@@ -32,10 +31,15 @@ SceneMap::~SceneMap() {
 }
 
 SceneChange SceneMap::run() {
-  flipFrame();
   pollInput();
-  // A change of stage hands back its fades and waits: they come before anything else.
-  if (const std::function<void()> show = world->step()) show();
+  // A change of stage plays its fades and waits before the rest of the frame.
+  if (const std::optional<StageChange> change = world->step()) {
+    return SceneChange::after(world->changeStage(*change));
+  }
+  return resume();
+}
+
+SceneChange SceneMap::resume() {
   // A health that is not a number counts as alive.
   if (world->player().health() <= 0.0) return loseGame();
   world->render();
@@ -43,7 +47,6 @@ SceneChange SceneMap::run() {
 }
 
 SceneChange SceneMap::loseGame() {
-  captureScreen();
   // No fade to black: the last picture of the game fades straight into the game-over picture.
   return SceneChange::fadeInto(gameOver, kGameOverFadeFrames);
 }

@@ -2,7 +2,6 @@
 
 #include "app/app_context.h"
 #include "app/input.h"
-#include "app/screen_frames.h"
 #include "graphics/sprite.h"
 #include "media/asset_registry.h"
 #include "media/sound_playback.h"
@@ -35,7 +34,6 @@ SceneTitle::SceneTitle() {
 SceneTitle::~SceneTitle() = default;
 
 SceneChange SceneTitle::run() {
-  flipFrame();
   pollInput();
   if (isKeyDown(SDL_SCANCODE_ESCAPE)) return quit();
   if (isKeyDown(SDL_SCANCODE_SPACE)) return startGame();
@@ -43,15 +41,14 @@ SceneChange SceneTitle::run() {
 }
 
 SceneChange SceneTitle::quit() {
-  captureScreen();
   // The music plays on until the process shuts down.
-  sprite->setShown(false);
-  return SceneChange::quit(kLeaveFadeFrames);
+  return SceneChange::quit([this] { sprite->setShown(false); }, kLeaveFadeFrames);
 }
 
 SceneChange SceneTitle::startGame() {
-  captureScreen();
-  fadeOutChannel(musicChannel, kMusicFadeOutMs);
-  sprite->setShown(false);
-  return SceneChange::throughBlack(kLeaveFadeFrames, newGame, kEnterFadeFrames);
+  auto silenceAndHide = [this] {
+    fadeOutChannel(musicChannel, kMusicFadeOutMs);
+    sprite->setShown(false);
+  };
+  return SceneChange::throughBlack(silenceAndHide, kLeaveFadeFrames, newGame, kEnterFadeFrames);
 }

@@ -77,7 +77,11 @@ HudEntity::~HudEntity() {
 }
 
 void HudEntity::update() {
+  // Every redraw switches render targets, which in the browser waits for the GPU: a blank
+  // overlay is not blanked again.
+  if (!barShown && overlayBlank_) return;
   overlayBitmap->clear(kTransparent);
+  overlayBlank_ = !barShown;
   if (!barShown) return;
   overlayBitmap->drawRect(kBarOutline, kBlack);
   overlayBitmap->fillRect(kBarInside, kGrey);

@@ -48,6 +48,10 @@ class HudEntity : public Entity {
   std::unique_ptr<Bitmap> overlayBitmap;
 
  private:
+  // Whether the overlay's picture is known to be blank: it is then left as it is while the bar
+  // is hidden.
+  bool overlayBlank_ = false;
+
   // The gauge's sprite brings its picture up to date before drawing it.
   class GaugeSprite : public TarnwickApp::Sprite {
    public:

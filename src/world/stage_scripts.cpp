@@ -10,7 +10,6 @@
 #include "actors/fixture_container.h"
 #include "actors/player_entity.h"
 #include "app/app_context.h"
-#include "app/screen_frames.h"
 #include "media/sound_playback.h"
 #include "world/stage_layout.h"
 #include "world/world_container.h"
@@ -51,14 +50,18 @@ b2Vec2 playerAt(WorldContainer& world) {
   return world.player().body()->GetPosition();
 }
 
-// A trigger that, once `reached` holds, logs `announcement` (if any) and asks for stage
-// `nextStage`, with `afterChange` to run on it.
-Trigger stageExit(int32_t nextStage, std::function<bool()> reached,
-                  std::function<void()> afterChange, const char* announcement = nullptr) {
-  return [nextStage, reached, afterChange, announcement]() -> std::optional<StageChange> {
+// The ordinary way into the next stage: a short fade into it before its first picture.
+StageChange plainChangeTo(int32_t nextStage) {
+  return StageChange{nextStage, kStageFadeFrames};
+}
+
+// A trigger that, once `reached` holds, logs `announcement` (if any) and asks for `change`.
+Trigger stageExit(StageChange change, std::function<bool()> reached,
+                  const char* announcement = nullptr) {
+  return [change, reached, announcement]() -> std::optional<StageChange> {
     if (!reached()) return std::nullopt;
     if (announcement != nullptr) logPrint("%s", announcement);
-    return StageChange{nextStage, afterChange};
+    return change;
   };
 }
 
@@ -69,9 +72,8 @@ void buildStage1(WorldContainer& world) {
   addTerrain(world, StageLayout::kStage1Terrain);
   for (const b2Vec2& at : kStage1Enemies) world.spawnEnemy(at.x, at.y);
   world.stageFlag("monster_triggered") = 0;
-  world.addTrigger(stageExit(
-      2, [&world] { return playerAt(world).x >= kStage1ExitX; },
-      [] { crossFade(kStageFadeFrames); }));
+  world.addTrigger(
+      stageExit(plainChangeTo(2), [&world] { return playerAt(world).x >= kStage1ExitX; }));
   world.addTrigger([&world]() -> std::optional<StageChange> {
     if (world.stageFlag("monster_triggered") != 0) return std::nullopt;
     if (!(playerAt(world).x >= kAmbushX)) return std::nullopt;
@@ -87,14 +89,14 @@ void buildStage2(WorldContainer& world) {
   world.playMusic("fight_bgm");
   world.setStageImage("stage2");
   world.addTrigger(stageExit(
-      3,
+      plainChangeTo(3),
       [&world] {
         // The float position widened to double against the double threshold: 47.79999924
         // stays, 47.80000305 leaves.
         const b2Vec2 at = playerAt(world);
         return static_cast<double>(at.x) >= kStage2ExitX && at.y >= kStage2ExitY;
       },
-      [] { crossFade(kStageFadeFrames); }, "Going to stage 3...\n"));
+      "Going to stage 3...\n"));
   addTerrain(world, StageLayout::kStage2Terrain);
   world.setRespawnPoint(kStage2Start);
 }
@@ -118,14 +120,11 @@ void buildStage3(WorldContainer& world) {
   world.setPanorama("panorama3");
   world.playMusic("fight_bgm");
   world.setStageImage("stage3");
-  world.addTrigger(stageExit(
-      4, [&world] { return playerAt(world).x >= kStage3ExitX; },
-      [&world] {
-        world.render();
-        crossFade(kBossStageFadeFrames);
-        world.playMusic("last_boss");
-        waitFrames(kBossStageSettleFrames);
-      }));
+  // The boss's stage is drawn before its longer fade, and its music starts once it is in view.
+  const StageChange intoBossStage{4, kBossStageFadeFrames, true, "last_boss",
+                                  kBossStageSettleFrames};
+  world.addTrigger(
+      stageExit(intoBossStage, [&world] { return playerAt(world).x >= kStage3ExitX; }));
   for (int x = kStage3FirstEnemyX; x <= kStage3LastEnemyX; ++x) {
     world.spawnEnemy(static_cast<float>(x), kStage3EnemyY);
   }

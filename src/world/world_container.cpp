@@ -8,7 +8,6 @@
 #include "actors/fixture_counter.h"
 #include "actors/player_entity.h"
 #include "app/app_context.h"
-#include "app/screen_frames.h"
 #include "arena/area_box.h"
 #include "graphics/bitmap.h"
 #include "graphics/sprite.h"
@@ -147,16 +146,13 @@ bool WorldContainer::isLive(const Entity* entity) const {
   return entityRegistry.count(const_cast<Entity*>(entity)) != 0;
 }
 
-std::function<void()> WorldContainer::step() {
+std::optional<StageChange> WorldContainer::step() {
   physicsWorld->Step(timeStep, kVelocityIterations, kPositionIterations);
   particleSystem->Step(timeStep, kParticleIterations);
   updateEntities();
   // The change of stage waits for the end of the pass: rebuilding the world tears its triggers
   // down.
-  std::optional<StageChange> change = runTriggers();
-  if (!change) return {};
-  changeStage(*change);
-  return std::move(change->afterChange);
+  return runTriggers();
 }
 
 void WorldContainer::updateEntities() {
@@ -176,8 +172,10 @@ std::optional<StageChange> WorldContainer::runTriggers() {
 }
 
 void WorldContainer::render() {
-  drawBackground();
+  // One switch of render target for the whole picture: in the browser each switch waits for the
+  // GPU to answer.
   SDL_SetRenderTarget(getRenderer(), virtualBitmap->texture());
+  drawBackground();
   drawVisibleArea();
   SDL_SetRenderTarget(getRenderer(), nullptr);
 }
@@ -345,10 +343,18 @@ void WorldContainer::playMusic(const char* name) {
       playSound(AssetRegistry::instance()->sound(name), true, kMusicFadeInMs, -1, MUSIC_LEVEL);
 }
 
-void WorldContainer::changeStage(const StageChange& change) {
-  captureScreen();
+Transition WorldContainer::changeStage(const StageChange& change) {
+  Transition transition;
+  transition.capture().then([this, stage = change.nextStage] { rebuildCarryingHealth(stage); });
+  if (change.drawnBeforeFade) transition.then([this] { render(); });
+  transition.fade(change.fadeFrames);
+  if (change.music != nullptr) transition.then([this, music = change.music] { playMusic(music); });
+  return transition.hold(change.heldFrames);
+}
+
+void WorldContainer::rebuildCarryingHealth(int32_t stageNumber) {
   const int32_t carriedHealth = static_cast<int32_t>(player_->health());
-  rebuild(change.nextStage);
+  rebuild(stageNumber);
   player_->setHealth(carriedHealth);
   player_->addHealth(0.0);
 }

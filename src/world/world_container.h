@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "actors/entity_events.h"
+#include "app/transition.h"
 #include "arena/arena.h"
 #include "graphics/point.h"
 
@@ -35,13 +36,16 @@ namespace TarnwickApp {
 class Sprite;
 }
 
-// A trigger's request to leave for another stage. The world carries it out once the pass over
-// its triggers is over: it rebuilds itself for `nextStage`, carrying the player's health, and
-// hands `afterChange`, the rest of the trigger's work (the fades, the new stage's music, the
-// frames it waits), out of its step for the screen to run on the new stage.
+// A trigger's request to leave for another stage, and how the change is shown: the display
+// freezes on the last picture, the world rebuilds itself for `nextStage` carrying the player's
+// health, and the frozen picture fades into the new stage, which may first be drawn once; then
+// the new stage's music may start and frames may be held.
 struct StageChange {
   int32_t nextStage;
-  std::function<void()> afterChange;
+  int fadeFrames = 0;
+  bool drawnBeforeFade = false;
+  const char* music = nullptr;  // none: the stage's own music plays on
+  int heldFrames = 0;
 };
 
 // Watches the stage after every step: asks for a change of stage, or for nothing.
@@ -64,10 +68,12 @@ class WorldContainer : public b2ContactListener, public Arena {
   WorldContainer(const WorldContainer&) = delete;
   WorldContainer& operator=(const WorldContainer&) = delete;
 
-  // One frame: physics, entity updates, triggers, and the change of stage they may ask for.
-  // After a change of stage it returns what the change still has to show and play, to be run
-  // at once; otherwise it returns an empty function.
-  std::function<void()> step();
+  // One frame: physics, entity updates and triggers; returns the change of stage a trigger asked
+  // for, if any.
+  std::optional<StageChange> step();
+  // The transition that carries out `change`, to be played at once: the rebuild and the new
+  // stage's music are steps of it.
+  Transition changeStage(const StageChange& change);
   // Draws the visible part of the world into its picture.
   void render();
 
@@ -153,8 +159,8 @@ class WorldContainer : public b2ContactListener, public Arena {
   void updateEntities();
   // Runs the triggers in order until one asks for a change of stage, and returns that request.
   std::optional<StageChange> runTriggers();
-  // Rebuilds this world for the stage `change` names, carrying the player's health.
-  void changeStage(const StageChange& change);
+  // Rebuilds this world for stage `stageNumber`, carrying the player's health.
+  void rebuildCarryingHealth(int32_t stageNumber);
   std::unique_ptr<FixtureContainer> terrainFixture(const b2PolygonShape& shape, int32_t tag);
 
   float timeStep;

@@ -8,8 +8,10 @@
 #include "app/app_context.h"
 #include "app/input.h"
 #include "app/screen_frames.h"
+#include "app/transition.h"
 #include "graphics/bitmap.h"
 #include "graphics/sprite.h"
+#include "support/frame_script.h"
 #include "support/game_test.h"
 
 namespace {
@@ -121,13 +123,13 @@ class GameWindow : public GameTest {
   // Captures the quartered picture and fades to blue over two frames, checking the captured
   // picture and the last fade frame (half way) at the present window size.
   void fadeToBlue() {
-    captureScreen();
-    ASSERT_EQ(SCREEN_WIDTH, capturedScreen->width());
-    EXPECT_EQ(describe(kRed), describe(pixelAt(capturedScreen->texture(), 399, 299)))
+    playOut(Transition().capture());
+    ASSERT_EQ(SCREEN_WIDTH, capturedScreen()->width());
+    EXPECT_EQ(describe(kRed), describe(pixelAt(capturedScreen()->texture(), 399, 299)))
         << "the capture holds the whole 800 × 600 picture, not the window";
-    EXPECT_EQ(describe(kWhite), describe(pixelAt(capturedScreen->texture(), 799, 599)));
+    EXPECT_EQ(describe(kWhite), describe(pixelAt(capturedScreen()->texture(), 799, 599)));
     sprite->setBitmap(blue, true);
-    crossFade(2);
+    playOut(Transition().fade(2));
     const SDL_Rect p = pictureArea();
     const SDL_Color halfWay = windowPixel(p.x + p.w - 1, p.y + p.h - 1);
     EXPECT_NEAR(127, halfWay.r, 1) << "white half faded to blue fills the picture";

@@ -276,7 +276,7 @@ class GamepadScreens : public ScreenTest {
 TEST_F(GamepadScreens, SouthButtonStartsStageOne) {
   tap(SDL_CONTROLLER_BUTTON_A);
   EXPECT_TRUE(current<SceneMap>());
-  EXPECT_FALSE(screenFrozen) << "the fade into stage 1 is over";
+  EXPECT_FALSE(screenFrozen()) << "the fade into stage 1 is over";
 }
 
 TEST_F(GamepadScreens, BackButtonQuitsFromTheTitle) {

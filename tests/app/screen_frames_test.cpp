@@ -5,8 +5,10 @@
 #include <vector>
 
 #include "app/app_context.h"
+#include "app/transition.h"
 #include "graphics/bitmap.h"
 #include "graphics/sprite.h"
+#include "support/frame_script.h"
 #include "support/game_test.h"
 
 namespace {
@@ -40,10 +42,10 @@ class ScreenFrames : public GameTest {
   // Fades from black to a white screen and returns the red level of every fade frame.
   std::vector<Uint8> fadeFromBlackToWhite(int frames) {
     sprite->setShown(false);
-    captureScreen();
+    playOut(Transition().capture());
     sprite->setBitmap(white, true);
     PresentLog log;
-    crossFade(frames);
+    playOut(Transition().fade(frames));
     EXPECT_EQ(static_cast<size_t>(frames) + 1, log.reds.size())
         << "one present for the new picture, then one per fade frame";
     return std::vector<Uint8>(log.reds.begin() + 1, log.reds.end());
@@ -57,8 +59,8 @@ TEST_F(ScreenFrames, TwentyFrameFadeRunsThroughTheKnownAlphas) {
   const std::vector<Uint8> expected = {0,   13,  26,  38,  51,  64,  77,  89,  102, 115,
                                        128, 140, 153, 166, 179, 191, 204, 217, 230, 242};
   EXPECT_EQ(expected, fadeFromBlackToWhite(20));
-  EXPECT_FALSE(screenFrozen);
-  EXPECT_EQ(nullptr, capturedScreen);
+  EXPECT_FALSE(screenFrozen());
+  EXPECT_EQ(nullptr, capturedScreen());
 }
 
 TEST_F(ScreenFrames, LongFadesNeverReachFullStrength) {
@@ -77,41 +79,40 @@ TEST_F(ScreenFrames, LongFadesNeverReachFullStrength) {
 
 TEST_F(ScreenFrames, FadeWithoutCaptureDoesNothing) {
   PresentLog log;
-  crossFade(20);
+  playOut(Transition().fade(20));
   EXPECT_TRUE(log.reds.empty());
-  EXPECT_FALSE(screenFrozen);
+  EXPECT_FALSE(screenFrozen());
 }
 
 TEST_F(ScreenFrames, WaitingPresentsOneFramePerFlipUnlessFrozen) {
   PresentLog log;
-  waitFrames(60);
+  playOut(Transition().hold(60));
   EXPECT_EQ(60u, log.reds.size());
   EXPECT_EQ(0, log.reds.back()) << "an empty draw list is black";
-  captureScreen();
+  playOut(Transition().capture());
   EXPECT_EQ(61u, log.reds.size()) << "the capture renders once";
-  waitFrames(5);
+  playOut(Transition().hold(5));
   EXPECT_EQ(61u, log.reds.size()) << "flips while frozen present nothing";
-  waitFrames(0);
-  crossFade(1);
+  playOut(Transition().hold(0));
+  playOut(Transition().fade(1));
 }
 
 TEST_F(ScreenFrames, SecondCaptureReplacesTheHeldPicture) {
-  captureScreen();
-  Bitmap* first = capturedScreen.get();
-  captureScreen();
-  EXPECT_NE(nullptr, capturedScreen);
-  EXPECT_TRUE(screenFrozen);
-  EXPECT_NE(first, capturedScreen.get())
-      << "the earlier picture is released (ASan would see a leak)";
-  crossFade(1);
+  playOut(Transition().capture());
+  const Bitmap* first = capturedScreen();
+  playOut(Transition().capture());
+  EXPECT_NE(nullptr, capturedScreen());
+  EXPECT_TRUE(screenFrozen());
+  EXPECT_NE(first, capturedScreen()) << "the earlier picture is released (ASan would see a leak)";
+  playOut(Transition().fade(1));
 }
 
 TEST_F(ScreenFrames, DrawableHiddenAfterCaptureFadesOut) {
   sprite->setBitmap(white, true);
-  captureScreen();
+  playOut(Transition().capture());
   sprite->setShown(false);
   PresentLog log;
-  crossFade(20);
+  playOut(Transition().fade(20));
   EXPECT_EQ(255, log.reds[1]) << "the fade starts from the captured white picture";
   EXPECT_EQ(255 - 242, log.reds.back());
 }

@@ -84,11 +84,16 @@ TEST_F(BitmapDrawing, BlitStretchesAndRestoresTheSource) {
   EXPECT_EQ(SDL_BLENDMODE_ADD, blend);
 }
 
-TEST_F(BitmapDrawing, ClearLeavesTheWindowAsTargetAndTheDrawColourAsItWas) {
-  SDL_SetRenderTarget(getRenderer(), canvas->texture());
+TEST_F(BitmapDrawing, ClearLeavesTheTargetAndTheDrawColourAsTheyWere) {
   SDL_SetRenderDrawColor(getRenderer(), 1, 2, 3, 4);
   canvas->clear(kRed);
-  EXPECT_EQ(nullptr, SDL_GetRenderTarget(getRenderer()));
+  EXPECT_EQ(nullptr, SDL_GetRenderTarget(getRenderer())) << "the window stays the target";
+  Bitmap picture(10, 10);
+  SDL_SetRenderTarget(getRenderer(), picture.texture());
+  canvas->clear(kRed);
+  EXPECT_EQ(picture.texture(), SDL_GetRenderTarget(getRenderer()))
+      << "a picture being drawn stays the target";
+  SDL_SetRenderTarget(getRenderer(), nullptr);
   SDL_Color colour;
   SDL_GetRenderDrawColor(getRenderer(), &colour.r, &colour.g, &colour.b, &colour.a);
   EXPECT_TRUE(same(SDL_Color{1, 2, 3, 4}, colour));

@@ -23,6 +23,7 @@
 #include "actors/player_entity.h"
 #include "app/app_context.h"
 #include "app/screen_frames.h"
+#include "app/transition.h"
 #include "graphics/bitmap.h"
 #include "media/asset_registry.h"
 #include "media/bad_files.h"
@@ -177,9 +178,9 @@ void expectEnemiesUnseen(WorldContainer& world) {
 TEST_F(BadFilesPlay, TheScreensAndStageOneRunSilentlyAndTheBadPicturesDrawNothing) {
   playInAFreshProcess([] {
     FrameScript script;
-    captureScreen();
+    playOut(Transition().capture());
     showScreen(std::make_unique<SceneTitle>());
-    crossFade(kTitleFadeInFrames);
+    playOut(Transition().fade(kTitleFadeInFrames));
     script.runScreens(10);
     EXPECT_TRUE(sameColour({0, 0, 0, 255}, GameTest::pixelOfTarget(400, 300)))
         << "the title picture draws nothing over the black window";

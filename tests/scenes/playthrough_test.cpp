@@ -18,6 +18,7 @@
 #include "actors/enemy_entity.h"
 #include "actors/player_entity.h"
 #include "app/app_context.h"
+#include "app/screen_frames.h"
 #include "media/required_assets.h"
 #include "scenes/scene_game_over.h"
 #include "scenes/scene_map.h"
@@ -130,7 +131,7 @@ class Playthrough : public ScreenTest {
   // The first frames of a new stage show the hero where the camera keeps it, not the corner the
   // view starts from: the bottom edge of its picture lies where the camera's rule puts it.
   void checkFirstFramesOfStage() {
-    if (screenFrozen || SDL_GetRenderTarget(getRenderer()) != nullptr || !playing()) return;
+    if (screenFrozen() || SDL_GetRenderTarget(getRenderer()) != nullptr || !playing()) return;
     if (terrainBoxes() != stageBoxes) {
       stageBoxes = terrainBoxes();
       stageFrames = 0;
@@ -165,7 +166,7 @@ class Playthrough : public ScreenTest {
   // health, counter-clockwise from the right, and black beyond. (While the screen is frozen the
   // current screen may already be gone.)
   void checkGauge() {
-    if (screenFrozen || SDL_GetRenderTarget(getRenderer()) != nullptr || !playing()) return;
+    if (screenFrozen() || SDL_GetRenderTarget(getRenderer()) != nullptr || !playing()) return;
     ++gaugeFrames;
     const double health = hero()->health();
     const double edge = std::min(kGaugeTurn, std::max(0.0, health / kFullHealth * kGaugeTurn));

@@ -40,7 +40,7 @@ TEST_F(Screens, SpaceStartsAFreshStageOne) {
   WorldContainer* world = static_cast<SceneMap*>(currentScreen())->world.get();
   EXPECT_FALSE(world->destroyed());
   EXPECT_EQ(3u, world->terrain().size());
-  EXPECT_FALSE(screenFrozen) << "the fade into stage 1 is over";
+  EXPECT_FALSE(screenFrozen()) << "the fade into stage 1 is over";
 }
 
 TEST_F(Screens, LosingLeadsToGameOverAndBackToTheTitle) {

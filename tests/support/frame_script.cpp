@@ -2,7 +2,14 @@
 
 #include "app/app_context.h"
 #include "app/application.h"
+#include "app/screen_frames.h"
+#include "app/transition.h"
 #include "world/world_container.h"
+
+void playOut(const Transition& transition) {
+  playNext(transition);
+  while (settleTransitions()) presentTransitionFrame();
+}
 
 FrameScript::FrameScript() {
   setScriptedInput(&input_);
@@ -40,7 +47,7 @@ FrameScript& FrameScript::releaseAll() {
 void FrameScript::play(WorldContainer& world, int frames) {
   for (int i = 0; i < frames; ++i) {
     pollInput();
-    if (const std::function<void()> show = world.step()) show();
+    if (const std::optional<StageChange> change = world.step()) playOut(world.changeStage(*change));
   }
 }
 

@@ -7,7 +7,11 @@
 
 #include "app/input.h"
 
+class Transition;
 class WorldContainer;
+
+// Plays `transition` through, frame by frame, as the main loop would.
+void playOut(const Transition& transition);
 
 class FrameScript {
  public:
@@ -22,7 +26,7 @@ class FrameScript {
   FrameScript& releaseButtons(Uint32 mask);
   FrameScript& releaseAll();
 
-  // `frames` frames of play: poll the scripted input, step the world.
+  // `frames` frames of play: poll the scripted input, step the world, play a change of stage.
   void play(WorldContainer& world, int frames = 1);
   // `frames` frames of the main loop: the current screen, and the change of screen it asks for
   // (or fewer frames, when the game ends).

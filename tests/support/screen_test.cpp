@@ -1,8 +1,9 @@
 #include "support/screen_test.h"
 
 #include "app/app_context.h"
-#include "app/screen_frames.h"
+#include "app/transition.h"
 #include "scenes/scene_title.h"
+#include "support/frame_script.h"
 #include "support/main_loop_seam.h"
 
 namespace {
@@ -13,9 +14,9 @@ constexpr int kTitleFadeInFrames = 20;
 
 void ScreenTest::SetUp() {
   GameTest::SetUp();
-  captureScreen();
+  playOut(Transition().capture());
   showScreen(std::make_unique<SceneTitle>());
-  crossFade(kTitleFadeInFrames);
+  playOut(Transition().fade(kTitleFadeInFrames));
 }
 
 void ScreenTest::TearDown() {

@@ -67,9 +67,14 @@ export function touchDevice(width, height, density) {
 }
 
 // The page of the game at `url` in an 800 × 600 view (or on `device`, from touchDevice), its
-// console lines and errors collected; on a display of `refreshHz` if given.
-export async function openGame(browser, url, refreshHz, device) {
+// console lines and errors collected; on a display of `refreshHz` if given, and with the page's
+// CPU `cpuSlowdown` times slower if given (about a mid-range phone at 4).
+export async function openGame(browser, url, refreshHz, device, cpuSlowdown) {
   const page = await browser.newPage();
+  if (cpuSlowdown) {
+    const session = await page.target().createCDPSession();
+    await session.send("Emulation.setCPUThrottlingRate", { rate: cpuSlowdown });
+  }
   await page.setViewport(device ? device.viewport : { width: 800, height: 600 });
   if (device) await page.setUserAgent(device.userAgent);
   if (refreshHz) await page.evaluateOnNewDocument(displayAt, refreshHz);

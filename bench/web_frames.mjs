@@ -1,0 +1,68 @@
+// How the browser build's frames fare in headless Chromium, as a player on a desktop and on a
+// phone would see them:
+//   node bench/web_frames.mjs URL FLOOR_URL
+// At normal speed and with the page's CPU slowed four times (about a mid-range phone): the time
+// from opening the page to its title, then the frames drawn a second and the page's main thread
+// busy per frame drawn (all its tasks: the game, WebGL, the page), on the title and in stage 1
+// with the hero standing; and the same for FLOOR_URL, a page that draws one picture a frame
+// through the same renderer and nothing else: the browser's own share of every frame.
+
+import { framesDrawn, openGame, sleep, startBrowser, waitForLog, waitForTitle }
+  from "../tests/web/browser.mjs";
+
+const [url, floorUrl] = process.argv.slice(2);
+const MEASURED_SECONDS = 6;
+const WAIT_SECONDS = 240;
+
+// Frames a second and main-thread milliseconds a frame, over the next few seconds.
+async function measureFrames(game, session) {
+  const taskSeconds = async () => (await session.send("Performance.getMetrics")).metrics
+    .find((metric) => metric.name === "TaskDuration").value;
+  const before = await framesDrawn(game);
+  const busyBefore = await taskSeconds();
+  await sleep(MEASURED_SECONDS * 1000);
+  const after = await framesDrawn(game);
+  const frames = after.frames - before.frames;
+  return {
+    fps: frames / ((after.at - before.at) / 1000),
+    busyMs: ((await taskSeconds()) - busyBefore) * 1000 / Math.max(frames, 1),
+  };
+}
+
+async function startStage1(game) {
+  for (let tries = 0; tries < 50 && !game.log.includes("Hud created!"); tries += 1) {
+    await game.page.keyboard.down("Space");
+    await sleep(150);
+    await game.page.keyboard.up("Space");
+    await sleep(150);
+  }
+  return waitForLog(game, "Landed", WAIT_SECONDS, "Hud created!");
+}
+
+const shown = (measure) => `${measure.fps.toFixed(1)} fps, main thread ${measure.busyMs.toFixed(1)} ms a frame`;
+
+for (const slowdown of [1, 4]) {
+  const { browser, close } = await startBrowser();
+  try {
+    const floor = await openGame(browser, floorUrl, undefined, undefined, slowdown);
+    const floorSession = await floor.page.target().createCDPSession();
+    await floorSession.send("Performance.enable");
+    await sleep(MEASURED_SECONDS * 1000);
+    console.log(`CPU ${slowdown}x: one picture a frame (the floor): ` +
+      `${shown(await measureFrames(floor, floorSession))}`);
+    await floor.page.close();
+    const game = await openGame(browser, url, undefined, undefined, slowdown);
+    const session = await game.page.target().createCDPSession();
+    await session.send("Performance.enable");
+    if (!(await waitForTitle(game, WAIT_SECONDS))) throw new Error("no title");
+    const toTitle = (Date.now() - game.loadStarted) / 1000;
+    const title = await measureFrames(game, session);
+    await game.page.click("canvas");
+    if (!(await startStage1(game))) throw new Error("stage 1 never started");
+    const stage1 = await measureFrames(game, session);
+    console.log(`CPU ${slowdown}x: title after ${toTitle.toFixed(2)} s; title ${shown(title)}; ` +
+      `stage 1 ${shown(stage1)}`);
+  } finally {
+    await close();
+  }
+}

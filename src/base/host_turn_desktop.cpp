@@ -1,3 +1,0 @@
-#include "base/host_turn.h"
-
-void giveHostATurn() {}
