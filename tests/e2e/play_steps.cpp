@@ -3,15 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <thread>
 
 #include "e2e/real_game.h"
 
 namespace PlaySteps {
 namespace {
 
-constexpr double kStartSeconds = 20.0;     // assets and 60 black frames
-constexpr double kTitleFadeSeconds = 1.0;  // the title's 20-frame fade-in, with room to spare
+constexpr double kStartSeconds = 20.0;  // assets and 60 black frames
+// How long the title's fade-in may take on a loaded machine, and how little two looks at the
+// faded-in title differ (it holds still; each frame of the fade brightens it by several levels).
+constexpr double kTitleSettleSeconds = 20.0;
+constexpr double kStill = 1.0;
 constexpr double kWorldBuiltSeconds = 30.0;
 constexpr double kBetweenPressesSeconds = 3.0;  // past the title's 90-frame fade-out
 // A new stage's 20-frame fade-in and the hero's drop onto its ground, on a loaded machine.
@@ -19,10 +21,6 @@ constexpr double kLandingSeconds = 30.0;
 constexpr double kStage1RunSeconds = 90.0;  // about 10 s on a free machine
 constexpr double kHopSeconds = 0.15;
 constexpr double kBetweenHopsSeconds = 0.3;
-
-void pause(double seconds) {
-  std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
-}
 
 }  // namespace
 
@@ -44,8 +42,24 @@ void holdAttack(RealGame& game, Controls controls, bool held) {
 
 bool waitForTitle(RealGame& game) {
   if (!game.waitForLog("Sprite created!", kStartSeconds)) return false;
-  pause(kTitleFadeSeconds);
-  return true;
+  return !lookAtSettledTitle(game, "title").empty();
+}
+
+ScreenPicture lookAtSettledTitle(RealGame& game, const std::string& name) {
+  ScreenPicture previous{""};
+  bool settled = false;
+  ScreenPicture last = actUntilSeen(
+      game, name, [] {},
+      [&previous, &settled](const ScreenPicture& picture) {
+        settled = !picture.empty() && picture.width() == previous.width() &&
+                  picture.height() == previous.height() &&
+                  picture.differenceFrom(
+                      previous, SDL_Rect{0, 0, picture.width(), picture.height()}) < kStill;
+        previous = picture;
+        return settled;
+      },
+      kTitleSettleSeconds);
+  return settled ? last : ScreenPicture{""};
 }
 
 bool startStage1(RealGame& game) {

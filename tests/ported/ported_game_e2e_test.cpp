@@ -14,34 +14,14 @@
 
 namespace {
 
-// How long the title's fade-in may take on a loaded machine, and how little two looks at the
-// faded-in title differ (it holds still; each frame of the fade brightens it by several levels).
-constexpr double kTitleSettleSeconds = 20.0;
-constexpr double kStill = 1.0;
-
-// Looks at the title until two looks in a row are the same: its fade-in has ended.
-ScreenPicture lookAtSettledTitle(RealGame& game, const std::string& screenshot) {
-  ScreenPicture previous{""};
-  return PlaySteps::actUntilSeen(
-      game, screenshot, [] {},
-      [&previous](const ScreenPicture& picture) {
-        const bool settled = !picture.empty() && picture.width() == previous.width() &&
-                             picture.height() == previous.height() &&
-                             picture.differenceFrom(previous, SDL_Rect{0, 0, picture.width(),
-                                                                       picture.height()}) < kStill;
-        previous = picture;
-        return settled;
-      },
-      kTitleSettleSeconds);
-}
-
 struct TitleThenEscape {
   std::string log;
   int status = 0;
   ScreenPicture title{""};
 };
 
-// Starts `program` far from its assets, waits for the title, looks at it and quits with ESC.
+// Starts `program` far from its assets, waits for the title to settle, looks at it and quits with
+// ESC.
 TitleThenEscape titleThenEscape(const std::string& program, const std::string& screenshot) {
   RealGame game("/", program);
   TitleThenEscape run;
@@ -49,7 +29,7 @@ TitleThenEscape titleThenEscape(const std::string& program, const std::string& s
     run.log = game.log();
     return run;
   }
-  run.title = lookAtSettledTitle(game, screenshot);
+  run.title = PlaySteps::look(game, screenshot);
   game.holdKey("Escape");
   run.status = game.waitForExit(PlaySteps::kEndSeconds);
   run.log = game.log();
