@@ -149,7 +149,8 @@ Scene* currentScreen() {
 bool runFrame() {
   if (screenFrameNext) {
     flipFrame();
-    playNext(Transition().thenPlay(runScreen));
+    // A screen that stays hands back an empty transition: nothing is queued.
+    playNext(runScreen());
   } else {
     presentTransitionFrame();
   }
