@@ -101,8 +101,16 @@ async function playToStage2(browser) {
   const seconds = (after.at - before.at) / 1000;
   const rate = (after.frames - before.frames) / seconds;
   const browserRate = (await page.evaluate(() => window.animationFrames) - framesBefore) / seconds;
-  check(Math.abs(rate - 60) <= 1, "the title is shown at 60 frames per second",
-    `${rate.toFixed(2)} (the browser's animation frames: ${browserRate.toFixed(2)} per second)`);
+  const measured =
+    `${rate.toFixed(2)} (the browser's animation frames: ${browserRate.toFixed(2)} per second)`;
+  // A machine too busy to give the page 60 animation frames a second leaves no game 60 frames to
+  // show: its pacing is then judged by a frame drawn on each animation frame it was given.
+  if (browserRate < 59) {
+    check(Math.abs(rate - browserRate) <= 1,
+      "the title is drawn on each animation frame of a browser short of 60", measured);
+  } else {
+    check(Math.abs(rate - 60) <= 1, "the title is shown at 60 frames per second", measured);
+  }
 
   await page.click("canvas");
   await key(page, "ShiftLeft");
