@@ -22,6 +22,16 @@ constexpr double kStage1RunSeconds = 90.0;  // about 10 s on a free machine
 constexpr double kHopSeconds = 0.15;
 constexpr double kBetweenHopsSeconds = 0.3;
 
+bool sameSize(const ScreenPicture& one, const ScreenPicture& other) {
+  return one.width() == other.width() && one.height() == other.height();
+}
+
+// Of one size, and differing by less than `within` (see ScreenPicture::differenceFrom).
+bool alike(const ScreenPicture& one, const ScreenPicture& other, double within) {
+  return sameSize(one, other) &&
+         one.differenceFrom(other, SDL_Rect{0, 0, one.width(), one.height()}) < within;
+}
+
 }  // namespace
 
 void holdRun(RealGame& game, Controls controls, bool held) {
@@ -46,15 +56,18 @@ bool waitForTitle(RealGame& game) {
 }
 
 ScreenPicture lookAtSettledTitle(RealGame& game, const std::string& name) {
+  // A game held up mid-fade (a busy machine, a GL driver compiling its shaders on first use)
+  // shows one picture twice as well: where the window shows the title at its own size, the
+  // picture that holds still must also be the title's own.
+  static const ScreenPicture title = assetPicture("title");
   ScreenPicture previous{""};
   bool settled = false;
   ScreenPicture last = actUntilSeen(
       game, name, [] {},
       [&previous, &settled](const ScreenPicture& picture) {
-        settled = !picture.empty() && picture.width() == previous.width() &&
-                  picture.height() == previous.height() &&
-                  picture.differenceFrom(
-                      previous, SDL_Rect{0, 0, picture.width(), picture.height()}) < kStill;
+        const bool titleSized = sameSize(picture, title);
+        settled = !picture.empty() && alike(picture, previous, kStill) &&
+                  (!titleSized || alike(picture, title, ScreenPicture::kSamePicture));
         previous = picture;
         return settled;
       },

@@ -34,7 +34,8 @@ void holdAttack(RealGame& game, Controls controls, bool held);
 // Waits until the title has faded in (looked at until it holds still); false when it never
 // shows.
 bool waitForTitle(RealGame& game);
-// Looks at the screen until two looks in a row are the same: the title's fade-in has ended.
+// Looks at the screen until two looks in a row are the same, and, in a window of the title's
+// size, the title's own picture: the title's fade-in has ended.
 // Returns that look, saved under `name`; an empty picture when the screen never settles.
 ScreenPicture lookAtSettledTitle(RealGame& game, const std::string& name);
 // Waits for the title, presses SPACE and waits until the hero has landed in stage 1; false
