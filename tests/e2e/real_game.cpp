@@ -209,7 +209,8 @@ void RealGame::releaseButton(int button) {
 }
 
 void RealGame::closeWindow() {
-  runTool(std::string(TARNWICK_CLOSE_WINDOW) + " " + windowId());
+  runOnWindow(
+      [](const std::string& window) { return std::string(TARNWICK_CLOSE_WINDOW) + " " + window; });
 }
 
 void RealGame::endDisplay() {
@@ -224,8 +225,10 @@ void RealGame::sendSignal(int signal) {
 }
 
 void RealGame::resizeWindow(int width, int height) {
-  runTool("xdotool windowsize " + windowId() + " " + std::to_string(width) + " " +
-          std::to_string(height));
+  runOnWindow([width, height](const std::string& window) {
+    return "xdotool windowsize " + window + " " + std::to_string(width) + " " +
+           std::to_string(height);
+  });
 }
 
 std::string RealGame::windowProperty(const std::string& name) {
@@ -233,7 +236,17 @@ std::string RealGame::windowProperty(const std::string& name) {
 }
 
 bool RealGame::screenshot(const std::string& pngPath) {
-  return runTool("xwd -id " + windowId() + " -silent | convert xwd:- " + pngPath) == 0;
+  return runOnWindow([&pngPath](const std::string& window) {
+           return "xwd -id " + window + " -silent | convert xwd:- " + pngPath;
+         }) == 0;
+}
+
+int RealGame::runOnWindow(const std::function<std::string(const std::string& window)>& command) {
+  const int status = runTool(command(windowId()));
+  if (status == 0) return 0;
+  // SDL may make the window anew for its renderer just after it was first found.
+  window_.clear();
+  return runTool(command(windowId()));
 }
 
 int RealGame::waitForExit(double seconds) {

@@ -6,6 +6,7 @@
 
 #include <sys/types.h>
 
+#include <functional>
 #include <string>
 
 // The virtual display a game runs on.
@@ -67,6 +68,9 @@ class RealGame {
 
  private:
   int runTool(const std::string& command) const;
+  // Runs the command made for the game's window; when it fails, once more for the window found
+  // anew. Returns the command's status.
+  int runOnWindow(const std::function<std::string(const std::string& window)>& command);
   // Whether the game has ended, keeping its exit status once it has.
   bool gameEnded();
   // Tells on standard error why no window was found, with what the game wrote.
