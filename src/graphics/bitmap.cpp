@@ -48,6 +48,9 @@ Bitmap::Bitmap(const std::string& path, Decoded decoded) {
     return;
   }
   SDL_Renderer* r = getRenderer();
+  const Uint32 format = surface->format->format;
+  opaque_ = !SDL_ISPIXELFORMAT_ALPHA(format) && !SDL_ISPIXELFORMAT_INDEXED(format) &&
+            !SDL_HasColorKey(surface);
   SDL_Texture* loaded = SDL_CreateTextureFromSurface(r, surface);
   if (loaded == nullptr) {
     logPrint("Load Texture error(%s) while loading:%s\n", SDL_GetError(), path.c_str());
@@ -90,7 +93,8 @@ void Bitmap::blit(const Bitmap* source, const SDL_Rect* sourceRect, const SDL_Re
   Uint8 previousAlpha;
   SDL_GetTextureBlendMode(source->texture(), &previousBlend);
   SDL_GetTextureAlphaMod(source->texture(), &previousAlpha);
-  SDL_SetTextureBlendMode(source->texture(), SDL_BLENDMODE_BLEND);
+  const bool covers = source->opaque() && alpha == SDL_ALPHA_OPAQUE;
+  SDL_SetTextureBlendMode(source->texture(), covers ? SDL_BLENDMODE_NONE : SDL_BLENDMODE_BLEND);
   SDL_SetRenderTarget(r, texture_);
   SDL_SetTextureAlphaMod(source->texture(), alpha);
   SDL_RenderCopy(r, source->texture(), sourceRect, destRect);

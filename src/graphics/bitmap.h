@@ -40,9 +40,13 @@ class Bitmap {
   SDL_Texture* texture() const { return texture_; }
   int width() const { return width_; }
   int height() const { return height_; }
+  // Loaded from a picture without transparency: every pixel fully opaque.
+  bool opaque() const { return opaque_; }
 
   // Copies `source` into this bitmap, blended at opacity `alpha`; null rectangles mean the whole
-  // picture. The source's blend mode and alpha modulation and the render target are restored.
+  // picture. An opaque source at full opacity is copied unblended: the same pixels, without
+  // reading what they cover. The source's blend mode and alpha modulation and the render target
+  // are restored.
   void blit(const Bitmap* source, const SDL_Rect* sourceRect, const SDL_Rect* destRect,
             Uint8 alpha);
   // Replaces every pixel, alpha included; the render target is restored.
@@ -67,4 +71,5 @@ class Bitmap {
   SDL_Texture* texture_ = nullptr;
   int width_ = 0;
   int height_ = 0;
+  bool opaque_ = false;
 };
