@@ -44,6 +44,7 @@ EM_BOOL drawFrame(double, void*) {
 
 int main(int, char**) {
   SDL_Init(SDL_INIT_VIDEO);
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);  // as the game's window
   SDL_Window* window = SDL_CreateWindow("Floor", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
                                         kWidth, kHeight, 0);
   renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);

@@ -18,8 +18,6 @@ configure_web_tree() {
   # The log sits beside the tree, whose parent a fresh clone does not have yet.
   mkdir -p "$(dirname "$tree")"
   command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-  # The configure log goes beside the tree, in a build/ that a fresh clone has yet to make.
-  mkdir -p "$(dirname "$tree")"
   # pkg-config reads the prefix's files, never the system's, and names what the static libraries
   # need in turn (libvorbisfile: libvorbis and libogg).
   PKG_CONFIG_LIBDIR="$prefix/lib/pkgconfig" PKG_CONFIG_PATH="" \

@@ -22,6 +22,9 @@ void setIcon(SDL_Window* gameWindow) {
 }  // namespace
 
 SDL_Window* createGameWindow() {
+  // The game draws flat pictures, so a depth buffer would only be cleared after every frame: in
+  // the browser, one more pass over the whole canvas.
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
   SDL_Window* gameWindow = SDL_CreateWindow(
       "Game", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_UNDEFINED, SCREEN_WIDTH, SCREEN_HEIGHT,
       SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);

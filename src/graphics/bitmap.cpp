@@ -29,13 +29,19 @@ Bitmap::Decoded Bitmap::decode(const std::string& path) {
   Decoded decoded;
   decoded.surface.reset(PngDecoder::decodeFile(path));
   if (decoded.surface == nullptr) return decodeWithSdlImage(path);
-  return decoded;
+  return withCoverage(std::move(decoded));
 }
 
 Bitmap::Decoded Bitmap::decodeWithSdlImage(const std::string& path) {
   Decoded decoded;
   decoded.surface.reset(IMG_Load(path.c_str()));
   if (decoded.surface == nullptr) decoded.error = SDL_GetError();
+  return withCoverage(std::move(decoded));
+}
+
+// Read on the decoding thread: the largest pictures are millions of pixels.
+Bitmap::Decoded Bitmap::withCoverage(Decoded decoded) {
+  decoded.coverage = TileCoverage(decoded.surface.get());
   return decoded;
 }
 
@@ -65,6 +71,7 @@ Bitmap::Bitmap(const std::string& path, Decoded decoded) {
   SDL_RenderCopy(r, loaded, &whole, &whole);
   SDL_SetRenderTarget(r, previousTarget);
   SDL_DestroyTexture(loaded);
+  coverage_ = std::move(decoded.coverage);
 }
 
 Bitmap::~Bitmap() {
@@ -90,13 +97,42 @@ void Bitmap::blit(const Bitmap* source, const SDL_Rect* sourceRect, const SDL_Re
   Uint8 previousAlpha;
   SDL_GetTextureBlendMode(source->texture(), &previousBlend);
   SDL_GetTextureAlphaMod(source->texture(), &previousAlpha);
-  SDL_SetTextureBlendMode(source->texture(), SDL_BLENDMODE_BLEND);
   SDL_SetRenderTarget(r, texture_);
   SDL_SetTextureAlphaMod(source->texture(), alpha);
-  SDL_RenderCopy(r, source->texture(), sourceRect, destRect);
+  const SDL_Rect whole{0, 0, source->width(), source->height()};
+  const SDL_Rect from = sourceRect ? *sourceRect : whole;
+  const SDL_Rect to = destRect ? *destRect : SDL_Rect{0, 0, width_, height_};
+  SDL_Rect readable;
+  const bool unscaled = from.w == to.w && from.h == to.h &&
+                        SDL_IntersectRect(&from, &whole, &readable) &&
+                        SDL_RectEquals(&from, &readable);
+  if (alpha == SDL_ALPHA_OPAQUE && unscaled) {
+    copyShownParts(source, from, to);
+  } else {
+    SDL_SetTextureBlendMode(source->texture(), SDL_BLENDMODE_BLEND);
+    SDL_RenderCopy(r, source->texture(), &from, &to);
+  }
   SDL_SetRenderTarget(r, previousTarget);
   SDL_SetTextureAlphaMod(source->texture(), previousAlpha);
   SDL_SetTextureBlendMode(source->texture(), previousBlend);
+}
+
+void Bitmap::copyShownParts(const Bitmap* source, SDL_Rect from, SDL_Rect to) {
+  // Only what lands inside this bitmap.
+  const SDL_Rect inside{0, 0, width_, height_};
+  SDL_Rect shown;
+  if (!SDL_IntersectRect(&to, &inside, &shown)) return;
+  const int offsetX = to.x - from.x;
+  const int offsetY = to.y - from.y;
+  const SDL_Rect part{shown.x - offsetX, shown.y - offsetY, shown.w, shown.h};
+  const auto copy = [&](const SDL_Rect& piece) {
+    const SDL_Rect dest{piece.x + offsetX, piece.y + offsetY, piece.w, piece.h};
+    SDL_RenderCopy(getRenderer(), source->texture(), &piece, &dest);
+  };
+  SDL_SetTextureBlendMode(source->texture(), SDL_BLENDMODE_NONE);
+  source->coverage_.forEachPart(part, TileCoverage::Kind::opaque, copy);
+  SDL_SetTextureBlendMode(source->texture(), SDL_BLENDMODE_BLEND);
+  source->coverage_.forEachPart(part, TileCoverage::Kind::mixed, copy);
 }
 
 void Bitmap::clear(SDL_Color colour) {

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "graphics/point.h"
+#include "graphics/tile_coverage.h"
 
 class Bitmap {
  public:
@@ -20,7 +21,8 @@ class Bitmap {
   // run on any thread; the error is kept because SDL's error text belongs to the decoding thread.
   struct Decoded {
     std::unique_ptr<SDL_Surface, void (*)(SDL_Surface*)> surface{nullptr, SDL_FreeSurface};
-    std::string error;  // why the file could not be read
+    std::string error;      // why the file could not be read
+    TileCoverage coverage;  // what its pixels hide
   };
   // PNG files of the kinds the game ships through a quicker decoder, anything else and files
   // that decoder refuses through SDL_image, which reports what is wrong with them.
@@ -40,9 +42,14 @@ class Bitmap {
   SDL_Texture* texture() const { return texture_; }
   int width() const { return width_; }
   int height() const { return height_; }
+  // Loaded from a picture whose every pixel is fully opaque.
+  bool opaque() const { return coverage_.opaque(); }
 
   // Copies `source` into this bitmap, blended at opacity `alpha`; null rectangles mean the whole
-  // picture. The source's blend mode and alpha modulation and the render target are restored.
+  // picture. A loaded picture copied unscaled at full opacity is copied part by part: what shows
+  // nothing is skipped, what hides everything copied without blending (the same pixels, fewer
+  // read and written). The source's blend mode and alpha modulation and the render target are
+  // restored.
   void blit(const Bitmap* source, const SDL_Rect* sourceRect, const SDL_Rect* destRect,
             Uint8 alpha);
   // Replaces every pixel, alpha included; the render target is restored.
@@ -63,8 +70,12 @@ class Bitmap {
  private:
   void createTarget(int w, int h);
   void beginDrawing(SDL_Color colour);
+  // The unscaled copy of `from` (the source's pixels) to `to` (this bitmap's), part by part.
+  void copyShownParts(const Bitmap* source, SDL_Rect from, SDL_Rect to);
+  static Decoded withCoverage(Decoded decoded);
 
   SDL_Texture* texture_ = nullptr;
   int width_ = 0;
   int height_ = 0;
+  TileCoverage coverage_;
 };

@@ -43,6 +43,9 @@ HudEntity::HudEntity(Arena* world)
   overlaySprite = std::make_unique<TarnwickApp::Sprite>();
   overlaySprite->setBitmap(overlayBitmap.get(), true);
   overlaySprite->setZ(kOverlayZ);
+  // Shown only while the boss's bar is on it: blank, it would still be blended over the whole
+  // window every frame.
+  overlaySprite->setShown(false);
   logPrint("Creaing hud...\n");
   frameSprite = std::make_unique<TarnwickApp::Sprite>();
   frameSprite->setX(kCornerX);

@@ -43,6 +43,12 @@ double viewHeightMetres() {
   return SCREEN_HEIGHT / PIXELS_PER_METRE;
 }
 
+// Whether `picture`, drawn at the window's corner, hides everything beneath it.
+bool coversTheWindow(const Bitmap* picture) {
+  return picture != nullptr && picture->opaque() && picture->width() >= SCREEN_WIDTH &&
+         picture->height() >= SCREEN_HEIGHT;
+}
+
 }  // namespace
 
 bool WorldContainer::ByCreation::operator()(const Entity* a, const Entity* b) const {
@@ -181,7 +187,8 @@ void WorldContainer::render() {
 }
 
 void WorldContainer::drawBackground() {
-  virtualBitmap->clear(kBlank);
+  // Every pass over the whole window counts in a phone's browser: none for a blank never seen.
+  if (!coversTheWindow(panorama)) virtualBitmap->clear(kBlank);
   if (panorama != nullptr) {
     const SDL_Rect view{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
     virtualBitmap->blit(panorama, &view, &view, 255);

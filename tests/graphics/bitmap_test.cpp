@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "app/app_context.h"
 #include "support/game_test.h"
 #include "support/log_capture.h"
@@ -14,6 +16,10 @@ constexpr SDL_Color kClear{0, 0, 0, 0};
 
 bool same(SDL_Color a, SDL_Color b) {
   return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a;
+}
+
+bool sameRect(SDL_Rect a, SDL_Rect b) {
+  return SDL_RectEquals(&a, &b);
 }
 
 class BitmapDrawing : public GameTest {
@@ -125,6 +131,63 @@ TEST_F(BitmapDrawing, PictureThatCannotBeMadeHasNoTexture) {
   EXPECT_EQ(0, missing.height());
   EXPECT_EQ(0u, log.find("Load Image error("));
   EXPECT_NE(std::string::npos, log.find(") while loading:assets/no-such-picture.png\n"));
+}
+
+// A loaded picture of 160 × 60 pixels: its first 50 columns clear, the next 50 opaque, the rest
+// half clear; one clear pixel inside the opaque band.
+Bitmap::Decoded skyAndGround() {
+  Bitmap::Decoded decoded;
+  decoded.surface.reset(SDL_CreateRGBSurfaceWithFormat(0, 160, 60, 32, SDL_PIXELFORMAT_RGBA32));
+  SDL_Surface* surface = decoded.surface.get();
+  for (int y = 0; y < surface->h; ++y) {
+    auto* row =
+        reinterpret_cast<Uint32*>(static_cast<Uint8*>(surface->pixels) + y * surface->pitch);
+    for (int x = 0; x < surface->w; ++x) {
+      const Uint8 alpha = x < 50 ? 0 : x < 100 ? 255 : static_cast<Uint8>(x + y);
+      row[x] = SDL_MapRGBA(surface->format, static_cast<Uint8>(3 * x), static_cast<Uint8>(4 * y),
+                           90, alpha);
+    }
+  }
+  static_cast<Uint32*>(surface->pixels)[30 * surface->w + 70] = 0;
+  decoded.coverage = TileCoverage(surface);
+  return decoded;
+}
+
+TEST_F(BitmapDrawing, LoadedPictureCopiedPartByPartShowsWhatBlendingItWholeWould) {
+  Bitmap picture("sky and ground", skyAndGround());
+  std::vector<SDL_Rect> opaque;
+  std::vector<SDL_Rect> mixed;
+  const SDL_Rect all{0, 0, 160, 60};
+  TileCoverage coverage(skyAndGround().surface.get());
+  coverage.forEachPart(all, TileCoverage::Kind::opaque,
+                       [&](const SDL_Rect& r) { opaque.push_back(r); });
+  coverage.forEachPart(all, TileCoverage::Kind::mixed,
+                       [&](const SDL_Rect& r) { mixed.push_back(r); });
+  ASSERT_EQ(1u, opaque.size()) << "the clear pixel's tile is mixed";
+  EXPECT_TRUE(sameRect(SDL_Rect{50, 50, 50, 10}, opaque[0]));
+  ASSERT_EQ(2u, mixed.size()) << "a run a row, the clear columns left out";
+  EXPECT_TRUE(sameRect(SDL_Rect{50, 0, 110, 50}, mixed[0]));
+  EXPECT_TRUE(sameRect(SDL_Rect{100, 50, 60, 10}, mixed[1]));
+
+  // Over a half-clear canvas, at offsets that cut tiles and leave the canvas on every side.
+  Bitmap blended(100, 100);
+  for (Bitmap* target : {canvas, &blended}) target->clear(SDL_Color{20, 200, 40, 128});
+  for (const SDL_Rect& to : {SDL_Rect{-37, 5, 150, 50}, SDL_Rect{13, 61, 150, 50}}) {
+    const SDL_Rect from{7, 3, 150, 50};
+    canvas->blit(&picture, &from, &to, 255);
+    SDL_SetRenderTarget(getRenderer(), blended.texture());
+    SDL_SetTextureBlendMode(picture.texture(), SDL_BLENDMODE_BLEND);
+    SDL_RenderCopy(getRenderer(), picture.texture(), &from, &to);
+    SDL_SetRenderTarget(getRenderer(), nullptr);
+  }
+  int differing = 0;
+  for (int y = 0; y < 100; ++y) {
+    for (int x = 0; x < 100; ++x) {
+      differing += !same(pixelAt(blended.texture(), x, y), pixelAt(canvas->texture(), x, y));
+    }
+  }
+  EXPECT_EQ(0, differing);
+  EXPECT_EQ(128, pixelAt(canvas->texture(), 5, 30).a) << "the clear columns drew nothing";
 }
 
 TEST_F(BitmapDrawing, LoadedPictureKeepsItsSizeAndPixels) {

@@ -79,6 +79,7 @@ TEST_F(HudTest, WeaponPlateFollowsTheWeaponInHand) {
 }
 
 TEST_F(HudTest, BossBarFollowsTheBossReport) {
+  EXPECT_FALSE(hud->overlaySprite->shown()) << "no bar before the boss";
   BossStatus status{true, 0.5};
   hud->onEvent(status);
   hud->update();
