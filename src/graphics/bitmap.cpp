@@ -93,33 +93,40 @@ void Bitmap::blit(const Bitmap* source, const SDL_Rect* sourceRect, const SDL_Re
   if (source->texture() == nullptr || texture_ == nullptr) return;
   SDL_Renderer* r = getRenderer();
   SDL_Texture* previousTarget = SDL_GetRenderTarget(r);
+  SDL_SetRenderTarget(r, texture_);
+  const SDL_Rect whole{0, 0, source->width(), source->height()};
+  drawOnTarget(source, sourceRect ? *sourceRect : whole,
+               destRect ? *destRect : SDL_Rect{0, 0, width_, height_}, alpha, {width_, height_});
+  SDL_SetRenderTarget(r, previousTarget);
+}
+
+void Bitmap::drawOnTarget(const Bitmap* source, SDL_Rect from, SDL_Rect to, Uint8 alpha,
+                          SDL_Point targetSize) {
+  if (source->texture() == nullptr) return;
   SDL_BlendMode previousBlend;
   Uint8 previousAlpha;
   SDL_GetTextureBlendMode(source->texture(), &previousBlend);
   SDL_GetTextureAlphaMod(source->texture(), &previousAlpha);
-  SDL_SetRenderTarget(r, texture_);
   SDL_SetTextureAlphaMod(source->texture(), alpha);
   const SDL_Rect whole{0, 0, source->width(), source->height()};
-  const SDL_Rect from = sourceRect ? *sourceRect : whole;
-  const SDL_Rect to = destRect ? *destRect : SDL_Rect{0, 0, width_, height_};
   SDL_Rect readable;
   const bool unscaled = from.w == to.w && from.h == to.h &&
                         SDL_IntersectRect(&from, &whole, &readable) &&
                         SDL_RectEquals(&from, &readable);
   if (alpha == SDL_ALPHA_OPAQUE && unscaled) {
-    copyShownParts(source, from, to);
+    copyShownParts(source, from, to, targetSize);
   } else {
     SDL_SetTextureBlendMode(source->texture(), SDL_BLENDMODE_BLEND);
-    SDL_RenderCopy(r, source->texture(), &from, &to);
+    SDL_RenderCopy(getRenderer(), source->texture(), &from, &to);
   }
-  SDL_SetRenderTarget(r, previousTarget);
   SDL_SetTextureAlphaMod(source->texture(), previousAlpha);
   SDL_SetTextureBlendMode(source->texture(), previousBlend);
 }
 
-void Bitmap::copyShownParts(const Bitmap* source, SDL_Rect from, SDL_Rect to) {
-  // Only what lands inside this bitmap.
-  const SDL_Rect inside{0, 0, width_, height_};
+void Bitmap::copyShownParts(const Bitmap* source, SDL_Rect from, SDL_Rect to,
+                            SDL_Point targetSize) {
+  // Only what lands on the target.
+  const SDL_Rect inside{0, 0, targetSize.x, targetSize.y};
   SDL_Rect shown;
   if (!SDL_IntersectRect(&to, &inside, &shown)) return;
   const int offsetX = to.x - from.x;

@@ -52,6 +52,10 @@ class Bitmap {
   // restored.
   void blit(const Bitmap* source, const SDL_Rect* sourceRect, const SDL_Rect* destRect,
             Uint8 alpha);
+  // The same copy of `source`'s part `from` to `to`, onto the renderer's current target, which
+  // is `targetSize` big.
+  static void drawOnTarget(const Bitmap* source, SDL_Rect from, SDL_Rect to, Uint8 alpha,
+                           SDL_Point targetSize);
   // Replaces every pixel, alpha included; the render target is restored.
   void clear(SDL_Color colour);
   void drawRect(SDL_Rect rect, SDL_Color colour);
@@ -70,8 +74,10 @@ class Bitmap {
  private:
   void createTarget(int w, int h);
   void beginDrawing(SDL_Color colour);
-  // The unscaled copy of `from` (the source's pixels) to `to` (this bitmap's), part by part.
-  void copyShownParts(const Bitmap* source, SDL_Rect from, SDL_Rect to);
+  // The unscaled copy of `from` (the source's pixels) to `to` (the current target's, which is
+  // `targetSize` big), part by part.
+  static void copyShownParts(const Bitmap* source, SDL_Rect from, SDL_Rect to,
+                             SDL_Point targetSize);
   static Decoded withCoverage(Decoded decoded);
 
   SDL_Texture* texture_ = nullptr;

@@ -43,13 +43,18 @@ double Sprite::angleInDegrees() const {
   return angle_ * kDegreesPerRadian;
 }
 
+Sprite::Placement Sprite::placement() const {
+  return {bitmap_, {0, 0, width_, height_}, destination(), angleInDegrees(), scaledPivot(), flip_};
+}
+
+void Sprite::drawPlacement(const Placement& placement) {
+  SDL_RenderCopyEx(getRenderer(), placement.bitmap->texture(), &placement.source, &placement.dest,
+                   placement.degrees, &placement.pivot, placement.flip);
+}
+
 void Sprite::draw() {
   if (bitmap_ == nullptr) return;
-  const SDL_Rect source{0, 0, width_, height_};
-  const SDL_Rect dest = destination();
-  const SDL_Point pivot = scaledPivot();
-  SDL_RenderCopyEx(getRenderer(), bitmap_->texture(), &source, &dest, angleInDegrees(), &pivot,
-                   flip_);
+  drawPlacement(placement());
 }
 
 }  // namespace TarnwickApp

@@ -40,6 +40,20 @@ class Sprite : public Drawable {
   SDL_RendererFlip flip() const { return flip_; }
   double angle() const { return angle_; }
 
+  // Everything draw() hands the renderer: the picture, its part, where it goes and how it is
+  // turned and mirrored.
+  struct Placement {
+    const Bitmap* bitmap;
+    SDL_Rect source;
+    SDL_Rect dest;
+    double degrees;
+    SDL_Point pivot;
+    SDL_RendererFlip flip;
+  };
+  Placement placement() const;
+  // Draws a placement onto the renderer's current target, as draw() does the sprite.
+  static void drawPlacement(const Placement& placement);
+
   // Where draw() puts the picture: the destination rectangle and the rotation pivot in it.
   SDL_Rect destination() const;
   SDL_Point scaledPivot() const;

@@ -17,6 +17,7 @@
 #include "physics/particle_system_def.h"
 #include "world/hud_entity.h"
 #include "world/stage_scripts.h"
+#include "world/world_drawing.h"
 
 namespace {
 
@@ -33,20 +34,12 @@ constexpr int kMusicFadeOutMs = 1000;
 constexpr float kTerrainFriction = 1.0f;
 constexpr float kTerrainDensity = 0.0f;  // static: no mass
 const b2Vec2 kDefaultRespawnPoint(1.0f, 1.0f);
-// Black, and opaque: see the world picture's blend mode.
-constexpr SDL_Color kBlank{0, 0, 0, 255};
 
 double viewWidthMetres() {
   return SCREEN_WIDTH / PIXELS_PER_METRE;
 }
 double viewHeightMetres() {
   return SCREEN_HEIGHT / PIXELS_PER_METRE;
-}
-
-// Whether `picture`, drawn at the window's corner, hides everything beneath it.
-bool coversTheWindow(const Bitmap* picture) {
-  return picture != nullptr && picture->opaque() && picture->width() >= SCREEN_WIDTH &&
-         picture->height() >= SCREEN_HEIGHT;
 }
 
 }  // namespace
@@ -84,14 +77,8 @@ void WorldContainer::build(int32_t stageNumber) {
   physicsWorld->SetContactListener(this);
 
   virtualBitmap = std::make_unique<Bitmap>(SCREEN_WIDTH, SCREEN_HEIGHT);
-  // A new stage may be faded in before its first render: start from a blank picture.
-  virtualBitmap->clear(kBlank);
-  virtualSprite = std::make_unique<TarnwickApp::Sprite>();
-  virtualSprite->setBitmap(virtualBitmap.get(), true);
-  // The world picture is opaque (everything is blended onto an opaque blank) and lies on the
-  // window's black: copying it shows exactly what blending it would, at a fraction of the cost
-  // of blending 800 × 600 pixels every frame. Being opaque, it is also a sound fade target.
-  SDL_SetTextureBlendMode(virtualBitmap->texture(), SDL_BLENDMODE_NONE);
+  // A new stage may be faded in before its first render: it starts as a blank picture.
+  worldDrawing = std::make_unique<WorldDrawing>(virtualBitmap.get());
   particleSprite = std::make_unique<TarnwickApp::Sprite>();
   particleSprite->setBitmap(AssetRegistry::instance()->bitmap("water_particle"), true);
   particleSprite->setShown(false);
@@ -117,7 +104,7 @@ void WorldContainer::build(int32_t stageNumber) {
 void WorldContainer::teardown() {
   logPrint("Destroying virtual bitmap...\n");
   virtualBitmap.reset();
-  virtualSprite.reset();
+  worldDrawing.reset();
   particleSprite.reset();
   if (musicChannel_ >= 0) fadeOutChannel(musicChannel_, kMusicFadeOutMs);
   logPrint("Destroying fixture containers...\n");
@@ -178,34 +165,27 @@ std::optional<StageChange> WorldContainer::runTriggers() {
 }
 
 void WorldContainer::render() {
-  // One switch of render target for the whole picture: in the browser each switch waits for the
-  // GPU to answer.
-  SDL_SetRenderTarget(getRenderer(), virtualBitmap->texture());
-  drawBackground();
-  drawVisibleArea();
-  SDL_SetRenderTarget(getRenderer(), nullptr);
+  worldDrawing->beginPicture(panorama, stageImage, stageImageCorner());
+  addVisibleArea();
 }
 
-void WorldContainer::drawBackground() {
-  // Every pass over the whole window counts in a phone's browser: none for a blank never seen.
-  if (!coversTheWindow(panorama)) virtualBitmap->clear(kBlank);
-  if (panorama != nullptr) {
-    const SDL_Rect view{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
-    virtualBitmap->blit(panorama, &view, &view, 255);
-  }
-  if (stageImage != nullptr) {
-    const int w = stageImage->width();
-    const int h = stageImage->height();
-    const float heightMetres = static_cast<float>(h / PIXELS_PER_METRE);
-    const SDL_Rect source{0, 0, w, h};
-    const SDL_Rect dest{
-        static_cast<int>((0.0 - cameraX_) * PIXELS_PER_METRE),
-        static_cast<int>(SCREEN_HEIGHT - (heightMetres - cameraY_) * PIXELS_PER_METRE), w, h};
-    virtualBitmap->blit(stageImage, &source, &dest, 255);
-  }
+SDL_Point WorldContainer::stageImageCorner() const {
+  if (stageImage == nullptr) return {0, 0};
+  const float heightMetres = static_cast<float>(stageImage->height() / PIXELS_PER_METRE);
+  return {static_cast<int>((0.0 - cameraX_) * PIXELS_PER_METRE),
+          static_cast<int>(SCREEN_HEIGHT - (heightMetres - cameraY_) * PIXELS_PER_METRE)};
 }
 
-void WorldContainer::drawVisibleArea() {
+Bitmap& WorldContainer::picture() {
+  SDL_Renderer* r = getRenderer();
+  SDL_Texture* previousTarget = SDL_GetRenderTarget(r);
+  SDL_SetRenderTarget(r, virtualBitmap->texture());
+  worldDrawing->draw();
+  SDL_SetRenderTarget(r, previousTarget);
+  return *virtualBitmap;
+}
+
+void WorldContainer::addVisibleArea() {
   const float left = static_cast<float>(cameraX_);
   const float bottom = static_cast<float>(cameraY_);
   const b2AABB view = areaBox(left - kViewMargin, bottom - kViewMargin,
@@ -218,14 +198,14 @@ void WorldContainer::drawVisibleArea() {
     const Point screen = worldToScreen(positions[index].x, positions[index].y);
     particleSprite->setX(screen.x);
     particleSprite->setY(screen.y);
-    particleSprite->draw();
+    worldDrawing->add(*particleSprite);
   }
   for (b2Fixture* fixture : counter.fixtures) {
     FixtureContainer* container = FixtureContainer::of(fixture);
     if (container == nullptr) continue;
     container->syncSprite();
     container->sprite->setShown(false);
-    container->sprite->draw();
+    worldDrawing->add(*container->sprite);
   }
 }
 

@@ -9,6 +9,7 @@
 // world point at the bottom-left corner of the 800 × 600 view. It is the arena its actors live
 // in.
 
+#include <SDL.h>
 #include <box2d/box2d.h>
 
 #include <cstdint>
@@ -32,6 +33,7 @@ class FixtureCounter;
 class HudEntity;
 class ParticleSystem;
 class PlayerEntity;
+class WorldDrawing;
 namespace TarnwickApp {
 class Sprite;
 }
@@ -74,7 +76,7 @@ class WorldContainer : public b2ContactListener, public Arena {
   // The transition that carries out `change`, to be played at once: the rebuild and the new
   // stage's music are steps of it.
   Transition changeStage(const StageChange& change);
-  // Draws the visible part of the world into its picture.
+  // Takes the picture of the world's visible part that the frames show until the next render.
   void render();
 
   // Tears this world down and builds stage `stageNumber` in its place: every pointer to this
@@ -130,7 +132,8 @@ class WorldContainer : public b2ContactListener, public Arena {
   double cameraY() const { return cameraY_; }
   int32_t musicChannel() const { return musicChannel_; }
   b2Body* ground() { return groundBody; }
-  Bitmap& picture() { return *virtualBitmap; }
+  // The picture of the last render, drawn into a bitmap of its own.
+  Bitmap& picture();
   const Terrain& terrain() const { return fixtureContainers; }
   const OwnedEntities& ownedEntities() const { return entities; }
   const LiveEntities& liveEntities() const { return entityRegistry; }
@@ -154,8 +157,10 @@ class WorldContainer : public b2ContactListener, public Arena {
   // Calls `act` once on every entity with a fixture overlapping `box`, in the order of their
   // bodies' addresses.
   void forEachEntityIn(const b2AABB& box, const std::function<void(Entity&)>& act);
-  void drawBackground();
-  void drawVisibleArea();
+  // Where the stage picture's top left corner falls in the window.
+  SDL_Point stageImageCorner() const;
+  // Adds every sprite in view, liquid and fixtures, to the picture being taken.
+  void addVisibleArea();
   void updateEntities();
   // Runs the triggers in order until one asks for a change of stage, and returns that request.
   std::optional<StageChange> runTriggers();
@@ -176,7 +181,7 @@ class WorldContainer : public b2ContactListener, public Arena {
   Bitmap* panorama;
   Bitmap* stageImage;
   std::unique_ptr<Bitmap> virtualBitmap;
-  std::unique_ptr<TarnwickApp::Sprite> virtualSprite;
+  std::unique_ptr<WorldDrawing> worldDrawing;
   std::unique_ptr<TarnwickApp::Sprite> particleSprite;
   Terrain fixtureContainers;
   std::vector<Trigger> triggers;

@@ -5,12 +5,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "actors/enemy_boss_entity.h"
 #include "actors/player_entity.h"
+#include "app/screen_frames.h"
+#include "base/video_output.h"
 #include "graphics/bitmap.h"
 #include "media/asset_registry.h"
 #include "physics/particle_group_def.h"
@@ -26,6 +30,15 @@ namespace {
 constexpr SDL_Color kMark{255, 0, 255, 255};
 constexpr SDL_Color kDrop{0, 0, 255, 255};  // the test's water_particle
 constexpr int kMarkSize = 40;               // pixels of the marked picture
+constexpr int kBelowTheHud = 200;           // the first row of the window clear of the overlay
+
+// The rows of the renderer's current target from kBelowTheHud down.
+std::vector<Uint32> rowsBelowTheHud() {
+  const SDL_Rect rows{0, kBelowTheHud, 800, 600 - kBelowTheHud};
+  std::vector<Uint32> pixels(static_cast<size_t>(rows.w) * rows.h);
+  SDL_RenderReadPixels(getRenderer(), &rows, SDL_PIXELFORMAT_ARGB8888, pixels.data(), rows.w * 4);
+  return pixels;
+}
 
 bool sameColour(SDL_Color a, SDL_Color b) {
   return a.r == b.r && a.g == b.g && a.b == b.b;
@@ -71,6 +84,24 @@ class WorldPicture : public GameTest {
   }
 
   SDL_Color shownAt(SDL_Point at) { return pixelAt(world->picture().texture(), at.x, at.y); }
+
+  // What the next frame shows of the world, as it is presented.
+  std::vector<Uint32> nextFrame() {
+    std::vector<Uint32> shown;
+    setPresentObserver([&shown] { shown = rowsBelowTheHud(); });
+    flipFrame();
+    setPresentObserver(nullptr);
+    return shown;
+  }
+
+  std::vector<Uint32> renderedPicture() {
+    Bitmap& picture = world->picture();
+    SDL_Texture* previous = SDL_GetRenderTarget(getRenderer());
+    SDL_SetRenderTarget(getRenderer(), picture.texture());
+    std::vector<Uint32> pixels = rowsBelowTheHud();
+    SDL_SetRenderTarget(getRenderer(), previous);
+    return pixels;
+  }
 
   std::unique_ptr<WorldContainer> world;
   FrameScript script;
@@ -144,6 +175,26 @@ TEST_F(WorldPicture, TheBossTurnsClockwiseWithItsClockAndIsDrawnMirrored) {
         << "clock " << boss->patternTimer << ": mark expected at " << expected.x << ", "
         << expected.y << " shows " << text(shownAt(expected));
   }
+}
+
+// The frames show the world as last rendered, drawn straight onto the window: every pixel as in
+// a picture of its own, and still the same once the world has moved on without a render (the
+// picture that a change of stage or the game's end freezes and fades from).
+TEST_F(WorldPicture, FramesShowTheLastRenderUntilTheNext) {
+  build(2);
+  mark("stage2", 640, 960);
+  heroAt(5.0f, 9.0f);
+  world->render();
+  const std::vector<Uint32> rendered = nextFrame();
+  ASSERT_FALSE(rendered.empty());
+  EXPECT_TRUE(rendered == renderedPicture()) << "the window and the world's own picture differ";
+  EXPECT_NE(std::count(rendered.begin(), rendered.end(), 0xFFFF00FFu), 0) << "the mark is shown";
+  heroAt(13.0f, 6.0f);
+  EXPECT_TRUE(rendered == nextFrame()) << "a step without a render changed the picture";
+  world->render();
+  const std::vector<Uint32> moved = nextFrame();
+  EXPECT_FALSE(rendered == moved) << "the camera's move is drawn";
+  EXPECT_TRUE(moved == renderedPicture());
 }
 
 }  // namespace
