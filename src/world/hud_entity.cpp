@@ -40,7 +40,7 @@ HudEntity::HudEntity(Arena* world)
     : Entity(world, KIND_OVERLAY), barShown(false), barFraction(1.0) {
   logPrint("Creating overlay...\n");
   overlayBitmap = std::make_unique<Bitmap>(SCREEN_WIDTH, SCREEN_HEIGHT);
-  overlaySprite = std::make_unique<TarnwickApp::Sprite>();
+  overlaySprite = std::make_unique<OverlaySprite>();
   overlaySprite->setBitmap(overlayBitmap.get(), true);
   overlaySprite->setZ(kOverlayZ);
   // Shown only while the boss's bar is on it: blank, it would still be blended over the whole
@@ -80,17 +80,24 @@ HudEntity::~HudEntity() {
 }
 
 void HudEntity::update() {
-  // Every redraw switches render targets, which in the browser waits for the GPU: a blank
-  // overlay is not blanked again.
-  if (!barShown && overlayBlank_) return;
+  // Every redraw switches render targets four times, each of which waits for the GPU in the
+  // browser: the overlay is redrawn only when the bar it shows changes.
+  const int shownBar = barShown ? static_cast<int>(barFraction * BOSS_BAR_WIDTH) : kNoBar;
+  if (shownBar == drawnBar_) return;
+  drawnBar_ = shownBar;
   overlayBitmap->clear(kTransparent);
-  overlayBlank_ = !barShown;
   if (!barShown) return;
   overlayBitmap->drawRect(kBarOutline, kBlack);
   overlayBitmap->fillRect(kBarInside, kGrey);
   SDL_Rect filled = kBarInside;
-  filled.w = static_cast<int>(barFraction * BOSS_BAR_WIDTH);
+  filled.w = shownBar;
   overlayBitmap->fillRect(filled, kRed);
+}
+
+void HudEntity::OverlaySprite::draw() {
+  // Beyond the bar the overlay is clear: blended over the whole window, it would change no pixel
+  // there, and cost a pass over the whole window each frame.
+  SDL_RenderCopy(getRenderer(), bitmap()->texture(), &kBarOutline, &kBarOutline);
 }
 
 void HudEntity::onEvent(const HealthReport& report) {
