@@ -80,18 +80,20 @@ HudEntity::~HudEntity() {
 }
 
 void HudEntity::update() {
-  // Every redraw switches render targets four times, each of which waits for the GPU in the
-  // browser: the overlay is redrawn only when the bar it shows changes.
+  // A redraw switches render targets, which waits for the GPU in the browser: the overlay is
+  // redrawn only when the bar it shows changes.
   const int shownBar = barShown ? static_cast<int>(barFraction * BOSS_BAR_WIDTH) : kNoBar;
   if (shownBar == drawnBar_) return;
   drawnBar_ = shownBar;
-  overlayBitmap->clear(kTransparent);
-  if (!barShown) return;
-  overlayBitmap->drawRect(kBarOutline, kBlack);
-  overlayBitmap->fillRect(kBarInside, kGrey);
-  SDL_Rect filled = kBarInside;
-  filled.w = shownBar;
-  overlayBitmap->fillRect(filled, kRed);
+  overlayBitmap->drawAtOnce([this, shownBar] {
+    overlayBitmap->clear(kTransparent);
+    if (shownBar == kNoBar) return;
+    overlayBitmap->drawRect(kBarOutline, kBlack);
+    overlayBitmap->fillRect(kBarInside, kGrey);
+    SDL_Rect filled = kBarInside;
+    filled.w = shownBar;
+    overlayBitmap->fillRect(filled, kRed);
+  });
 }
 
 void HudEntity::OverlaySprite::draw() {
@@ -140,19 +142,18 @@ void HudEntity::setHealth(double health) {
 void HudEntity::redrawGauge() {
   if (!gaugeStale_) return;
   gaugeStale_ = false;
-  const SDL_Rect whole{0, 0, kGaugeSize, kGaugeSize};
-  gaugeBitmap->clear(kTransparent);
-  gaugeBitmap->blit(gaugeFill(), &whole, &whole, 255);
-  if (!(shownHealth_ < HUD_MAX_HEALTH)) return;
-  // The lost part of the disc is blackened; what remains grows counter-clockwise from +x.
-  const double from = std::max(0.0, shownHealth_ / HUD_MAX_HEALTH * kGaugeTurn);
-  gaugeBitmap->fillSector(kGaugeCentre, kGaugeCentre, kGaugeRadius, kBlack, from, kGaugeTurn);
+  gaugeBitmap->drawAtOnce([this] {
+    const SDL_Rect whole{0, 0, kGaugeSize, kGaugeSize};
+    gaugeBitmap->clear(kTransparent);
+    gaugeBitmap->blit(gaugeFill(), &whole, &whole, 255);
+    if (!(shownHealth_ < HUD_MAX_HEALTH)) return;
+    // The lost part of the disc is blackened; what remains grows counter-clockwise from +x.
+    const double from = std::max(0.0, shownHealth_ / HUD_MAX_HEALTH * kGaugeTurn);
+    gaugeBitmap->fillSector(kGaugeCentre, kGaugeCentre, kGaugeRadius, kBlack, from, kGaugeTurn);
+  });
 }
 
 void HudEntity::GaugeSprite::draw() {
-  // Redrawing the gauge switches render targets; the pass it is part of goes on where it was.
-  SDL_Texture* target = SDL_GetRenderTarget(getRenderer());
   hud_->redrawGauge();
-  SDL_SetRenderTarget(getRenderer(), target);
   Sprite::draw();
 }
