@@ -11,13 +11,16 @@
 set(TARNWICK_WEB_SDL_FUNCTIONS
   "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${CMAKE_SOURCE_DIR}/cmake/web_sdl_functions.json")
 
-set_target_properties(tarnwick PROPERTIES SUFFIX ".js")
-target_link_options(tarnwick PRIVATE
+# A page of the game's: its memory, and the assets packed beside it.
+set(TARNWICK_WEB_PAGE_OPTIONS
   -sALLOW_MEMORY_GROWTH=1
   -sINITIAL_MEMORY=64MB
   -sENVIRONMENT=web
   ${TARNWICK_WEB_SDL_FUNCTIONS}
   "--preload-file=${CMAKE_SOURCE_DIR}/assets@/assets")
+
+set_target_properties(tarnwick PROPERTIES SUFFIX ".js")
+target_link_options(tarnwick PRIVATE ${TARNWICK_WEB_PAGE_OPTIONS})
 set_property(TARGET tarnwick APPEND PROPERTY LINK_DEPENDS "${CMAKE_SOURCE_DIR}/assets/assets_list.json")
 
 # The benchmarks run under node, on SDL's dummy video and sound, reading the assets straight from
@@ -37,4 +40,12 @@ if(TARNWICK_BENCH)
   target_link_libraries(tarnwick_web_floor PRIVATE SDL2::SDL2)
   set_target_properties(tarnwick_web_floor PROPERTIES SUFFIX ".js")
   target_link_options(tarnwick_web_floor PRIVATE -sENVIRONMENT=web ${TARNWICK_WEB_SDL_FUNCTIONS})
+
+  # A stage as the map screen plays it, for the boss fight (bench/web_stage.cpp).
+  add_executable(tarnwick_web_stage bench/web_stage.cpp)
+  target_link_libraries(tarnwick_web_stage PRIVATE tarnwick_main_loop)
+  set_target_properties(tarnwick_web_stage PROPERTIES SUFFIX ".js")
+  target_link_options(tarnwick_web_stage PRIVATE ${TARNWICK_WEB_PAGE_OPTIONS})
+  set_property(TARGET tarnwick_web_stage APPEND PROPERTY LINK_DEPENDS
+    "${CMAKE_SOURCE_DIR}/assets/assets_list.json")
 endif()

@@ -6,7 +6,8 @@
 #     mid-range phone): the time from opening the page to its title, then the frames drawn a
 #     second and the page's main thread busy per frame on the title and in stage 1
 #     (bench/web_frames.mjs), beside the same for the least a frame can cost (bench/web_floor.cpp:
-#     one picture a frame through the same renderer).
+#     one picture a frame through the same renderer) and for the boss fight (bench/web_stage.cpp:
+#     stage 4 as the map screen plays it, without the stages before it).
 #   bash scripts/bench_web.sh [NATIVE_BENCH]     (default build/test/tarnwick_bench)
 # Run scripts/test_web.sh once first: it installs the browser tests' npm packages.
 set -euo pipefail
@@ -19,18 +20,25 @@ WEB_EXTRA_PREFIXES="$(bash scripts/deps/web_benchmark.sh)"
 export WEB_EXTRA_PREFIXES
 tree=build/web-bench
 configure_web_tree "$tree" -DTARNWICK_BENCH=ON
-cmake --build "$tree" -j"$BUILD_JOBS" --target tarnwick_bench tarnwick_web_floor >/dev/null
-# The floor page is served beside the game's.
-cp "$tree"/tarnwick_web_floor.js "$tree"/tarnwick_web_floor.wasm build/web/
-printf '%s\n' '<!doctype html><html><body style="margin:0;background:#000">' \
-  '<canvas id="canvas" width="800" height="600"></canvas>' \
-  '<script>var Module = { canvas: document.getElementById("canvas") };</script>' \
-  '<script src="tarnwick_web_floor.js"></script></body></html>' >build/web/web_floor.html
+cmake --build "$tree" -j"$BUILD_JOBS" --target tarnwick_bench tarnwick_web_floor \
+  tarnwick_web_stage >/dev/null
+
+# The page NAME.html of the program tarnwick_NAME, served beside the game's.
+serve_beside_the_game() {
+  cp "$tree/tarnwick_$1".* build/web/
+  printf '%s\n' '<!doctype html><html><body style="margin:0;background:#000">' \
+    '<canvas id="canvas" width="800" height="600"></canvas>' \
+    '<script>var Module = { canvas: document.getElementById("canvas") };</script>' \
+    "<script src=\"tarnwick_$1.js\"></script></body></html>" >"build/web/$1.html"
+}
+serve_beside_the_game web_floor
+serve_beside_the_game web_stage
 
 serve_web_build
 work="$web_work"
 echo "The page in headless Chromium:"
-node bench/web_frames.mjs "$web_url" "${web_url%index.html}web_floor.html"
+node bench/web_frames.mjs "$web_url" "${web_url%index.html}web_floor.html" \
+  "${web_url%index.html}web_stage.html?4"
 
 filter='BM_Frame'
 "$native" --benchmark_filter="$filter" --benchmark_format=json >"$work/native.json"

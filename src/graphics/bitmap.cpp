@@ -142,6 +142,14 @@ void Bitmap::copyShownParts(const Bitmap* source, SDL_Rect from, SDL_Rect to,
   source->coverage_.forEachPart(part, TileCoverage::Kind::mixed, copy);
 }
 
+void Bitmap::drawAtOnce(const std::function<void()>& steps) {
+  SDL_Renderer* r = getRenderer();
+  SDL_Texture* previousTarget = SDL_GetRenderTarget(r);
+  SDL_SetRenderTarget(r, texture_);
+  steps();
+  SDL_SetRenderTarget(r, previousTarget);
+}
+
 void Bitmap::clear(SDL_Color colour) {
   SDL_Renderer* r = getRenderer();
   SDL_Texture* previousTarget = SDL_GetRenderTarget(r);

@@ -6,6 +6,7 @@
 
 #include <SDL.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -56,6 +57,10 @@ class Bitmap {
   // is `targetSize` big.
   static void drawOnTarget(const Bitmap* source, SDL_Rect from, SDL_Rect to, Uint8 alpha,
                            SDL_Point targetSize);
+  // Runs `steps`, drawing operations on this bitmap, with it made the render target once for
+  // them all (each would otherwise switch to it and back, and in the browser every switch to a
+  // bitmap waits for the GPU); the render target is restored.
+  void drawAtOnce(const std::function<void()>& steps);
   // Replaces every pixel, alpha included; the render target is restored.
   void clear(SDL_Color colour);
   void drawRect(SDL_Rect rect, SDL_Color colour);

@@ -40,7 +40,7 @@ HudEntity::HudEntity(Arena* world)
     : Entity(world, KIND_OVERLAY), barShown(false), barFraction(1.0) {
   logPrint("Creating overlay...\n");
   overlayBitmap = std::make_unique<Bitmap>(SCREEN_WIDTH, SCREEN_HEIGHT);
-  overlaySprite = std::make_unique<TarnwickApp::Sprite>();
+  overlaySprite = std::make_unique<OverlaySprite>();
   overlaySprite->setBitmap(overlayBitmap.get(), true);
   overlaySprite->setZ(kOverlayZ);
   // Shown only while the boss's bar is on it: blank, it would still be blended over the whole
@@ -80,17 +80,26 @@ HudEntity::~HudEntity() {
 }
 
 void HudEntity::update() {
-  // Every redraw switches render targets, which in the browser waits for the GPU: a blank
-  // overlay is not blanked again.
-  if (!barShown && overlayBlank_) return;
-  overlayBitmap->clear(kTransparent);
-  overlayBlank_ = !barShown;
-  if (!barShown) return;
-  overlayBitmap->drawRect(kBarOutline, kBlack);
-  overlayBitmap->fillRect(kBarInside, kGrey);
-  SDL_Rect filled = kBarInside;
-  filled.w = static_cast<int>(barFraction * BOSS_BAR_WIDTH);
-  overlayBitmap->fillRect(filled, kRed);
+  // A redraw switches render targets, which waits for the GPU in the browser: the overlay is
+  // redrawn only when the bar it shows changes.
+  const int shownBar = barShown ? static_cast<int>(barFraction * BOSS_BAR_WIDTH) : kNoBar;
+  if (shownBar == drawnBar_) return;
+  drawnBar_ = shownBar;
+  overlayBitmap->drawAtOnce([this, shownBar] {
+    overlayBitmap->clear(kTransparent);
+    if (shownBar == kNoBar) return;
+    overlayBitmap->drawRect(kBarOutline, kBlack);
+    overlayBitmap->fillRect(kBarInside, kGrey);
+    SDL_Rect filled = kBarInside;
+    filled.w = shownBar;
+    overlayBitmap->fillRect(filled, kRed);
+  });
+}
+
+void HudEntity::OverlaySprite::draw() {
+  // Beyond the bar the overlay is clear: blended over the whole window, it would change no pixel
+  // there, and cost a pass over the whole window each frame.
+  SDL_RenderCopy(getRenderer(), bitmap()->texture(), &kBarOutline, &kBarOutline);
 }
 
 void HudEntity::onEvent(const HealthReport& report) {
@@ -133,19 +142,18 @@ void HudEntity::setHealth(double health) {
 void HudEntity::redrawGauge() {
   if (!gaugeStale_) return;
   gaugeStale_ = false;
-  const SDL_Rect whole{0, 0, kGaugeSize, kGaugeSize};
-  gaugeBitmap->clear(kTransparent);
-  gaugeBitmap->blit(gaugeFill(), &whole, &whole, 255);
-  if (!(shownHealth_ < HUD_MAX_HEALTH)) return;
-  // The lost part of the disc is blackened; what remains grows counter-clockwise from +x.
-  const double from = std::max(0.0, shownHealth_ / HUD_MAX_HEALTH * kGaugeTurn);
-  gaugeBitmap->fillSector(kGaugeCentre, kGaugeCentre, kGaugeRadius, kBlack, from, kGaugeTurn);
+  gaugeBitmap->drawAtOnce([this] {
+    const SDL_Rect whole{0, 0, kGaugeSize, kGaugeSize};
+    gaugeBitmap->clear(kTransparent);
+    gaugeBitmap->blit(gaugeFill(), &whole, &whole, 255);
+    if (!(shownHealth_ < HUD_MAX_HEALTH)) return;
+    // The lost part of the disc is blackened; what remains grows counter-clockwise from +x.
+    const double from = std::max(0.0, shownHealth_ / HUD_MAX_HEALTH * kGaugeTurn);
+    gaugeBitmap->fillSector(kGaugeCentre, kGaugeCentre, kGaugeRadius, kBlack, from, kGaugeTurn);
+  });
 }
 
 void HudEntity::GaugeSprite::draw() {
-  // Redrawing the gauge switches render targets; the pass it is part of goes on where it was.
-  SDL_Texture* target = SDL_GetRenderTarget(getRenderer());
   hud_->redrawGauge();
-  SDL_SetRenderTarget(getRenderer(), target);
   Sprite::draw();
 }

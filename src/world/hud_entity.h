@@ -6,6 +6,7 @@
 // player's and the boss's reports.
 
 #include <cstdint>
+#include <limits>
 #include <memory>
 
 #include "actors/entity.h"
@@ -48,9 +49,17 @@ class HudEntity : public Entity {
   std::unique_ptr<Bitmap> overlayBitmap;
 
  private:
-  // Whether the overlay's picture is known to be blank: it is then left as it is while the bar
-  // is hidden.
-  bool overlayBlank_ = false;
+  // What the overlay's picture shows: the red part of the bar in pixels, kNoBar when blank,
+  // kNotDrawn before it is first drawn.
+  static constexpr int kNoBar = std::numeric_limits<int>::min();
+  static constexpr int kNotDrawn = kNoBar + 1;
+  int drawnBar_ = kNotDrawn;
+
+  // The overlay's sprite draws the bar's part of it alone.
+  class OverlaySprite : public TarnwickApp::Sprite {
+   public:
+    void draw() override;
+  };
 
   // The gauge's sprite brings its picture up to date before drawing it.
   class GaugeSprite : public TarnwickApp::Sprite {

@@ -88,6 +88,12 @@ TEST_F(HudTest, BossBarFollowsTheBossReport) {
   EXPECT_EQ(128, pixelAt(layer, 62 + 338, 590).r) << "then grey";
   EXPECT_EQ(255, pixelAt(layer, 60, 580).a) << "black outline";
   EXPECT_TRUE(hud->overlaySprite->shown());
+  hud->update();
+  status = {true, 0.25};
+  hud->onEvent(status);
+  hud->update();
+  EXPECT_EQ(255, pixelAt(layer, 62 + 168, 590).r) << "the bar shrinks with the boss's health";
+  EXPECT_EQ(128, pixelAt(layer, 62 + 169, 590).r);
   status = {false, 0.0};
   hud->onEvent(status);
   hud->update();
