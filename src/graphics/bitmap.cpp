@@ -91,13 +91,10 @@ void Bitmap::blit(const Bitmap* source, const SDL_Rect* sourceRect, const SDL_Re
   // A picture that failed to load has no texture: as a source it draws nothing (and has no blend
   // mode to restore), as a destination it must not let the copy fall through to the window.
   if (source->texture() == nullptr || texture_ == nullptr) return;
-  SDL_Renderer* r = getRenderer();
-  SDL_Texture* previousTarget = SDL_GetRenderTarget(r);
-  SDL_SetRenderTarget(r, texture_);
   const SDL_Rect whole{0, 0, source->width(), source->height()};
-  drawOnTarget(source, sourceRect ? *sourceRect : whole,
-               destRect ? *destRect : SDL_Rect{0, 0, width_, height_}, alpha, {width_, height_});
-  SDL_SetRenderTarget(r, previousTarget);
+  const SDL_Rect from = sourceRect ? *sourceRect : whole;
+  const SDL_Rect to = destRect ? *destRect : SDL_Rect{0, 0, width_, height_};
+  drawAtOnce([&] { drawOnTarget(source, from, to, alpha, {width_, height_}); });
 }
 
 void Bitmap::drawOnTarget(const Bitmap* source, SDL_Rect from, SDL_Rect to, Uint8 alpha,
@@ -152,13 +149,10 @@ void Bitmap::drawAtOnce(const std::function<void()>& steps) {
 
 void Bitmap::clear(SDL_Color colour) {
   SDL_Renderer* r = getRenderer();
-  SDL_Texture* previousTarget = SDL_GetRenderTarget(r);
-  SDL_SetRenderTarget(r, texture_);
   SDL_Color previous;
   SDL_GetRenderDrawColor(r, &previous.r, &previous.g, &previous.b, &previous.a);
   SDL_SetRenderDrawColor(r, colour.r, colour.g, colour.b, colour.a);
-  SDL_RenderClear(r);
-  SDL_SetRenderTarget(r, previousTarget);
+  drawAtOnce([r] { SDL_RenderClear(r); });
   SDL_SetRenderDrawColor(r, previous.r, previous.g, previous.b, previous.a);
 }
 

@@ -177,11 +177,7 @@ SDL_Point WorldContainer::stageImageCorner() const {
 }
 
 Bitmap& WorldContainer::picture() {
-  SDL_Renderer* r = getRenderer();
-  SDL_Texture* previousTarget = SDL_GetRenderTarget(r);
-  SDL_SetRenderTarget(r, virtualBitmap->texture());
-  worldDrawing->draw();
-  SDL_SetRenderTarget(r, previousTarget);
+  virtualBitmap->drawAtOnce([this] { worldDrawing->draw(); });
   return *virtualBitmap;
 }
 
