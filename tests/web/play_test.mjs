@@ -4,8 +4,8 @@
 // the progress bar reaches its end; the log from the start to the title is Linux's line for
 // line; the title looks like Linux's; the title and stage 1 are shown at 60 frames per second,
 // the title on 120 and 144 Hz displays too; sound runs after the first key; a held SPACE starts
-// stage 1 and keyboard play reaches stage 2; ESC on a fresh title ends the game and the page says so; and the page
-// raises no error.
+// stage 1 and keyboard play reaches stage 2; ESC on a fresh title ends the game and the page
+// says so; and the page raises no error.
 
 import { readFileSync } from "node:fs";
 import { join } from "node:path";
@@ -129,7 +129,8 @@ async function playToStage2(browser) {
   check(audio === "running", "sound runs after the first key", String(audio));
 
   check(await pressUntil(game, "Space", "Hud created!", STEP_SECONDS), "SPACE starts stage 1");
-  check(await waitForLog(game, "Landed", STEP_SECONDS, "Hud created!"), "the hero lands in stage 1");
+  check(await waitForLog(game, "Landed", STEP_SECONDS, "Hud created!"),
+    "the hero lands in stage 1");
   await checkPacing(game, "stage 1");
   check(await runIntoStage2(game), "keyboard play reaches stage 2");
   check(game.errors.length === 0, "the page raises no error", game.errors.join("; "));
@@ -152,11 +153,14 @@ async function titleAt(browser, hz) {
   const refreshes = (await game.page.evaluate(() => window.refreshes) - refreshesBefore) / seconds;
   const measured = `${rate.toFixed(2)} (${refreshes.toFixed(1)} refreshes per second)`;
   // A machine too busy to give the page the simulated display's refreshes measures itself, not
-  // the game's pacing: the check is then reported, not judged.
+  // the game's pacing: the check is then reported, not judged. A display that keeps most of them
+  // may cost the game a frame now and then, but never a larger share than it lost itself.
   if (refreshes < DISPLAY_KEPT_UP * hz) {
     console.log(`skip the title at ${hz} Hz: the simulated display fell behind: ${measured}`);
   } else {
-    check(Math.abs(rate - 60) <= 1, `the title is shown at 60 frames per second at ${hz} Hz`,
+    const fewest = 60 * Math.min(1, refreshes / hz) - 1;
+    check(rate >= fewest && rate <= 61,
+      `the title is shown at 60 frames per second at ${hz} Hz, less no more than the display lost`,
       measured);
   }
   check(game.errors.length === 0, "the page raises no error", game.errors.join("; "));
