@@ -118,7 +118,9 @@ void renderFrame() {
   SDL_Renderer* r = getRenderer();
   SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
   SDL_SetRenderDrawBlendMode(r, SDL_BLENDMODE_BLEND);
-  SDL_RenderClear(r);
+  // Every pass over the whole window counts in a phone's browser: none for a clear that the
+  // first picture hides entirely (the world's, each frame of a stage).
+  if (drawList->size() == 0 || !(*drawList->begin())->coversTarget()) SDL_RenderClear(r);
   for (TarnwickApp::Drawable* drawable : *drawList) drawable->draw();
   present();
 }

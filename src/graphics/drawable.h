@@ -16,6 +16,9 @@ class Drawable {
 
   // Draws into the renderer's current target, shown or not.
   virtual void draw() = 0;
+  // Whether draw() puts an opaque pixel on every pixel of a window-sized target, so that
+  // nothing drawn before it can be seen.
+  virtual bool coversTarget() const { return false; }
 
   // Puts the drawable into the draw list (after everything of the same z) or takes it out.
   void setShown(bool show);

@@ -29,6 +29,8 @@ class WorldDrawing : public TarnwickApp::Sprite {
 
   // Draws the picture onto the renderer's current target.
   void draw() override;
+  // Always: the panorama, or the blank where it leaves anything uncovered.
+  bool coversTarget() const override { return true; }
 
  private:
   void drawBackground() const;

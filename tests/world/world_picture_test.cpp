@@ -85,8 +85,13 @@ class WorldPicture : public GameTest {
 
   SDL_Color shownAt(SDL_Point at) { return pixelAt(world->picture().texture(), at.x, at.y); }
 
-  // What the next frame shows of the world, as it is presented.
+  // What the next frame shows of the world, as it is presented, over a window that still holds
+  // an earlier picture (a colour that no picture of the test has).
   std::vector<Uint32> nextFrame() {
+    SDL_Renderer* r = getRenderer();
+    SDL_SetRenderTarget(r, nullptr);
+    SDL_SetRenderDrawColor(r, 1, 2, 3, 255);
+    SDL_RenderClear(r);
     std::vector<Uint32> shown;
     setPresentObserver([&shown] { shown = rowsBelowTheHud(); });
     flipFrame();
@@ -178,8 +183,9 @@ TEST_F(WorldPicture, TheBossTurnsClockwiseWithItsClockAndIsDrawnMirrored) {
 }
 
 // The frames show the world as last rendered, drawn straight onto the window: every pixel as in
-// a picture of its own, and still the same once the world has moved on without a render (the
-// picture that a change of stage or the game's end freezes and fades from).
+// a picture of its own, nothing of what the window held before, and still the same once the
+// world has moved on without a render (the picture that a change of stage or the game's end
+// freezes and fades from).
 TEST_F(WorldPicture, FramesShowTheLastRenderUntilTheNext) {
   build(2);
   mark("stage2", 640, 960);
