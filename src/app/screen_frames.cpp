@@ -100,6 +100,26 @@ bool presentsAFrame(const Transition::Step& step) {
   return false;
 }
 
+// Whether the game's 800 × 600 picture fills the whole target: no bars beside or below it that
+// only a clear paints (a window of another shape, whose back buffer holds anything after a swap).
+bool pictureFillsTarget(SDL_Renderer* r) {
+  int width = 0;
+  int height = 0;
+  SDL_GetRendererOutputSize(r, &width, &height);
+  SDL_Rect viewport;
+  SDL_RenderGetViewport(r, &viewport);
+  float scaleX = 1.0f;
+  float scaleY = 1.0f;
+  SDL_RenderGetScale(r, &scaleX, &scaleY);
+  return viewport.x == 0 && viewport.y == 0 && std::lround(viewport.w * scaleX) >= width &&
+         std::lround(viewport.h * scaleY) >= height;
+}
+
+// Whether the frame must be cleared first: not when its first picture hides every pixel of it.
+bool frameNeedsClearing(SDL_Renderer* r) {
+  return drawList->size() == 0 || !(*drawList->begin())->coversTarget() || !pictureFillsTarget(r);
+}
+
 }  // namespace
 
 void setPresentObserver(std::function<void()> observer) {
@@ -120,7 +140,7 @@ void renderFrame() {
   SDL_SetRenderDrawBlendMode(r, SDL_BLENDMODE_BLEND);
   // Every pass over the whole window counts in a phone's browser: none for a clear that the
   // first picture hides entirely (the world's, each frame of a stage).
-  if (drawList->size() == 0 || !(*drawList->begin())->coversTarget()) SDL_RenderClear(r);
+  if (frameNeedsClearing(r)) SDL_RenderClear(r);
   for (TarnwickApp::Drawable* drawable : *drawList) drawable->draw();
   present();
 }

@@ -52,6 +52,12 @@ bool fullScreen() {
          SDL_WINDOW_FULLSCREEN_DESKTOP;
 }
 
+// A picture over the whole 800 × 600, as the world's drawing is: no frame clears beneath it.
+class CoveringSprite : public TarnwickApp::Sprite {
+ public:
+  bool coversTarget() const override { return true; }
+};
+
 // The window shows one picture: a red top-left quarter on white, or all blue after a fade.
 class GameWindow : public GameTest {
  protected:
@@ -62,7 +68,7 @@ class GameWindow : public GameTest {
     quartered->fillRect({0, 0, SCREEN_WIDTH / 2, SCREEN_HEIGHT / 2}, kRed);
     blue = new Bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
     blue->clear(kBlue);
-    sprite = new TarnwickApp::Sprite();
+    sprite = new CoveringSprite();
     sprite->setBitmap(quartered, true);
   }
   void TearDown() override {
@@ -162,6 +168,9 @@ TEST_F(GameWindow, PictureFillsEveryWindowShapeAndFullScreenToggles) {
   for (const SDL_Point& size : sizes) {
     SCOPED_TRACE(std::to_string(size.x) + " × " + std::to_string(size.y));
     SDL_SetWindowSize(getWindow(), size.x, size.y);
+    // Whatever the window held before: only the bars' own clear makes them black.
+    SDL_SetRenderDrawColor(getRenderer(), 1, 2, 3, 255);
+    SDL_RenderClear(getRenderer());
     flipFrame();
     expectQuarteredPictureWithBars();
     fadeToBlue();
