@@ -11,17 +11,21 @@
 set(TARNWICK_WEB_SDL_FUNCTIONS
   "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${CMAKE_SOURCE_DIR}/cmake/web_sdl_functions.json")
 
-# A page of the game's: its memory, and the assets packed beside it.
+# A page of the game's: its memory, the assets packed beside it, and how it sets up sound and
+# WebGL before the game starts.
+set(TARNWICK_WEB_PAGE_SETUP "${CMAKE_SOURCE_DIR}/web/audio_and_webgl.js")
 set(TARNWICK_WEB_PAGE_OPTIONS
   -sALLOW_MEMORY_GROWTH=1
   -sINITIAL_MEMORY=64MB
   -sENVIRONMENT=web
   ${TARNWICK_WEB_SDL_FUNCTIONS}
+  "--pre-js=${TARNWICK_WEB_PAGE_SETUP}"
   "--preload-file=${CMAKE_SOURCE_DIR}/assets@/assets")
 
 set_target_properties(tarnwick PROPERTIES SUFFIX ".js")
 target_link_options(tarnwick PRIVATE ${TARNWICK_WEB_PAGE_OPTIONS})
-set_property(TARGET tarnwick APPEND PROPERTY LINK_DEPENDS "${CMAKE_SOURCE_DIR}/assets/assets_list.json")
+set_property(TARGET tarnwick APPEND PROPERTY LINK_DEPENDS "${CMAKE_SOURCE_DIR}/assets/assets_list.json"
+  "${TARNWICK_WEB_PAGE_SETUP}")
 
 # The benchmarks run under node, on SDL's dummy video and sound, reading the assets straight from
 # the disk: the wasm's frame cost beside the native build's, on the same scenes.
@@ -47,5 +51,5 @@ if(TARNWICK_BENCH)
   set_target_properties(tarnwick_web_stage PROPERTIES SUFFIX ".js")
   target_link_options(tarnwick_web_stage PRIVATE ${TARNWICK_WEB_PAGE_OPTIONS})
   set_property(TARGET tarnwick_web_stage APPEND PROPERTY LINK_DEPENDS
-    "${CMAKE_SOURCE_DIR}/assets/assets_list.json")
+    "${CMAKE_SOURCE_DIR}/assets/assets_list.json" "${TARNWICK_WEB_PAGE_SETUP}")
 endif()
