@@ -79,8 +79,14 @@ bool loadAssets() {
   AssetRegistry* registry = AssetRegistry::instance();
   if (loadingBegun) return registry->loadNext();
   loadingBegun = true;
-  assetListUsable = registry->beginLoading();
+  assetListUsable =
+      registry->beginLoading(hostGivesSpareTime() ? AssetRegistry::Decoding::kSoundsInSpareTime
+                                                  : AssetRegistry::Decoding::kParallel);
   return assetListUsable;
+}
+
+void decodeInSpareTime(double seconds) {
+  AssetRegistry::instance()->decodeInSpareTime(seconds);
 }
 
 // Black frames, then the title fades in.
@@ -183,7 +189,7 @@ int runApplication(void (*whenOver)(int exitStatus)) {
   platform::whenDisplayLost(quitOnLostDisplay);
   platform::endHangUpAsTermination();
   reportEnd = whenOver;
-  runGameSteps({loadAssets, beginGame, runFrame, endGame});
+  runGameSteps({loadAssets, beginGame, runFrame, decodeInSpareTime, endGame});
   return exitStatus;
 }
 

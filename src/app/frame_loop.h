@@ -14,6 +14,9 @@ struct GameSteps {
   bool (*begin)();
   // The frame function; false once the game is over.
   bool (*frame)();
+  // Work that can wait (decoding the sounds loading left), for about this many seconds; called
+  // only by a host that leaves loading to it (hostGivesSpareTime), after a frame.
+  void (*spare)(double seconds);
   // Once the last frame is over, or the game could not start (`played` false).
   void (*end)(bool played);
 };
@@ -21,3 +24,8 @@ struct GameSteps {
 // Runs `steps`: on the desktop through to the end before returning; in the browser it returns
 // at once and the browser calls the steps from then on.
 void runGameSteps(const GameSteps& steps);
+
+// Whether the host calls `spare` between frames: the browser, whose frames leave time over but
+// which has no thread to decode on while the game loads. The desktop decodes everything while
+// loading, on threads of its own.
+bool hostGivesSpareTime();

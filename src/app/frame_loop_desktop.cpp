@@ -1,5 +1,9 @@
 #include "app/frame_loop.h"
 
+bool hostGivesSpareTime() {
+  return false;
+}
+
 void runGameSteps(const GameSteps& steps) {
   while (steps.load()) {
   }

@@ -9,6 +9,9 @@ namespace {
 // Loading gives the page back after this long in each animation frame, for it to draw the
 // progress and handle its events.
 constexpr double kLoadingMsPerAnimationFrame = 25.0;
+// After the game's frame, work that can wait goes on until this long after the animation frame
+// began: half a step, the rest of it left to the browser to show the frame.
+constexpr double kBusyMsPerAnimationFrame = 8.0;
 
 GameSteps game;
 bool loading = true;
@@ -41,12 +44,19 @@ EM_BOOL onAnimationFrame(double timeMs, void*) {
   if (!displayFrameDue(timeMs / 1000.0)) return EM_TRUE;
   const bool goesOn = game.frame();
   countFrameDrawn();
-  if (goesOn) return EM_TRUE;
+  if (goesOn) {
+    game.spare((timeMs + kBusyMsPerAnimationFrame - emscripten_get_now()) / 1000.0);
+    return EM_TRUE;
+  }
   game.end(true);
   return EM_FALSE;
 }
 
 }  // namespace
+
+bool hostGivesSpareTime() {
+  return true;
+}
 
 void runGameSteps(const GameSteps& steps) {
   game = steps;

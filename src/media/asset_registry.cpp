@@ -75,15 +75,28 @@ AssetRegistry::~AssetRegistry() = default;
 
 // The files of the asset list being decoded, and how far their registering has come.
 struct AssetRegistry::Loading {
-  Loading(const AssetList& list, bool parallel)
+  Loading(const AssetList& list, Decoding decoding)
       : list(list),
         // Both tables decode at once; the pictures are registered first, as they are listed.
         // The main thread decodes pictures, then sounds, while it waits for one.
-        pictureFiles(pathsOf(list.bitmaps()),
-                     parallel ? &Bitmap::decode : &Bitmap::decodeWithSdlImage,
-                     parallel ? pictureWorkers() : 0),
-        soundFiles(pathsOf(list.sounds()), parallel ? &Sound::decode : &Sound::decodeWithMixer,
-                   parallel ? soundWorkers() : 0) {}
+        pictureFiles(
+            pathsOf(list.bitmaps()),
+            decoding == Decoding::kOneAfterAnother ? &Bitmap::decodeWithSdlImage : &Bitmap::decode,
+            decoding == Decoding::kOneAfterAnother ? 0 : pictureWorkers()),
+        soundFiles(pathsOf(list.sounds()), soundDecoder(decoding),
+                   decoding == Decoding::kParallel ? soundWorkers() : 0) {}
+
+  static DecodedFiles<Sound>::Decode soundDecoder(Decoding decoding) {
+    switch (decoding) {
+      case Decoding::kOneAfterAnother:
+        return &Sound::decodeWithMixer;
+      case Decoding::kSoundsInSpareTime:
+        return &Sound::beginDecoding;
+      case Decoding::kParallel:
+        break;
+    }
+    return &Sound::decode;
+  }
 
   AssetList list;
   DecodedFiles<Bitmap> pictureFiles;
@@ -114,9 +127,8 @@ bool AssetRegistry::beginLoading(Decoding decoding) {
     std::fprintf(stderr, "Tarnwick: %s\n", error.c_str());
     return false;
   }
-  const bool parallel = decoding == Decoding::kParallel;
-  if (parallel) IMG_Init(kImageFormats);
-  loading_ = std::make_unique<Loading>(list, parallel);
+  if (decoding != Decoding::kOneAfterAnother) IMG_Init(kImageFormats);
+  loading_ = std::make_unique<Loading>(list, decoding);
   return true;
 }
 
@@ -129,7 +141,39 @@ bool AssetRegistry::loadNext() {
     return true;
   }
   loading_.reset();
+  queueUndecodedSounds();
   logPrint("All assets loaded.\n");
+  return false;
+}
+
+void AssetRegistry::queueUndecodedSounds() {
+  undecodedSounds_.clear();
+  // The names the game asks for are listed in the order it first plays them; then the rest.
+  // Sounds decoded already drop out at their first turn.
+  for (const char* name : RequiredAssets::kSounds) {
+    const auto found = sounds.find(name);
+    if (found != sounds.end()) undecodedSounds_.push_back(found->second.get());
+  }
+  for (const auto& entry : sounds) {
+    if (std::find(undecodedSounds_.begin(), undecodedSounds_.end(), entry.second.get()) ==
+        undecodedSounds_.end()) {
+      undecodedSounds_.push_back(entry.second.get());
+    }
+  }
+}
+
+bool AssetRegistry::decodeInSpareTime(double seconds) {
+  // A tenth of a second of sound, about a millisecond's decoding on a phone: the time given is
+  // overrun by little.
+  constexpr size_t kPieceBytes = 16 * 1024;
+  const Uint64 start = SDL_GetPerformanceCounter();
+  const double ticks = seconds * static_cast<double>(SDL_GetPerformanceFrequency());
+  while (!undecodedSounds_.empty()) {
+    if (static_cast<double>(SDL_GetPerformanceCounter() - start) >= ticks) return true;
+    if (!undecodedSounds_.front()->decodeMore(kPieceBytes)) {
+      undecodedSounds_.erase(undecodedSounds_.begin());
+    }
+  }
   return false;
 }
 

@@ -29,8 +29,10 @@ class AssetRegistry {
   // How loadAll decodes the files: on worker threads, the pictures the game ships through the
   // quicker PNG decoder, while the main thread makes the textures (the game's way), or as the
   // game once did: one after another on the calling thread, every picture through SDL_image
-  // (kept to measure against).
-  enum class Decoding { kParallel, kOneAfterAnother };
+  // (kept to measure against). Or, for a host with no thread to spare but time left over after
+  // its frames (the browser): as the game's way, except that the samples of the Ogg Vorbis
+  // sounds are left for decodeInSpareTime, or at the latest for a sound's first play.
+  enum class Decoding { kParallel, kOneAfterAnother, kSoundsInSpareTime };
 
   // Loads everything the asset list names, logging each in list order. A picture or sound that
   // fails to load is logged and registered all the same; an unusable list is reported on
@@ -41,6 +43,9 @@ class AssetRegistry {
   // each loadNext registers one more file, false once every file is.
   bool beginLoading(Decoding decoding = Decoding::kParallel);
   bool loadNext();
+  // Decodes the samples loading left undecoded, for about `seconds`, in the order the game
+  // first plays the sounds; false once none are left.
+  bool decodeInSpareTime(double seconds);
   // Makes the picture or sound of a decoded file and registers it under `name`; a name already
   // registered keeps its first entry.
   void loadBitmap(const std::string& path, std::string name, Bitmap::Decoded decoded);
@@ -58,7 +63,11 @@ class AssetRegistry {
  private:
   struct Loading;
 
+  // Lines the sounds up for decodeInSpareTime.
+  void queueUndecodedSounds();
+
   std::unique_ptr<Loading> loading_;
+  std::vector<Sound*> undecodedSounds_;
   std::map<std::string, std::unique_ptr<Bitmap>> bitmaps;
   std::map<std::string, std::unique_ptr<Sound>> sounds;
 };

@@ -59,6 +59,7 @@ constexpr std::array<const char*, 49> kBitmaps = {{
     "enemy_boss",
 }};
 
+// In the order the game first plays them, which is the order the browser decodes them in.
 constexpr std::array<const char*, 5> kSounds = {{
     "title",
     "fight_bgm",

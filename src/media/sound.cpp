@@ -1,24 +1,48 @@
 #include "media/sound.h"
 
+#include <cstdint>
 #include <mutex>
 
 #include "base/log.h"
-#include "media/vorbis_samples.h"
+
+namespace {
+
+// The mixer's rate and channels, when its samples are the 16-bit little-endian ones that the
+// game's own decoding gives: what the mixer's decoding would have kept.
+bool mixerTakesDecodedSamples(int& rate, int& channels) {
+  Uint16 format = 0;
+  return Mix_QuerySpec(&rate, &format, &channels) != 0 && format == AUDIO_S16LSB;
+}
+
+// One file at a time: the mixer sets some of its formats up on their first use without a lock.
+Sound::Decoded decodeWithMixerAlone(const std::string& path) {
+  static std::mutex mixerLoads;
+  const std::lock_guard<std::mutex> lock(mixerLoads);
+  return Sound::decodeWithMixer(path);
+}
+
+}  // namespace
 
 Sound::Decoded Sound::decode(const std::string& path) {
   int rate = 0;
-  Uint16 format = 0;
   int channels = 0;
-  // Samples already in the mixer's format are what the mixer's own decoding would have kept.
-  if (Mix_QuerySpec(&rate, &format, &channels) != 0 && format == AUDIO_S16LSB) {
+  if (mixerTakesDecodedSamples(rate, channels)) {
     Decoded decoded;
     decoded.chunk.reset(VorbisSamples::decode(path, rate, channels));
     if (decoded.chunk != nullptr) return decoded;
   }
-  // One file at a time: the mixer sets some of its formats up on their first use without a lock.
-  static std::mutex mixerLoads;
-  const std::lock_guard<std::mutex> lock(mixerLoads);
-  return decodeWithMixer(path);
+  return decodeWithMixerAlone(path);
+}
+
+Sound::Decoded Sound::beginDecoding(const std::string& path) {
+  int rate = 0;
+  int channels = 0;
+  if (mixerTakesDecodedSamples(rate, channels)) {
+    Decoded decoded;
+    decoded.undecoded = VorbisSamples::open(path, rate, channels);
+    if (decoded.undecoded != nullptr) return decoded;
+  }
+  return decode(path);
 }
 
 Sound::Decoded Sound::decodeWithMixer(const std::string& path) {
@@ -31,10 +55,35 @@ Sound::Decoded Sound::decodeWithMixer(const std::string& path) {
   return decoded;
 }
 
-Sound::Sound(const std::string& path, Decoded decoded) : chunk(decoded.chunk.release()) {
-  if (chunk == nullptr) logPrint("Loading %s error!\n", path.c_str());
+Sound::Sound(const std::string& path, Decoded decoded)
+    : path_(path), undecoded_(std::move(decoded.undecoded)) {
+  if (undecoded_ == nullptr) keep(decoded.chunk.release());
 }
 
 Sound::~Sound() {
-  if (chunk != nullptr) Mix_FreeChunk(chunk);
+  if (chunk_ != nullptr) Mix_FreeChunk(chunk_);
+}
+
+bool Sound::decodeMore(size_t bytes) {
+  if (undecoded_ == nullptr) return false;
+  if (undecoded_->decodeMore(bytes)) return true;
+  finishDecoding();
+  return false;
+}
+
+Mix_Chunk* Sound::chunk() {
+  while (decodeMore(SIZE_MAX)) {
+  }
+  return chunk_;
+}
+
+void Sound::finishDecoding() {
+  Mix_Chunk* decoded = undecoded_->takeChunk();
+  undecoded_.reset();
+  keep(decoded != nullptr ? decoded : decodeWithMixerAlone(path_).chunk.release());
+}
+
+void Sound::keep(Mix_Chunk* decoded) {
+  chunk_ = decoded;
+  if (chunk_ == nullptr) logPrint("Loading %s error!\n", path_.c_str());
 }

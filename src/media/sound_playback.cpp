@@ -29,13 +29,14 @@ int firstFreeChannel() {
 // fade's volume instead. So the channel is settled and given its level before the play, and
 // watched for plays of the same sound that begin with it.
 int startOnFreeChannel(Sound* sound, bool loop, int fadeInMs, int ticks, int level) {
-  if (sound->chunk == nullptr) return -1;
+  if (sound->chunk() == nullptr) return -1;
   const int channel = firstFreeChannel();
   if (channel < 0) return -1;
   Mix_HaltChannel(channel);
   Mix_Volume(channel, level);
-  CoincidingPlays::watch(channel, sound->chunk, level);
-  const int started = Mix_FadeInChannelTimed(channel, sound->chunk, loop ? -1 : 0, fadeInMs, ticks);
+  CoincidingPlays::watch(channel, sound->chunk(), level);
+  const int started =
+      Mix_FadeInChannelTimed(channel, sound->chunk(), loop ? -1 : 0, fadeInMs, ticks);
   if (started < 0) CoincidingPlays::unwatch(channel);
   return started;
 }

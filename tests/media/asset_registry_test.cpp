@@ -58,7 +58,7 @@ TEST_F(RegistryTest, LoadsInNameOrderPicturesFirst) {
       "Loading asset s(assets/s.wav)\nAll assets loaded.\n",
       log);
   EXPECT_EQ(800, registry->bitmap("a")->width());
-  EXPECT_NE(nullptr, registry->sound("s")->chunk);
+  EXPECT_NE(nullptr, registry->sound("s")->chunk());
 }
 
 TEST_F(RegistryTest, PicturesAndSoundsAreSeparateNameSpaces) {
@@ -89,7 +89,7 @@ TEST_F(RegistryTest, BrokenFilesAreLoggedAndRegisteredAllTheSame) {
   EXPECT_NE(std::string::npos, log.find("while loading:assets/broken.png\n"));
   EXPECT_NE(std::string::npos, log.find("Loading assets/broken.ogg error!\n"));
   EXPECT_EQ(nullptr, registry->bitmap("p")->texture());
-  EXPECT_EQ(nullptr, registry->sound("s")->chunk);
+  EXPECT_EQ(nullptr, registry->sound("s")->chunk());
   EXPECT_NE(std::string::npos, log.find("All assets loaded.\n"));
 }
 

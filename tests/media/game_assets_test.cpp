@@ -58,7 +58,7 @@ TEST_F(GameAssets, EveryRequiredNameLoadsWithoutError) {
     EXPECT_NE(nullptr, registry->bitmap(name)->texture()) << name;
   }
   for (const char* name : RequiredAssets::kSounds) {
-    EXPECT_NE(nullptr, registry->sound(name)->chunk) << name;
+    EXPECT_NE(nullptr, registry->sound(name)->chunk()) << name;
   }
 }
 
@@ -74,13 +74,41 @@ TEST_F(GameAssets, BothLoadingWaysGiveTheSameLogAndTheSameSamples) {
   };
   EXPECT_EQ(loading(oneAfterAnotherLog), loading(log));
   for (const char* name : RequiredAssets::kSounds) {
-    const Mix_Chunk* mixers = oneAfterAnother.sound(name)->chunk;
-    const Mix_Chunk* games = registry->sound(name)->chunk;
+    const Mix_Chunk* mixers = oneAfterAnother.sound(name)->chunk();
+    const Mix_Chunk* games = registry->sound(name)->chunk();
     ASSERT_NE(nullptr, mixers) << name;
     ASSERT_NE(nullptr, games) << name;
     ASSERT_EQ(mixers->alen, games->alen) << name;
     EXPECT_EQ(0, std::memcmp(mixers->abuf, games->abuf, mixers->alen)) << name;
   }
+}
+
+// The browser loads without the sounds' samples and decodes them a piece at a time after its
+// frames, or at once when a sound is played before its turn: the log up to the last loading line
+// is the same, and every sound ends with the same samples.
+TEST_F(GameAssets, SoundsDecodedInSpareTimeAreTheSameSamples) {
+  const LogCapture capture;
+  AssetRegistry browsers;
+  ASSERT_TRUE(browsers.beginLoading(AssetRegistry::Decoding::kSoundsInSpareTime));
+  while (browsers.loadNext()) {
+  }
+  const std::string browsersLog = capture.text();
+  EXPECT_EQ(log.substr(log.find("Loading all assets...")),
+            browsersLog.substr(browsersLog.find("Loading all assets...")));
+  EXPECT_TRUE(browsers.decodeInSpareTime(0.0)) << "no time, nothing decoded";
+  const auto sameSamples = [&](const char* name) {
+    const Mix_Chunk* spare = browsers.sound(name)->chunk();
+    const Mix_Chunk* games = registry->sound(name)->chunk();
+    ASSERT_NE(nullptr, spare) << name;
+    ASSERT_EQ(games->alen, spare->alen) << name;
+    EXPECT_EQ(0, std::memcmp(games->abuf, spare->abuf, games->alen)) << name;
+  };
+  sameSamples("last_boss");  // played before its turn
+  int turns = 1;
+  while (browsers.decodeInSpareTime(0.0001)) ++turns;
+  EXPECT_GT(turns, 10) << "each turn keeps to its time";
+  for (const char* name : RequiredAssets::kSounds) sameSamples(name);
+  EXPECT_EQ(std::string::npos, capture.text().find("error")) << capture.text();
 }
 
 TEST_F(GameAssets, PicturesHaveTheSizesTheGameDrawsThemAt) {

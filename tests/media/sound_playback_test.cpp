@@ -126,10 +126,11 @@ double level(std::vector<Sint16>::const_iterator begin, std::vector<Sint16>::con
 }
 
 // The level of `sound` mixed alone at `volume`, as the mixer mixes one channel.
-double intendedLevel(const Sound& sound, int volume) {
-  std::vector<Sint16> mixed(sound.chunk->alen / sizeof(Sint16), 0);
-  SDL_MixAudioFormat(reinterpret_cast<Uint8*>(mixed.data()), sound.chunk->abuf, AUDIO_S16SYS,
-                     sound.chunk->alen, volume);
+double intendedLevel(Sound& sound, int volume) {
+  const Mix_Chunk& chunk = *sound.chunk();
+  std::vector<Sint16> mixed(chunk.alen / sizeof(Sint16), 0);
+  SDL_MixAudioFormat(reinterpret_cast<Uint8*>(mixed.data()), chunk.abuf, AUDIO_S16SYS, chunk.alen,
+                     volume);
   return level(mixed.begin(), mixed.end());
 }
 
@@ -155,11 +156,12 @@ std::vector<Sint16>::const_iterator loudest(const std::vector<Sint16>& samples) 
 }
 
 // The rest of `tune` from sample frame `frame` on, sharing the tune's samples.
-std::unique_ptr<Sound> restOf(const Sound& tune, size_t frame, int outputs) {
+std::unique_ptr<Sound> restOf(Sound& tune, size_t frame, int outputs) {
   const size_t offset = frame * outputs * sizeof(Sint16);
+  const Mix_Chunk& whole = *tune.chunk();
   Sound::Decoded rest;
   rest.chunk.reset(
-      Mix_QuickLoad_RAW(tune.chunk->abuf + offset, tune.chunk->alen - static_cast<Uint32>(offset)));
+      Mix_QuickLoad_RAW(whole.abuf + offset, whole.alen - static_cast<Uint32>(offset)));
   return std::make_unique<Sound>("the rest of a tune", std::move(rest));
 }
 
@@ -200,8 +202,8 @@ class SoundMix : public GameTest {
     music = new Sound(stem + "-music.wav", Sound::decode(stem + "-music.wav"));
     std::remove((stem + "-effect.wav").c_str());
     std::remove((stem + "-music.wav").c_str());
-    ASSERT_NE(nullptr, effect->chunk);
-    ASSERT_NE(nullptr, music->chunk);
+    ASSERT_NE(nullptr, effect->chunk());
+    ASSERT_NE(nullptr, music->chunk());
   }
   void TearDown() override {
     finishMix();
@@ -273,7 +275,7 @@ class SoundMix : public GameTest {
 
   // The music at full volume from shortly before its loudest frame, the spin's whoosh and the
   // blows at half, started mix by mix as the game would start them; then every channel stops.
-  void playFight(const Sound& tune, size_t loudestFrame, Sound& spin, Sound& blow) {
+  void playFight(Sound& tune, size_t loudestFrame, Sound& spin, Sound& blow) {
     const size_t leadIn = static_cast<size_t>(kLeadInSeconds) * frequency;
     const std::unique_ptr<Sound> loudBars =
         restOf(tune, loudestFrame > leadIn ? loudestFrame - leadIn : 0, outputs);
@@ -358,13 +360,13 @@ TEST_F(SoundMix, PlaysOfOneSoundBegunTogetherAreHeardOnceAtTheLoudestLevel) {
 TEST_F(SoundMix, AFightOnTheLoudestBarsOfEveryTuneIsHeardAndStaysUnderFullScale) {
   const std::unique_ptr<Sound> spin = gameSound("serval_cat_atk_long");
   const std::unique_ptr<Sound> blow = gameSound("damage");
-  ASSERT_NE(nullptr, spin->chunk);
-  ASSERT_NE(nullptr, blow->chunk);
+  ASSERT_NE(nullptr, spin->chunk());
+  ASSERT_NE(nullptr, blow->chunk());
   std::vector<double> musicPeaks;
   for (const char* name : kFightTunes) {
     const std::unique_ptr<Sound> tune = gameSound(name);
-    ASSERT_NE(nullptr, tune->chunk) << name;
-    const std::vector<Sint16> samples = samplesOf(*tune->chunk);
+    ASSERT_NE(nullptr, tune->chunk()) << name;
+    const std::vector<Sint16> samples = samplesOf(*tune->chunk());
     const auto loudestSample = loudest(samples);
     musicPeaks.push_back(std::abs(int(*loudestSample)));
     playFight(*tune, static_cast<size_t>(loudestSample - samples.begin()) / outputs, *spin, *blow);

@@ -17,9 +17,11 @@ namespace {
 
 constexpr int kColourTolerance = 2;  // the renderer's blending rounds its own way
 
-std::string nameOf(const Mix_Chunk* chunk) {
+// The name of the first sound the game asks for that `is` picks out, or "?".
+template <typename Matches>
+std::string nameWhere(Matches is) {
   for (const char* name : RequiredAssets::kSounds) {
-    if (AssetRegistry::instance()->sound(name)->chunk == chunk) return name;
+    if (is(AssetRegistry::instance()->sound(name))) return name;
   }
   return "?";
 }
@@ -28,11 +30,14 @@ std::string nameOf(const Mix_Chunk* chunk) {
 std::string describe(const SoundRequest& request) {
   const std::string ms = std::to_string(request.fadeMs);
   if (request.sound == nullptr) {
-    const std::string faded = request.channel < 0 ? "all" : nameOf(Mix_GetChunk(request.channel));
+    const Mix_Chunk* playing = request.channel < 0 ? nullptr : Mix_GetChunk(request.channel);
+    const std::string faded =
+        request.channel < 0 ? "all"
+                            : nameWhere([&](Sound* sound) { return sound->chunk() == playing; });
     return "fade-out " + faded + " " + ms;
   }
-  return "play " + nameOf(request.sound->chunk) + (request.loop ? " loop " : " once ") + ms + " " +
-         std::to_string(request.level);
+  return "play " + nameWhere([&](Sound* sound) { return sound == request.sound; }) +
+         (request.loop ? " loop " : " once ") + ms + " " + std::to_string(request.level);
 }
 
 bool near(SDL_Color actual, float r, float g, float b) {
