@@ -10,8 +10,8 @@ namespace {
 // progress and handle its events.
 constexpr double kLoadingMsPerAnimationFrame = 25.0;
 // After the game's frame, work that can wait goes on until this long after the animation frame
-// began: half a step, the rest of it left to the browser to show the frame.
-constexpr double kBusyMsPerAnimationFrame = 8.0;
+// began: a quarter of a step, the rest of it left to the browser to show the frame.
+constexpr double kBusyMsPerAnimationFrame = 4.0;
 
 GameSteps game;
 bool loading = true;
