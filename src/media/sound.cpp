@@ -42,7 +42,8 @@ Sound::Decoded Sound::beginDecoding(const std::string& path) {
     decoded.undecoded = VorbisSamples::open(path, rate, channels);
     if (decoded.undecoded != nullptr) return decoded;
   }
-  return decode(path);
+  // A file the game's own decoding cannot open is the mixer's, as in decode.
+  return decodeWithMixerAlone(path);
 }
 
 Sound::Decoded Sound::decodeWithMixer(const std::string& path) {
