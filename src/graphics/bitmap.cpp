@@ -53,8 +53,7 @@ Bitmap::Bitmap(const std::string& path, Decoded decoded) {
     logPrint("Load Image error(%s) while loading:%s\n", decoded.error.c_str(), path.c_str());
     return;
   }
-  SDL_Renderer* r = getRenderer();
-  SDL_Texture* loaded = SDL_CreateTextureFromSurface(r, surface);
+  SDL_Texture* loaded = uploadShownParts(surface, decoded.coverage);
   if (loaded == nullptr) {
     logPrint("Load Texture error(%s) while loading:%s\n", SDL_GetError(), path.c_str());
     return;
@@ -63,15 +62,37 @@ Bitmap::Bitmap(const std::string& path, Decoded decoded) {
   int h = 0;
   SDL_QueryTexture(loaded, nullptr, nullptr, &w, &h);
   createTarget(w, h);
-  SDL_Texture* previousTarget = SDL_GetRenderTarget(r);
-  SDL_SetRenderTarget(r, texture_);
-  SDL_SetTextureBlendMode(loaded, SDL_BLENDMODE_BLEND);
-  SDL_SetTextureAlphaMod(loaded, 255);
+  // Cleared to transparent, what shows nothing need not be drawn: the same pixels as blending
+  // the whole picture onto a target that starts out transparent.
+  clear(SDL_Color{0, 0, 0, SDL_ALPHA_TRANSPARENT});
   const SDL_Rect whole{0, 0, w, h};
-  SDL_RenderCopy(r, loaded, &whole, &whole);
-  SDL_SetRenderTarget(r, previousTarget);
+  SDL_SetTextureAlphaMod(loaded, 255);
+  drawAtOnce([&] { copyShownParts(loaded, decoded.coverage, whole, whole, {w, h}); });
   SDL_DestroyTexture(loaded);
   coverage_ = std::move(decoded.coverage);
+}
+
+// Only the parts that show something are uploaded, the rest never being drawn (copyShownParts):
+// most of a stage's picture is sky and most of a sprite's square frame is empty, and the upload
+// of every pixel was the largest share of the browser's loading. A picture whose transparency is
+// not read tile by tile (not 32-bit, or with a colour key) goes whole, converted by SDL.
+SDL_Texture* Bitmap::uploadShownParts(SDL_Surface* surface, const TileCoverage& coverage) {
+  SDL_Renderer* r = getRenderer();
+  if (surface->format->BytesPerPixel != 4 || SDL_HasColorKey(surface)) {
+    return SDL_CreateTextureFromSurface(r, surface);
+  }
+  SDL_Texture* texture = SDL_CreateTexture(r, surface->format->format, SDL_TEXTUREACCESS_STATIC,
+                                           surface->w, surface->h);
+  if (texture == nullptr) return nullptr;
+  const auto upload = [&](const SDL_Rect& part) {
+    const auto* pixels = static_cast<const Uint8*>(surface->pixels) + part.y * surface->pitch +
+                         part.x * surface->format->BytesPerPixel;
+    SDL_UpdateTexture(texture, &part, pixels, surface->pitch);
+  };
+  const SDL_Rect whole{0, 0, surface->w, surface->h};
+  coverage.forEachPart(whole, TileCoverage::Kind::opaque, upload);
+  coverage.forEachPart(whole, TileCoverage::Kind::mixed, upload);
+  return texture;
 }
 
 Bitmap::~Bitmap() {
@@ -111,7 +132,7 @@ void Bitmap::drawOnTarget(const Bitmap* source, SDL_Rect from, SDL_Rect to, Uint
                         SDL_IntersectRect(&from, &whole, &readable) &&
                         SDL_RectEquals(&from, &readable);
   if (alpha == SDL_ALPHA_OPAQUE && unscaled) {
-    copyShownParts(source, from, to, targetSize);
+    copyShownParts(source->texture(), source->coverage_, from, to, targetSize);
   } else {
     SDL_SetTextureBlendMode(source->texture(), SDL_BLENDMODE_BLEND);
     SDL_RenderCopy(getRenderer(), source->texture(), &from, &to);
@@ -120,8 +141,8 @@ void Bitmap::drawOnTarget(const Bitmap* source, SDL_Rect from, SDL_Rect to, Uint
   SDL_SetTextureBlendMode(source->texture(), previousBlend);
 }
 
-void Bitmap::copyShownParts(const Bitmap* source, SDL_Rect from, SDL_Rect to,
-                            SDL_Point targetSize) {
+void Bitmap::copyShownParts(SDL_Texture* source, const TileCoverage& coverage, SDL_Rect from,
+                            SDL_Rect to, SDL_Point targetSize) {
   // Only what lands on the target.
   const SDL_Rect inside{0, 0, targetSize.x, targetSize.y};
   SDL_Rect shown;
@@ -131,12 +152,12 @@ void Bitmap::copyShownParts(const Bitmap* source, SDL_Rect from, SDL_Rect to,
   const SDL_Rect part{shown.x - offsetX, shown.y - offsetY, shown.w, shown.h};
   const auto copy = [&](const SDL_Rect& piece) {
     const SDL_Rect dest{piece.x + offsetX, piece.y + offsetY, piece.w, piece.h};
-    SDL_RenderCopy(getRenderer(), source->texture(), &piece, &dest);
+    SDL_RenderCopy(getRenderer(), source, &piece, &dest);
   };
-  SDL_SetTextureBlendMode(source->texture(), SDL_BLENDMODE_NONE);
-  source->coverage_.forEachPart(part, TileCoverage::Kind::opaque, copy);
-  SDL_SetTextureBlendMode(source->texture(), SDL_BLENDMODE_BLEND);
-  source->coverage_.forEachPart(part, TileCoverage::Kind::mixed, copy);
+  SDL_SetTextureBlendMode(source, SDL_BLENDMODE_NONE);
+  coverage.forEachPart(part, TileCoverage::Kind::opaque, copy);
+  SDL_SetTextureBlendMode(source, SDL_BLENDMODE_BLEND);
+  coverage.forEachPart(part, TileCoverage::Kind::mixed, copy);
 }
 
 void Bitmap::drawAtOnce(const std::function<void()>& steps) {

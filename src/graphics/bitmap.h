@@ -79,10 +79,11 @@ class Bitmap {
  private:
   void createTarget(int w, int h);
   void beginDrawing(SDL_Color colour);
-  // The unscaled copy of `from` (the source's pixels) to `to` (the current target's, which is
-  // `targetSize` big), part by part.
-  static void copyShownParts(const Bitmap* source, SDL_Rect from, SDL_Rect to,
-                             SDL_Point targetSize);
+  // The unscaled copy of `from` (pixels of `source`, whose transparency is `coverage`) to `to`
+  // (the current target's, which is `targetSize` big), part by part.
+  static void copyShownParts(SDL_Texture* source, const TileCoverage& coverage, SDL_Rect from,
+                             SDL_Rect to, SDL_Point targetSize);
+  static SDL_Texture* uploadShownParts(SDL_Surface* surface, const TileCoverage& coverage);
   static Decoded withCoverage(Decoded decoded);
 
   SDL_Texture* texture_ = nullptr;
