@@ -83,6 +83,7 @@ class Bitmap {
   // (the current target's, which is `targetSize` big), part by part.
   static void copyShownParts(SDL_Texture* source, const TileCoverage& coverage, SDL_Rect from,
                              SDL_Rect to, SDL_Point targetSize);
+  // A texture of the decoded picture holding only the parts `coverage` says show something.
   static SDL_Texture* uploadShownParts(SDL_Surface* surface, const TileCoverage& coverage);
   static Decoded withCoverage(Decoded decoded);
 
