@@ -141,6 +141,64 @@ void Bitmap::drawOnTarget(const Bitmap* source, SDL_Rect from, SDL_Rect to, Uint
   SDL_SetTextureBlendMode(source->texture(), previousBlend);
 }
 
+void Bitmap::drawTurned(const Bitmap* source, SDL_Rect from, SDL_Rect to, double degrees,
+                        SDL_Point pivot, SDL_RendererFlip flip) {
+  SDL_Texture* texture = source->texture();
+  if (texture == nullptr) return;
+  const SDL_Rect whole{0, 0, source->width(), source->height()};
+  SDL_Rect readable;
+  const bool inside =
+      SDL_IntersectRect(&from, &whole, &readable) && SDL_RectEquals(&from, &readable);
+  // Seen through, a picture's opaque parts blend too.
+  Uint8 alpha;
+  SDL_GetTextureAlphaMod(texture, &alpha);
+  if (inside && alpha == SDL_ALPHA_OPAQUE && drawsPartsSeamlessly(getRenderer())) {
+    drawTurnedPartByPart(source, from, to, degrees, pivot, flip);
+  } else {
+    // SDL reads what of `from` the picture has, stretched over all of `to`.
+    SDL_RenderCopyEx(getRenderer(), texture, &from, &to, degrees, &pivot, flip);
+  }
+}
+
+void Bitmap::drawTurnedPartByPart(const Bitmap* source, SDL_Rect from, SDL_Rect to, double degrees,
+                                  SDL_Point pivot, SDL_RendererFlip flip) {
+  SDL_Renderer* r = getRenderer();
+  SDL_Texture* texture = source->texture();
+  const float scaleX = static_cast<float>(to.w) / static_cast<float>(from.w);
+  const float scaleY = static_cast<float>(to.h) / static_cast<float>(from.h);
+  const auto copy = [&](const SDL_Rect& part) {
+    // Where the part lands in the unturned, mirrored copy, from `to`'s corner.
+    float left = static_cast<float>(part.x - from.x) * scaleX;
+    float top = static_cast<float>(part.y - from.y) * scaleY;
+    const float width = static_cast<float>(part.w) * scaleX;
+    const float height = static_cast<float>(part.h) * scaleY;
+    if (flip & SDL_FLIP_HORIZONTAL) left = static_cast<float>(to.w) - left - width;
+    if (flip & SDL_FLIP_VERTICAL) top = static_cast<float>(to.h) - top - height;
+    const SDL_FRect dest{static_cast<float>(to.x) + left, static_cast<float>(to.y) + top, width,
+                         height};
+    // The same pivot on the target for every part, so that all turn as one.
+    const SDL_FPoint centre{static_cast<float>(pivot.x) - left, static_cast<float>(pivot.y) - top};
+    SDL_RenderCopyExF(r, texture, &part, &dest, degrees, &centre, flip);
+  };
+  SDL_BlendMode previousBlend;
+  SDL_GetTextureBlendMode(texture, &previousBlend);
+  SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_NONE);
+  source->coverage_.forEachPart(from, TileCoverage::Kind::opaque, copy);
+  SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
+  source->coverage_.forEachPart(from, TileCoverage::Kind::mixed, copy);
+  SDL_SetTextureBlendMode(texture, previousBlend);
+}
+
+// A GPU draws each part as two triangles, and parts that meet share corners computed alike, so
+// no pixel falls between them or is drawn twice. SDL's software renderer turns each part as a
+// picture of its own, rounding its size and place: at any angle but a quarter turn neighbouring
+// parts could overlap or leave a gap (the boss turns by every angle), so there the copy goes
+// whole.
+bool Bitmap::drawsPartsSeamlessly(SDL_Renderer* renderer) {
+  SDL_RendererInfo info;
+  return SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_ACCELERATED);
+}
+
 void Bitmap::copyShownParts(SDL_Texture* source, const TileCoverage& coverage, SDL_Rect from,
                             SDL_Rect to, SDL_Point targetSize) {
   // Only what lands on the target.

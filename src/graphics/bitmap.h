@@ -57,6 +57,17 @@ class Bitmap {
   // is `targetSize` big.
   static void drawOnTarget(const Bitmap* source, SDL_Rect from, SDL_Rect to, Uint8 alpha,
                            SDL_Point targetSize);
+  // Copies `source`'s part `from` onto the renderer's current target as SDL_RenderCopyEx does:
+  // stretched over `to`, mirrored by `flip`, turned `degrees` clockwise about `pivot` (from
+  // `to`'s corner). On a GPU, at full opacity, it goes part by part as an unscaled copy does: a
+  // sprite's square frame is mostly empty, and what it hides is drawn without blending.
+  static void drawTurned(const Bitmap* source, SDL_Rect from, SDL_Rect to, double degrees,
+                         SDL_Point pivot, SDL_RendererFlip flip);
+  // The copy drawTurned makes on a GPU, of a `from` inside the picture: each run of tiles that
+  // shows something, turned about the same point. Open to the tests, which compare it with the
+  // whole copy where the software renderer draws both alike (quarter turns).
+  static void drawTurnedPartByPart(const Bitmap* source, SDL_Rect from, SDL_Rect to, double degrees,
+                                   SDL_Point pivot, SDL_RendererFlip flip);
   // Runs `steps`, drawing operations on this bitmap, with it made the render target once for
   // them all (each would otherwise switch to it and back, and in the browser every switch to a
   // bitmap waits for the GPU); the render target is restored.
@@ -86,6 +97,7 @@ class Bitmap {
   // A texture of the decoded picture holding only the parts `coverage` says show something.
   static SDL_Texture* uploadShownParts(SDL_Surface* surface, const TileCoverage& coverage);
   static Decoded withCoverage(Decoded decoded);
+  static bool drawsPartsSeamlessly(SDL_Renderer* renderer);
 
   SDL_Texture* texture_ = nullptr;
   int width_ = 0;

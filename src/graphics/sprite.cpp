@@ -1,7 +1,6 @@
 #include "graphics/sprite.h"
 
 #include "base/log.h"
-#include "base/video_output.h"
 #include "graphics/bitmap.h"
 
 namespace TarnwickApp {
@@ -48,8 +47,8 @@ Sprite::Placement Sprite::placement() const {
 }
 
 void Sprite::drawPlacement(const Placement& placement) {
-  SDL_RenderCopyEx(getRenderer(), placement.bitmap->texture(), &placement.source, &placement.dest,
-                   placement.degrees, &placement.pivot, placement.flip);
+  Bitmap::drawTurned(placement.bitmap, placement.source, placement.dest, placement.degrees,
+                     placement.pivot, placement.flip);
 }
 
 void Sprite::draw() {

@@ -204,6 +204,29 @@ TEST_F(BitmapDrawing, LoadedPictureCopiedPartByPartShowsWhatBlendingItWholeWould
   EXPECT_EQ(0, differingPixels(whole, picture));
 }
 
+// A sprite's copy, part by part as a GPU draws it: shrunk, mirrored and turned, each run of tiles
+// lands where the whole picture's copy puts it, with the same pixels.
+TEST_F(BitmapDrawing, PictureTurnedPartByPartShowsWhatTurningItWholeWould) {
+  Bitmap picture("sky and ground", skyAndGround());
+  Bitmap whole(100, 100);
+  const SDL_Rect from{0, 0, 160, 60};
+  const SDL_Rect to{12, 31, 80, 30};
+  const SDL_Point pivot{40, 20};
+  for (const SDL_RendererFlip flip : {SDL_FLIP_NONE, SDL_FLIP_HORIZONTAL, SDL_FLIP_VERTICAL}) {
+    for (const double degrees : {0.0, 90.0, 180.0, 270.0}) {
+      for (Bitmap* target : {canvas, &whole}) target->clear(SDL_Color{20, 200, 40, 128});
+      canvas->drawAtOnce(
+          [&] { Bitmap::drawTurnedPartByPart(&picture, from, to, degrees, pivot, flip); });
+      whole.drawAtOnce([&] {
+        SDL_SetTextureBlendMode(picture.texture(), SDL_BLENDMODE_BLEND);
+        SDL_RenderCopyEx(getRenderer(), picture.texture(), &from, &to, degrees, &pivot, flip);
+      });
+      EXPECT_EQ(0, differingPixels(whole, *canvas))
+          << "flip " << flip << ", " << degrees << " degrees";
+    }
+  }
+}
+
 TEST_F(BitmapDrawing, LoadedPictureKeepsItsSizeAndPixels) {
   Bitmap title("assets/images/title.png");
   EXPECT_EQ(800, title.width());
