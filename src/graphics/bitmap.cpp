@@ -126,12 +126,8 @@ void Bitmap::drawOnTarget(const Bitmap* source, SDL_Rect from, SDL_Rect to, Uint
   SDL_GetTextureBlendMode(source->texture(), &previousBlend);
   SDL_GetTextureAlphaMod(source->texture(), &previousAlpha);
   SDL_SetTextureAlphaMod(source->texture(), alpha);
-  const SDL_Rect whole{0, 0, source->width(), source->height()};
-  SDL_Rect readable;
-  const bool unscaled = from.w == to.w && from.h == to.h &&
-                        SDL_IntersectRect(&from, &whole, &readable) &&
-                        SDL_RectEquals(&from, &readable);
-  if (alpha == SDL_ALPHA_OPAQUE && unscaled) {
+  const bool unscaled = from.w == to.w && from.h == to.h;
+  if (alpha == SDL_ALPHA_OPAQUE && unscaled && source->readsInside(from)) {
     copyShownParts(source->texture(), source->coverage_, from, to, targetSize);
   } else {
     SDL_SetTextureBlendMode(source->texture(), SDL_BLENDMODE_BLEND);
@@ -145,14 +141,11 @@ void Bitmap::drawTurned(const Bitmap* source, SDL_Rect from, SDL_Rect to, double
                         SDL_Point pivot, SDL_RendererFlip flip) {
   SDL_Texture* texture = source->texture();
   if (texture == nullptr) return;
-  const SDL_Rect whole{0, 0, source->width(), source->height()};
-  SDL_Rect readable;
-  const bool inside =
-      SDL_IntersectRect(&from, &whole, &readable) && SDL_RectEquals(&from, &readable);
   // Seen through, a picture's opaque parts blend too.
   Uint8 alpha;
   SDL_GetTextureAlphaMod(texture, &alpha);
-  if (inside && alpha == SDL_ALPHA_OPAQUE && drawsPartsSeamlessly(getRenderer())) {
+  if (alpha == SDL_ALPHA_OPAQUE && source->readsInside(from) &&
+      drawsPartsSeamlessly(getRenderer())) {
     drawTurnedPartByPart(source, from, to, degrees, pivot, flip);
   } else {
     // SDL reads what of `from` the picture has, stretched over all of `to`.
@@ -182,11 +175,23 @@ void Bitmap::drawTurnedPartByPart(const Bitmap* source, SDL_Rect from, SDL_Rect 
   };
   SDL_BlendMode previousBlend;
   SDL_GetTextureBlendMode(texture, &previousBlend);
-  SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_NONE);
-  source->coverage_.forEachPart(from, TileCoverage::Kind::opaque, copy);
-  SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
-  source->coverage_.forEachPart(from, TileCoverage::Kind::mixed, copy);
+  copyEachShownPart(texture, source->coverage_, from, copy);
   SDL_SetTextureBlendMode(texture, previousBlend);
+}
+
+bool Bitmap::readsInside(const SDL_Rect& from) const {
+  const SDL_Rect whole{0, 0, width_, height_};
+  SDL_Rect readable;
+  return SDL_IntersectRect(&from, &whole, &readable) && SDL_RectEquals(&from, &readable);
+}
+
+void Bitmap::copyEachShownPart(SDL_Texture* source, const TileCoverage& coverage,
+                               const SDL_Rect& region,
+                               const std::function<void(const SDL_Rect&)>& copy) {
+  SDL_SetTextureBlendMode(source, SDL_BLENDMODE_NONE);
+  coverage.forEachPart(region, TileCoverage::Kind::opaque, copy);
+  SDL_SetTextureBlendMode(source, SDL_BLENDMODE_BLEND);
+  coverage.forEachPart(region, TileCoverage::Kind::mixed, copy);
 }
 
 // A GPU draws each part as two triangles, and parts that meet share corners computed alike, so
@@ -212,10 +217,7 @@ void Bitmap::copyShownParts(SDL_Texture* source, const TileCoverage& coverage, S
     const SDL_Rect dest{piece.x + offsetX, piece.y + offsetY, piece.w, piece.h};
     SDL_RenderCopy(getRenderer(), source, &piece, &dest);
   };
-  SDL_SetTextureBlendMode(source, SDL_BLENDMODE_NONE);
-  coverage.forEachPart(part, TileCoverage::Kind::opaque, copy);
-  SDL_SetTextureBlendMode(source, SDL_BLENDMODE_BLEND);
-  coverage.forEachPart(part, TileCoverage::Kind::mixed, copy);
+  copyEachShownPart(source, coverage, part, copy);
 }
 
 void Bitmap::drawAtOnce(const std::function<void()>& steps) {

@@ -98,6 +98,13 @@ class Bitmap {
   static SDL_Texture* uploadShownParts(SDL_Surface* surface, const TileCoverage& coverage);
   static Decoded withCoverage(Decoded decoded);
   static bool drawsPartsSeamlessly(SDL_Renderer* renderer);
+  // Whether `from` lies wholly within the picture.
+  bool readsInside(const SDL_Rect& from) const;
+  // Hands `copy` each part of `region` that shows something: the opaque ones with `source`
+  // unblended, then the mixed ones blended (the blend mode it is left with).
+  static void copyEachShownPart(SDL_Texture* source, const TileCoverage& coverage,
+                                const SDL_Rect& region,
+                                const std::function<void(const SDL_Rect&)>& copy);
 
   SDL_Texture* texture_ = nullptr;
   int width_ = 0;
