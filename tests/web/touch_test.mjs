@@ -34,6 +34,8 @@ const PLAY_SECONDS = 120;
 // Falls from stage 2's first ledge until the game is over: some forty, about 2600 frames, which
 // a busy machine draws at far fewer than 60 a second.
 const LOSE_SECONDS = 300;
+const TAP_FRAMES = 9;  // a tap while running into stage 2, and the wait before the next
+const BETWEEN_TAPS_FRAMES = 18;
 const FADE_FRAMES = 120;  // the longest fade between two screens, and a few frames more
 const SMALLEST_CONTROL = 48;  // CSS px
 const LEAST_PLATE_CHANGE = 0.05;  // mean absolute difference of the weapon plate, a share
@@ -202,7 +204,9 @@ async function checkNoZoom(game, spot) {
 }
 
 // Runs right on the seam of Walk right and Run with one finger, tapping Jump and now and then
-// Attack with another, until the next stage is built.
+// Attack with another, until the next stage is built. The taps keep time in the game's frames,
+// not the clock's: running and attacking cost health by the frame, so a busy machine drawing
+// fewer frames a second must not make the hero attack more often or jump elsewhere.
 async function runIntoStage2(game, boxes) {
   const { fingers, page } = game;
   const walk = boxes["Walk right"];
@@ -216,8 +220,10 @@ async function runIntoStage2(game, boxes) {
   const done = "~WorldContainer() done...";
   const deadline = Date.now() + PLAY_SECONDS * 1000;
   for (let tap = 0; !game.log.includes(done) && Date.now() < deadline; tap += 1) {
-    await fingers.tap(centre(boxes[tap % 4 === 3 ? "Attack" : "Jump"]), 150);
-    await sleep(300);
+    const finger = await fingers.press(centre(boxes[tap % 4 === 3 ? "Attack" : "Jump"]));
+    await waitFrames(game, TAP_FRAMES);
+    await fingers.lift(finger);
+    await waitFrames(game, BETWEEN_TAPS_FRAMES);
   }
   await fingers.lift(thumb);
   if (!game.log.includes(done)) console.log(`     the log ends: ${game.log.slice(-3).join(" | ")}`);
