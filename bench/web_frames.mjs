@@ -7,7 +7,9 @@
 // on the title and in stage 1 with the hero standing; the same for FLOOR_URL, a page that draws
 // one picture a frame through the same renderer and nothing else: the browser's own share of
 // every frame; and for BOSS_URL, the boss fight with the hero standing, which that page starts
-// at once.
+// at once. All of it twice: composited in software, as this machine without a GPU does (each
+// WebGL frame read back on the page's main thread), and by the GPU as a phone's is (SwiftShader
+// standing in for it).
 
 import { framesDrawn, openGame, sleep, startBrowser, waitForLog, waitForTitle }
   from "../tests/web/browser.mjs";
@@ -25,8 +27,8 @@ async function mainThreadSeconds(session) {
 
 // Frames a second and main-thread milliseconds a frame, over the next few seconds: all of it,
 // and the game's own share (its script: the wasm and the WebGL calls it makes). The rest is the
-// page's own work; most of it, here, is waiting for the GPU process to finish drawing the frame,
-// which the software compositor of a machine without a GPU reads back each frame.
+// page's own work; composited in software, most of it is waiting for the GPU process to finish
+// drawing the frame, which the software compositor reads back each frame.
 async function measureFrames(game, session) {
   const before = await framesDrawn(game);
   const threadBefore = await mainThreadSeconds(session);
@@ -69,13 +71,14 @@ async function measurePage(browser, pageUrl, slowdown) {
   return measure;
 }
 
-for (const slowdown of [1, 4]) {
-  const { browser, close } = await startBrowser();
+for (const [gpuCompositing, slowdown] of [[false, 1], [false, 4], [true, 1], [true, 4]]) {
+  const { browser, close } = await startBrowser({ gpuCompositing });
+  const setting = `${gpuCompositing ? "GPU" : "software"} compositing, CPU ${slowdown}x`;
   try {
-    console.log(`CPU ${slowdown}x: one picture a frame (the floor): ` +
+    console.log(`${setting}: one picture a frame (the floor): ` +
       `${shown(await measurePage(browser, floorUrl, slowdown))}`);
     const boss = await measurePage(browser, bossUrl, slowdown);
-    console.log(`CPU ${slowdown}x: the boss fight: ${shown(boss)}`);
+    console.log(`${setting}: the boss fight: ${shown(boss)}`);
     const game = await openGame(browser, url, undefined, undefined, slowdown);
     const session = await game.page.target().createCDPSession();
     await session.send("Performance.enable");
@@ -85,7 +88,7 @@ for (const slowdown of [1, 4]) {
     await game.page.click("canvas");
     if (!(await startStage1(game))) throw new Error("stage 1 never started");
     const stage1 = await measureFrames(game, session);
-    console.log(`CPU ${slowdown}x: title after ${toTitle.toFixed(2)} s; title ${shown(title)}; ` +
+    console.log(`${setting}: title after ${toTitle.toFixed(2)} s; title ${shown(title)}; ` +
       `stage 1 ${shown(stage1)}`);
   } finally {
     await close();

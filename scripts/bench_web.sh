@@ -7,7 +7,8 @@
 #     second and the page's main thread busy per frame on the title and in stage 1
 #     (bench/web_frames.mjs), beside the same for the least a frame can cost (bench/web_floor.cpp:
 #     one picture a frame through the same renderer) and for the boss fight (bench/web_stage.cpp:
-#     stage 4 as the map screen plays it, without the stages before it).
+#     stage 4 as the map screen plays it, without the stages before it); composited in software,
+#     as a machine without a GPU does, and by the GPU as a phone's is (SwiftShader standing in).
 #   bash scripts/bench_web.sh [NATIVE_BENCH]     (default build/test/tarnwick_bench)
 # Run scripts/test_web.sh once first: it installs the browser tests' npm packages.
 set -euo pipefail

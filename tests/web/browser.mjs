@@ -8,17 +8,25 @@ import { join } from "node:path";
 import puppeteer from "puppeteer-core";
 
 const CHROMIUM_FLAGS = [
-  "--no-sandbox", "--enable-unsafe-swiftshader", "--disable-gpu", "--no-first-run",
+  "--no-sandbox", "--enable-unsafe-swiftshader", "--no-first-run",
   "--disable-background-networking", "--disable-component-update", "--disable-sync",
+];
+// WebGL runs on SwiftShader either way. On a machine without a GPU the page is composited in
+// software, which reads every WebGL frame back, a wait on the page's main thread; a phone's GPU
+// composites the frame as it stands, which these flags have SwiftShader do too.
+const SOFTWARE_COMPOSITING_FLAGS = ["--disable-gpu"];
+const GPU_COMPOSITING_FLAGS = [
+  "--ignore-gpu-blocklist", "--use-gl=angle", "--use-angle=swiftshader",
 ];
 
 // A fresh profile each time, so nothing cached from an earlier run is reused.
-export async function startBrowser() {
+export async function startBrowser({ gpuCompositing = false } = {}) {
   const profile = mkdtempSync(join(tmpdir(), "tarnwick-chromium-"));
+  const compositing = gpuCompositing ? GPU_COMPOSITING_FLAGS : SOFTWARE_COMPOSITING_FLAGS;
   const browser = await puppeteer.launch({
     executablePath: process.env.CHROMIUM || "/usr/bin/chromium",
     headless: true,
-    args: [...CHROMIUM_FLAGS, `--user-data-dir=${profile}`],
+    args: [...CHROMIUM_FLAGS, ...compositing, `--user-data-dir=${profile}`],
   });
   return {
     browser,
