@@ -123,6 +123,15 @@ export function framesDrawn(game) {
   return game.page.evaluate(() => ({ frames: Module.framesDrawn || 0, at: performance.now() }));
 }
 
+// Waits until the game has drawn `frames` more frames, or `seconds` have passed.
+export async function waitFrames(game, frames, seconds = 30) {
+  const start = (await framesDrawn(game)).frames;
+  const deadline = Date.now() + seconds * 1000;
+  while ((await framesDrawn(game)).frames < start + frames && Date.now() < deadline) {
+    await sleep(20);
+  }
+}
+
 // Waits until the title has faded in: its sprite is made (after the 60 black frames), then the
 // 21 frames of the fade are drawn, and a few more.
 export async function waitForTitle(game, seconds) {

@@ -20,7 +20,7 @@ import { createHash } from "node:crypto";
 import { createServer } from "node:http";
 import { join } from "node:path";
 import {
-  framesDrawn, meanDifference, openGame, sleep, startBrowser, touchDevice, waitForLog,
+  framesDrawn, meanDifference, openGame, sleep, startBrowser, touchDevice, waitForLog, waitFrames,
   waitForTitle, watchGame,
 } from "./browser.mjs";
 
@@ -94,12 +94,6 @@ const centre = (box) => ({ x: box.x + box.width / 2, y: box.y + box.height / 2 }
 
 async function heldControls(page) {
   return page.$$eval(".control.held", (held) => held.map((c) => c.getAttribute("aria-label")));
-}
-
-async function waitFrames(game, frames) {
-  const start = (await framesDrawn(game)).frames;
-  const deadline = Date.now() + STEP_SECONDS * 1000;
-  while ((await framesDrawn(game)).frames < start + frames && Date.now() < deadline) await sleep(20);
 }
 
 // Where the game draws its 4:3 picture in a view of width × height.
