@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Benchmarks of the browser build:
-#   - the wasm's cost of a frame against the native build's, on the frame benchmarks' scenes
-#     (bench/frame_bench.cpp) run under node;
+#   - the wasm's cost of a frame, and of its world step, against the native build's, on the
+#     frame benchmarks' scenes (bench/frame_bench.cpp) run under node;
 #   - in headless Chromium, at normal speed and with the page's CPU slowed four times (about a
 #     mid-range phone): the time from opening the page to its title, then the frames drawn a
 #     second and the page's main thread busy per frame on the title and in stage 1
@@ -48,11 +48,16 @@ node --no-experimental-fetch "$tree/tarnwick_bench.js" --benchmark_filter="$filt
 python3 - "$work" <<'PY'
 import json, os, sys
 work = sys.argv[1]
-def frame_ms(name):
+def medians(name):
     with open(os.path.join(work, name)) as f:
-        return {b["name"].split("/")[0]: b["frame_ms"] for b in json.load(f)["benchmarks"]}
-native, wasm = frame_ms("native.json"), frame_ms("wasm.json")
-print("Median frame cost, ms:   native   wasm (ratio)")
+        return {b["name"].split("/")[0]: b for b in json.load(f)["benchmarks"]}
+native, wasm = medians("native.json"), medians("wasm.json")
+# The world step apart: in the page the GPU draws, so the step is the wasm's own share of a frame.
+print("Median cost, ms:           frame: native   wasm (ratio)   world step: native   wasm (ratio)")
 for name in native:
-    print(f"  {name:24s} {native[name]:7.2f}  {wasm[name]:7.2f} ({wasm[name] / native[name]:4.2f})")
+    row = f"  {name:24s}"
+    for counter in ("frame_ms", "step_ms"):
+        n, w = native[name][counter], wasm[name][counter]
+        row += f"       {n:7.3f} {w:7.3f} ({w / n:4.2f})"
+    print(row)
 PY

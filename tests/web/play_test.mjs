@@ -5,7 +5,7 @@
 // line; the title looks like Linux's; the title and stage 1 are shown at 60 frames per second,
 // the title on 120 and 144 Hz displays too; sound runs after the first key; a held SPACE starts
 // stage 1 and keyboard play reaches stage 2; ESC on a fresh title ends the game and the page
-// says so; and the page raises no error.
+// says so; the page raises no error; and a browser that cannot run the game is told so.
 
 import { readFileSync } from "node:fs";
 import { join } from "node:path";
@@ -185,8 +185,26 @@ async function escapeEndsTheGame(browser) {
   await game.page.close();
 }
 
+// A browser without WebAssembly SIMD, which the game's wasm needs: the page says so and fetches
+// none of the game.
+async function tooOldBrowser(browser) {
+  const page = await browser.newPage();
+  await page.evaluateOnNewDocument(() => {
+    WebAssembly.validate = () => false;
+  });
+  const fetched = [];
+  page.on("request", (request) => fetched.push(request.url()));
+  await page.goto(url);
+  const message = await page.$eval("#message", (m) =>
+    getComputedStyle(m).display !== "none" ? m.textContent : "");
+  check(message.includes("cannot run the game") && !fetched.some((u) => u.includes("tarnwick.")),
+    "a browser without WebAssembly SIMD is told so, and fetches none of the game", message);
+  await page.close();
+}
+
 const { browser, close } = await startBrowser();
 try {
+  await tooOldBrowser(browser);
   await playToStage2(browser);
   await titleAt(browser, 120);
   await titleAt(browser, 144);
