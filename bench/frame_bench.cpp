@@ -20,17 +20,10 @@ constexpr float kDrinkBoxHalfWidth = 0.3f;  // m, either side of the hero's cent
 constexpr float kDrinkBoxBelow = 0.3f;      // m under the feet
 constexpr float kDrinkBoxAbove = 1.5f;      // m over the feet
 
-// The scenes never reach a stage's exit, so no change of stage is ever asked for.
-void playFrame(WorldContainer& world) {
-  flipFrame();
-  pollInput();
-  world.step();
-  world.render();
-}
-
-// A frame's time, and its world step's apart: the step (the bodies, the liquid, the foes' minds)
-// is the part the browser runs as wasm whole, while there the GPU draws what the software
-// renderer draws here.
+// Frames as the map screen plays them, timed whole and their world step apart: the step (the
+// bodies, the liquid, the foes' minds) is the part the browser runs as wasm whole, while there
+// the GPU draws what the software renderer draws here. The scenes never reach a stage's exit, so
+// no change of stage is ever asked for.
 struct FrameClock {
   FrameTimes frame;
   FrameTimes step;
@@ -61,7 +54,7 @@ b2Vec2 burstBoss(WorldContainer& world) {
   EnemyBossEntity* boss = bossOf(world);
   const b2Vec2 at = boss->body->GetPosition();
   boss->health = 0;
-  playFrame(world);
+  FrameClock().play(world);
   return at;
 }
 
