@@ -77,15 +77,18 @@ void stop(pid_t pid, int signal) {
   waitpid(pid, nullptr, 0);
 }
 
-// Starts Xvfb on a display it picks itself (its lock files keep tests run side by side apart)
-// and waits until it accepts clients, which it tells by writing the display number to a pipe.
+// Starts Xvfb on a display it picks itself (the first whose socket is free, which keeps tests run
+// side by side apart) and waits until it accepts clients, which it tells by writing the display
+// number to a pipe. -noreset: by default Xvfb resets whenever its last client leaves, and a
+// client connecting meanwhile is refused (about one in two hundred, connecting one after
+// another), so that an xdotool query ending just as the game starts could fail the game's start.
 std::string startVirtualDisplay(pid_t& xvfb, const std::string& size) {
   int ends[2];
   if (pipe(ends) != 0) return "";
   const std::string writeEnd = std::to_string(ends[1]);
-  const char* argv[] = {"/usr/bin/Xvfb", "-displayfd", writeEnd.c_str(),
-                        "-screen",       "0",          size.c_str(),
-                        "-nolisten",     "tcp",        nullptr};
+  const char* argv[] = {
+      "/usr/bin/Xvfb", "-displayfd", writeEnd.c_str(), "-screen", "0", size.c_str(),
+      "-nolisten",     "tcp",        "-noreset",       nullptr};
   xvfb = spawn(argv, "/", "/dev/null", "");
   close(ends[1]);
   const std::string number = readLine(ends[0], kDisplayStartMilliseconds);

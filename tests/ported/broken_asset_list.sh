@@ -6,16 +6,17 @@
 #   broken_asset_list_ends_alike DIR LINUX_PROGRAM OTHER_NAME COMMAND...
 #
 # DIR is the copy; this build's LINUX_PROGRAM and COMMAND (the other build, started so that it
-# reads DIR's assets) each run on a virtual display open to every client. Lines of standard
+# reads DIR's assets) each run on a virtual display open to every client, which does not reset
+# when a client leaves (wine's own processes come and go as the game starts). Lines of standard
 # error that match $PLATFORM_NOISE (the platform's own chatter: wine's, or that of the system's
 # sound library, whose wording differs between its releases) are left out.
 broken_asset_list_ends_alike() {
   local dir="$1" linux_program="$2" other="$3"
   shift 3
   echo "{ not json" >"$dir/assets/assets_list.json"
-  local linux_status=0 other_status=0
-  (cd "$dir" && xvfb-run -a -s -ac "$linux_program" >linux.log 2>linux.err) || linux_status=$?
-  (cd "$dir" && xvfb-run -a -s -ac "$@" >other.log 2>other.err) || other_status=$?
+  local linux_status=0 other_status=0 server="-ac -noreset"
+  (cd "$dir" && xvfb-run -a -s "$server" "$linux_program" >linux.log 2>linux.err) || linux_status=$?
+  (cd "$dir" && xvfb-run -a -s "$server" "$@" >other.log 2>other.err) || other_status=$?
   local pointers='s/^Map created -\?[0-9]*\./Map created …./'
   if [ "$linux_status" != 255 ] || [ "$other_status" != "$linux_status" ] ||
     ! diff <(sed "$pointers" "$dir/linux.log") <(sed "$pointers" "$dir/other.log") ||
